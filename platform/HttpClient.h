@@ -1,0 +1,45 @@
+// The one place that configures libcurl for the whole program: downloads and audio streams.
+// Implementation: platform/HttpClient.cpp. Nothing outside platform/ calls curl_easy_setopt for
+// the options set here; callers add only their own callbacks and request headers.
+#pragma once
+
+#include <curl/curl.h>
+
+#include <string>
+#include <string_view>
+
+namespace http {
+
+struct Limits {
+  long connectTimeoutMs = 10000;  // connect, TLS and waiting for the response headers
+  long stallTimeoutMs = 15000;    // fails when fewer than stallBytesPerSecond arrive for this long
+  long stallBytesPerSecond = 1;
+};
+
+// A move-only owner of one configured easy handle.
+class EasyHandle {
+ public:
+  // A handle for `url` with every common option applied: the agent name, redirects followed,
+  // HTTP and HTTPS only, no cache, the time-outs in `limits` (never a total time-out: a live
+  // stream has no end), the "ICY 200 OK" status-line alias, and the host map. Callable on any
+  // thread. get() is null when libcurl could not make a handle.
+  EasyHandle(const std::string& url, std::string_view agent, const Limits& limits = {});
+  ~EasyHandle();
+  EasyHandle(EasyHandle&& other) noexcept;
+  EasyHandle& operator=(EasyHandle&& other) noexcept;
+  EasyHandle(const EasyHandle&) = delete;
+  EasyHandle& operator=(const EasyHandle&) = delete;
+
+  CURL* get() const noexcept { return handle_; }
+
+ private:
+  CURL* handle_ = nullptr;
+  struct curl_slist* connectTo_ = nullptr;
+};
+
+// Test and demo API, never called by the shipped program: every later connection to
+// host:port goes to toHost:toPort instead (the request keeps its Host header and address).
+void MapHost(std::string_view host, int port, std::string_view toHost, int toPort);
+void ClearHostMap();
+
+}  // namespace http
