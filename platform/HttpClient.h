@@ -11,9 +11,11 @@
 namespace http {
 
 struct Limits {
-  long connectTimeoutMs = 10000;  // connect, TLS and waiting for the response headers
+  long connectTimeoutMs = 10000;  // connect and TLS; the wait for the response headers is a stall
   long stallTimeoutMs = 15000;    // fails when fewer than stallBytesPerSecond arrive for this long
   long stallBytesPerSecond = 1;
+  // libcurl averages the speed over the last few seconds, so a stall that follows a burst of
+  // data is noticed up to about five seconds after stallTimeoutMs.
 };
 
 // A move-only owner of one configured easy handle.
@@ -32,14 +34,22 @@ class EasyHandle {
 
   CURL* get() const noexcept { return handle_; }
 
+  // Sends one more request header ("Name: value") besides the no-cache ones. Use this rather
+  // than CURLOPT_HTTPHEADER, which would replace them. Call before the transfer starts.
+  void AddRequestHeader(std::string_view line);
+
  private:
   CURL* handle_ = nullptr;
   struct curl_slist* connectTo_ = nullptr;
+  struct curl_slist* headers_ = nullptr;  // must outlive the transfer
 };
 
 // Test and demo API, never called by the shipped program: every later connection to
 // host:port goes to toHost:toPort instead (the request keeps its Host header and address).
 void MapHost(std::string_view host, int port, std::string_view toHost, int toPort);
 void ClearHostMap();
+// Test and demo API: later handles trust the certificates in this PEM file instead of the
+// system's (a self-signed loopback server). An empty name restores the system's.
+void TrustCertificateFile(std::string_view pemFile);
 
 }  // namespace http

@@ -1,0 +1,287 @@
+#include "tests/support/HttpFixture.h"
+
+#include <curl/curl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <strings.h>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <stdexcept>
+
+namespace fixture {
+namespace {
+
+constexpr int kStartTimeoutMs = 15000;
+constexpr long kControlTimeoutMs = 15000;
+
+std::string ServerScript() {
+  return std::string(TUNEDECK_SOURCE_DIR) + "/tests/support/fixture_server.py";
+}
+
+std::string JsonString(std::string_view text) {
+  std::string out = "\"";
+  for (unsigned char c : text) {
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      default:
+        if (c < 0x20) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+          out += escaped;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  return out + "\"";
+}
+
+std::string RouteJson(const Route& route) {
+  std::ostringstream json;
+  json << "{\"path\": " << JsonString(route.path);
+  if (!route.query.empty())
+    json << ", \"query\": " << JsonString(route.query);
+  if (route.status != 0)
+    json << ", \"status\": " << route.status;
+  if (!route.statusLine.empty())
+    json << ", \"status_line\": " << JsonString(route.statusLine);
+  if (!route.headers.empty()) {
+    json << ", \"headers\": {";
+    const char* separator = "";
+    for (const auto& [name, value] : route.headers) {
+      json << separator << JsonString(name) << ": " << JsonString(value);
+      separator = ", ";
+    }
+    json << "}";
+  }
+  if (!route.body.empty())
+    json << ", \"body\": " << JsonString(route.body);
+  if (!route.bodyFile.empty())
+    json << ", \"body_file\": " << JsonString(route.bodyFile);
+  if (route.hugeBody >= 0)
+    json << ", \"huge_body\": " << route.hugeBody;
+  if (!route.contentLength)
+    json << ", \"content_length\": false";
+  if (!route.redirect.empty())
+    json << ", \"redirect\": " << JsonString(route.redirect);
+  if (route.headerDelaySeconds > 0)
+    json << ", \"header_delay\": " << route.headerDelaySeconds;
+  if (route.stallAfter >= 0) {
+    json << ", \"stall_after\": " << route.stallAfter
+         << ", \"stall_seconds\": " << route.stallSeconds;
+  }
+  if (route.dropAfter >= 0)
+    json << ", \"drop_after\": " << route.dropAfter;
+  if (route.trickleBytesPerSecond > 0)
+    json << ", \"trickle\": " << route.trickleBytesPerSecond;
+  if (!route.generator.empty())
+    json << ", \"generator\": " << JsonString(route.generator);
+  if (!route.extraJson.empty())
+    json << ", " << route.extraJson;
+  json << "}";
+  return json.str();
+}
+
+size_t AppendToString(char* data, size_t size, size_t count, void* target) {
+  static_cast<std::string*>(target)->append(data, size * count);
+  return size * count;
+}
+
+// Reads the "PORT <n>" line the server prints once it listens.
+int ReadPort(int fd) {
+  std::string line;
+  while (line.find('\n') == std::string::npos) {
+    pollfd waiting{fd, POLLIN, 0};
+    if (poll(&waiting, 1, kStartTimeoutMs) <= 0) {
+      throw std::runtime_error("fixture server did not start in time");
+    }
+    char buffer[64];
+    const ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got <= 0) {
+      throw std::runtime_error("fixture server ended before it listened");
+    }
+    line.append(buffer, static_cast<size_t>(got));
+  }
+  int port = 0;
+  if (std::sscanf(line.c_str(), "PORT %d", &port) != 1 || port <= 0) {
+    throw std::runtime_error("fixture server said: " + line);
+  }
+  return port;
+}
+
+std::vector<LoggedRequest> ParseLog(const std::string& text) {
+  std::vector<LoggedRequest> requests;
+  std::istringstream lines(text);
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (line.rfind("> ", 0) == 0) {
+      LoggedRequest request;
+      std::istringstream words(line.substr(2));
+      words >> request.method >> request.path;
+      std::getline(words >> std::ws, request.query);
+      requests.push_back(std::move(request));
+    } else if (!line.empty() && !requests.empty()) {
+      const size_t colon = line.find(": ");
+      if (colon != std::string::npos) {
+        requests.back().headers.emplace_back(line.substr(0, colon), line.substr(colon + 2));
+      }
+    }
+  }
+  return requests;
+}
+
+}  // namespace
+
+std::string LoggedRequest::Header(std::string_view name) const {
+  for (const auto& [key, value] : headers) {
+    if (key.size() == name.size() && strncasecmp(key.data(), name.data(), name.size()) == 0) {
+      return value;
+    }
+  }
+  return {};
+}
+
+Certificate MakeSelfSignedCertificate(const std::string& dir) {
+  Certificate made{dir + "/cert.pem", dir + "/key.pem"};
+  const std::string command =
+      "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2"
+      " -subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1,DNS:localhost"
+      " -keyout '" +
+      made.keyFile + "' -out '" + made.certFile + "' >/dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) {
+    throw std::runtime_error("openssl could not make a certificate");
+  }
+  return made;
+}
+
+std::string FixturePath(std::string_view relative) {
+  return std::string(TUNEDECK_SOURCE_DIR) + "/tests/fixtures/" + std::string(relative);
+}
+
+HttpFixture::HttpFixture() : HttpFixture(Options{}) {}
+
+HttpFixture::HttpFixture(const Options& options) {
+  curl_global_init(CURL_GLOBAL_DEFAULT);
+  std::vector<std::string> args = {"python3", ServerScript()};
+  if (!options.routesFile.empty()) {
+    args.insert(args.end(), {"--routes", options.routesFile});
+  }
+  if (!options.certificate.certFile.empty()) {
+    args.insert(args.end(),
+                {"--cert", options.certificate.certFile, "--key", options.certificate.keyFile});
+    tls_ = true;
+    caFile_ = options.certificate.certFile;
+  }
+  std::vector<char*> argv;
+  for (std::string& arg : args)
+    argv.push_back(arg.data());
+  argv.push_back(nullptr);
+
+  int out[2];
+  if (pipe(out) != 0) {
+    throw std::runtime_error("pipe failed");
+  }
+  const pid_t parent = getpid();
+  pid_ = fork();
+  if (pid_ < 0) {
+    throw std::runtime_error("fork failed");
+  }
+  if (pid_ == 0) {
+    // Only async-signal-safe calls until exec. The server ends with the test program.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent)
+      _exit(127);
+    dup2(out[1], STDOUT_FILENO);
+    close(out[0]);
+    close(out[1]);
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  close(out[1]);
+  try {
+    port_ = ReadPort(out[0]);
+  } catch (...) {
+    close(out[0]);
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+    throw;
+  }
+  close(out[0]);
+}
+
+HttpFixture::~HttpFixture() {
+  if (pid_ > 0) {
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+}
+
+std::string HttpFixture::BaseUrl() const {
+  return std::string(tls_ ? "https" : "http") + "://127.0.0.1:" + std::to_string(port_);
+}
+
+std::string HttpFixture::Control(const std::string& path, const std::string* postBody) const {
+  CURL* curl = curl_easy_init();
+  if (curl == nullptr) {
+    throw std::runtime_error("curl_easy_init failed");
+  }
+  std::string reply;
+  const std::string url = BaseUrl() + "/__fixture/" + path;
+  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(curl, CURLOPT_PROXY, "");
+  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, kControlTimeoutMs);
+  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, AppendToString);
+  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply);
+  if (!caFile_.empty()) {
+    curl_easy_setopt(curl, CURLOPT_CAINFO, caFile_.c_str());
+  }
+  if (postBody != nullptr) {
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, postBody->c_str());
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE, static_cast<long>(postBody->size()));
+  }
+  const CURLcode result = curl_easy_perform(curl);
+  long status = 0;
+  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+  curl_easy_cleanup(curl);
+  if (result != CURLE_OK || status != 200) {
+    throw std::runtime_error("fixture control " + path + " failed: " + curl_easy_strerror(result) +
+                             " " + reply);
+  }
+  return reply;
+}
+
+void HttpFixture::AddRoute(const Route& route) {
+  const std::string json = RouteJson(route);
+  Control("routes", &json);
+}
+
+std::vector<LoggedRequest> HttpFixture::Requests() const {
+  return ParseLog(Control("log", nullptr));
+}
+
+std::size_t HttpFixture::CountRequests(std::string_view path) const {
+  std::size_t count = 0;
+  for (const LoggedRequest& request : Requests()) {
+    if (request.path == path)
+      ++count;
+  }
+  return count;
+}
+
+void HttpFixture::ClearLog() {
+  const std::string empty;
+  Control("log/clear", &empty);
+}
+
+}  // namespace fixture
