@@ -1,0 +1,255 @@
+// Pens, brushes, bitmaps and regions, and the table of live handles that keeps a stale or
+// foreign handle from being used.
+#include <algorithm>
+#include <cstdlib>
+#include <iterator>
+#include <mutex>
+#include <unordered_set>
+
+#include "platform/Gdi.h"
+#include "platform/GdiInternal.h"
+
+namespace {
+
+// Beyond this many pixels a bitmap is refused rather than allocated (256 MB).
+constexpr long long kMaxBitmapPixels = 64LL * 1024 * 1024;
+
+std::mutex tableMutex;
+std::unordered_set<const GdiObject*> liveObjects;
+std::unordered_set<const DeviceContext*> liveContexts;
+
+GdiBrush whiteBrush(false, RGB(255, 255, 255), true);
+GdiBrush lightGrayBrush(false, RGB(192, 192, 192), true);
+GdiBrush grayBrush(false, RGB(128, 128, 128), true);
+GdiBrush darkGrayBrush(false, RGB(64, 64, 64), true);
+GdiBrush blackBrush(false, RGB(0, 0, 0), true);
+GdiBrush nullBrush(true, 0, true);
+GdiPen whitePen(false, 1, RGB(255, 255, 255), true);
+GdiPen blackPen(false, 1, RGB(0, 0, 0), true);
+GdiPen nullPen(true, 1, 0, true);
+GdiBitmap stockBitmap(nullptr, 1, 1, true);
+
+GdiObject* const stockObjects[] = {&whiteBrush,    &lightGrayBrush, &grayBrush,
+                                   &darkGrayBrush, &blackBrush,     &nullBrush,
+                                   &whitePen,      &blackPen,       &nullPen};
+
+bool IsStock(const GdiObject* object) {
+  return object == &stockBitmap || std::find(std::begin(stockObjects), std::end(stockObjects),
+                                             object) != std::end(stockObjects);
+}
+
+// Looks the pointer up before reading anything through it: a stale handle may point anywhere.
+bool IsLiveLocked(const GdiObject* object) {
+  return object && (liveObjects.count(object) != 0 || IsStock(object));
+}
+
+// Takes one selection off `object`; frees it when that was the last and a delete is pending.
+void ReleaseLocked(GdiObject* object) {
+  if (!object || object->stock) {
+    return;
+  }
+  --object->selections;
+  if (object->selections == 0 && object->deletePending) {
+    liveObjects.erase(object);
+    delete object;
+  }
+}
+
+void HoldLocked(GdiObject* object) {
+  if (!object->stock) {
+    ++object->selections;
+  }
+}
+
+template <typename T>
+T* SwapLocked(T*& slot, T* object) {
+  T* previous = slot;
+  HoldLocked(object);
+  slot = object;
+  ReleaseLocked(previous);
+  return previous;
+}
+
+HGDIOBJ SelectBitmapLocked(HDC hdc, GdiBitmap* bitmap) {
+  if (!hdc->memory) {
+    return nullptr;
+  }
+  if (!bitmap->stock && bitmap->selectedInto && bitmap->selectedInto != hdc) {
+    return nullptr;
+  }
+  if (hdc->bitmap && !hdc->bitmap->stock) {
+    hdc->bitmap->selectedInto = nullptr;
+  }
+  if (!bitmap->stock) {
+    bitmap->selectedInto = hdc;
+  }
+  cairo_surface_t* previousSurface = hdc->surface;
+  hdc->surface = bitmap->surface ? cairo_surface_reference(bitmap->surface) : nullptr;
+  if (previousSurface) {
+    cairo_surface_destroy(previousSurface);
+  }
+  return SwapLocked(hdc->bitmap, bitmap);
+}
+
+}  // namespace
+
+GdiBitmap::~GdiBitmap() {
+  if (surface) {
+    cairo_surface_destroy(surface);
+  }
+}
+
+GdiRegion::~GdiRegion() {
+  cairo_region_destroy(region);
+}
+
+DeviceContext::~DeviceContext() {
+  if (surface) {
+    cairo_surface_destroy(surface);
+  }
+  if (clip) {
+    cairo_region_destroy(clip);
+  }
+}
+
+namespace gdi {
+
+void RegisterObject(GdiObject* object) {
+  std::lock_guard lock(tableMutex);
+  liveObjects.insert(object);
+}
+
+bool IsLiveObject(const GdiObject* object, GdiObject::Kind kind) {
+  std::lock_guard lock(tableMutex);
+  return IsLiveLocked(object) && object->kind == kind;
+}
+
+bool IsLiveContext(const DeviceContext* hdc) {
+  std::lock_guard lock(tableMutex);
+  return hdc && liveContexts.count(hdc) != 0;
+}
+
+bool BrushColor(HBRUSH brush, COLORREF* color) {
+  std::lock_guard lock(tableMutex);
+  if (!IsLiveLocked(brush) || brush->kind != GdiObject::Kind::Brush || brush->null) {
+    return false;
+  }
+  *color = brush->color;
+  return true;
+}
+
+HDC RegisterContext(DeviceContext* hdc) {
+  std::lock_guard lock(tableMutex);
+  hdc->pen = &blackPen;
+  hdc->brush = &whiteBrush;
+  if (hdc->memory) {
+    hdc->bitmap = &stockBitmap;
+  }
+  liveContexts.insert(hdc);
+  return hdc;
+}
+
+bool DestroyContext(HDC hdc, bool memory) {
+  {
+    std::lock_guard lock(tableMutex);
+    if (!hdc || liveContexts.count(hdc) == 0 || hdc->memory != memory) {
+      return false;
+    }
+    liveContexts.erase(hdc);
+    if (hdc->bitmap && !hdc->bitmap->stock) {
+      hdc->bitmap->selectedInto = nullptr;
+    }
+    ReleaseLocked(hdc->pen);
+    ReleaseLocked(hdc->brush);
+    ReleaseLocked(hdc->bitmap);
+  }
+  delete hdc;
+  return true;
+}
+
+}  // namespace gdi
+
+const cairo_region_t* RegionArea(HRGN region) {
+  return gdi::IsLiveObject(region, GdiObject::Kind::Region) ? region->region : nullptr;
+}
+
+HBRUSH CreateSolidBrush(COLORREF color) {
+  return gdi::Register(new GdiBrush(false, color & 0xFFFFFF));
+}
+
+HPEN CreatePen(int style, int width, COLORREF color) {
+  return gdi::Register(new GdiPen(style == PS_NULL, std::max(width, 1), color & 0xFFFFFF));
+}
+
+HBITMAP CreateCompatibleBitmap(HDC, int width, int height) {
+  if (width <= 0 || height <= 0) {
+    return &stockBitmap;
+  }
+  if (static_cast<long long>(width) * height > kMaxBitmapPixels) {
+    return nullptr;
+  }
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(surface);
+    return nullptr;
+  }
+  // Opaque black, so that blending it without per-pixel alpha weighs every pixel alike.
+  cairo_t* cr = cairo_create(surface);
+  cairo_set_source_rgb(cr, 0, 0, 0);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  return gdi::Register(new GdiBitmap(surface, width, height));
+}
+
+HRGN CreateRectRgn(int left, int top, int right, int bottom) {
+  const cairo_rectangle_int_t area{std::min(left, right), std::min(top, bottom),
+                                   std::abs(right - left), std::abs(bottom - top)};
+  cairo_region_t* region = cairo_region_create_rectangle(&area);
+  if (cairo_region_status(region) != CAIRO_STATUS_SUCCESS) {
+    cairo_region_destroy(region);
+    return nullptr;
+  }
+  return gdi::Register(new GdiRegion(region));
+}
+
+HGDIOBJ GetStockObject(int index) {
+  if (index < 0 || index >= static_cast<int>(std::size(stockObjects))) {
+    return nullptr;
+  }
+  return stockObjects[index];
+}
+
+HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
+  std::lock_guard lock(tableMutex);
+  if (!hdc || liveContexts.count(hdc) == 0 || !IsLiveLocked(object) || object->deletePending) {
+    return nullptr;
+  }
+  switch (object->kind) {
+    case GdiObject::Kind::Pen:
+      return SwapLocked(hdc->pen, static_cast<GdiPen*>(object));
+    case GdiObject::Kind::Brush:
+      return SwapLocked(hdc->brush, static_cast<GdiBrush*>(object));
+    case GdiObject::Kind::Bitmap:
+      return SelectBitmapLocked(hdc, static_cast<GdiBitmap*>(object));
+    case GdiObject::Kind::Region:
+      return nullptr;
+  }
+  return nullptr;
+}
+
+BOOL DeleteObject(HGDIOBJ object) {
+  std::lock_guard lock(tableMutex);
+  if (!IsLiveLocked(object)) {
+    return FALSE;
+  }
+  if (object->stock) {
+    return TRUE;
+  }
+  if (object->selections > 0) {
+    object->deletePending = true;
+    return FALSE;
+  }
+  liveObjects.erase(object);
+  delete object;
+  return TRUE;
+}

@@ -1,0 +1,42 @@
+// Surfaces and pixel reading for the drawing tests.
+#pragma once
+
+#include <cairo.h>
+
+#include <cstdint>
+
+// An opaque black ARGB32 surface.
+inline cairo_surface_t* BlackSurface(int width, int height) {
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  cairo_t* cr = cairo_create(surface);
+  cairo_set_source_rgb(cr, 0, 0, 0);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  return surface;
+}
+
+struct Pixel {
+  int r, g, b, a;
+};
+
+inline Pixel PixelAt(cairo_surface_t* surface, int x, int y) {
+  cairo_surface_flush(surface);
+  const unsigned char* row =
+      cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface);
+  std::uint32_t v;
+  __builtin_memcpy(&v, row + 4 * x, 4);
+  return {static_cast<int>((v >> 16) & 0xFF), static_cast<int>((v >> 8) & 0xFF),
+          static_cast<int>(v & 0xFF), static_cast<int>(v >> 24)};
+}
+
+inline bool operator==(const Pixel& a, const Pixel& b) {
+  return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
+}
+
+#include <ostream>
+
+inline void PrintTo(const Pixel& p, std::ostream* os) {
+  *os << "rgba(" << p.r << ", " << p.g << ", " << p.b << ", " << p.a << ")";
+}
+
+constexpr Pixel kBlack{0, 0, 0, 255};
