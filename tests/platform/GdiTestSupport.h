@@ -3,6 +3,7 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cstdint>
 
 // An opaque black ARGB32 surface.
@@ -40,3 +41,32 @@ inline void PrintTo(const Pixel& p, std::ostream* os) {
 }
 
 constexpr Pixel kBlack{0, 0, 0, 255};
+
+// The bounding box of every pixel of `surface` that is not opaque black; empty (right <= left)
+// when there is none.
+struct InkBox {
+  int left, top, right, bottom;
+  bool empty() const { return right <= left; }
+  int width() const { return right - left; }
+  int height() const { return bottom - top; }
+};
+
+inline InkBox FindInk(cairo_surface_t* surface) {
+  InkBox box{1 << 30, 1 << 30, -1, -1};
+  const int w = cairo_image_surface_get_width(surface);
+  const int h = cairo_image_surface_get_height(surface);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      if (!(PixelAt(surface, x, y) == kBlack)) {
+        box.left = std::min(box.left, x);
+        box.top = std::min(box.top, y);
+        box.right = std::max(box.right, x + 1);
+        box.bottom = std::max(box.bottom, y + 1);
+      }
+    }
+  }
+  if (box.right < 0) {
+    return {0, 0, 0, 0};
+  }
+  return box;
+}
