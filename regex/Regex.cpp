@@ -1,0 +1,8 @@
+#include "regex/Regex.h"
+
+#include <cstdlib>
+
+Regex::~Regex() {
+  std::free(program);
+  std::free(matchCopy);
+}
