@@ -1,0 +1,12 @@
+// Drawing a PNG or JPEG file into a rectangle of a device context. Implementation:
+// platform/Image.cpp with platform/ImageFile.cpp, PngDecoder.cpp and JpegDecoder.cpp.
+#pragma once
+
+#include "platform/Win32Types.h"
+
+// Decodes the file at `path` (PNG or JPEG, told apart by content) and draws it stretched over
+// `destination` (logical coordinates of `hdc`, aspect ratio not kept) with smooth filtering;
+// transparent parts of a PNG let what is below show. A missing, unreadable, truncated or
+// oversized file draws nothing. Returns true when it drew. Runs on the thread that draws on
+// `hdc`; the file is read and decoded again on each call.
+bool DrawImageStretched(HDC hdc, LPCWSTR path, const RECT& destination);
