@@ -1,0 +1,9 @@
+[playlist]
+numberofentries=2
+File1=http://127.0.0.1:8000/first.mp3
+Title1=First
+Length1=-1
+File2=http://127.0.0.1:8000/second.mp3
+Title2=Second
+Length2=-1
+Version=2
