@@ -12,10 +12,14 @@ namespace http {
 
 struct Limits {
   long connectTimeoutMs = 10000;  // connect and TLS; the wait for the response headers is a stall
-  long stallTimeoutMs = 15000;    // fails when fewer than stallBytesPerSecond arrive for this long
+  // Fails when fewer than stallBytesPerSecond arrive for this long. libcurl averages the speed
+  // over the last few seconds, so a stall after a burst of data is noticed up to about five
+  // seconds later than that.
+  long stallTimeoutMs = 15000;
   long stallBytesPerSecond = 1;
-  // libcurl averages the speed over the last few seconds, so a stall that follows a burst of
-  // data is noticed up to about five seconds after stallTimeoutMs.
+  // A reply that announces a longer body fails before any of it arrives (0: no cap, as for a
+  // stream). A body without a length is the caller's to count.
+  curl_off_t maxBodyBytes = 0;
 };
 
 // A move-only owner of one configured easy handle.

@@ -1,0 +1,82 @@
+#include "directory/Download.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "directory/FilePaths.h"
+#include "directory/WideText.h"
+
+namespace {
+
+struct BodySink {
+  std::FILE* file;
+  curl_off_t written = 0;
+  curl_off_t cap;
+  bool failed = false;
+};
+
+size_t WriteBody(char* data, size_t size, size_t count, void* target) {
+  BodySink& sink = *static_cast<BodySink*>(target);
+  const size_t bytes = size * count;
+  if (sink.written + static_cast<curl_off_t>(bytes) > sink.cap ||
+      std::fwrite(data, 1, bytes, sink.file) != bytes) {
+    sink.failed = true;
+    return 0;  // ends the transfer
+  }
+  sink.written += static_cast<curl_off_t>(bytes);
+  return bytes;
+}
+
+// Runs the transfer into `file`; true when the whole body arrived with a 2xx status.
+bool FetchWhole(const std::string& address, std::FILE* file, const http::Limits& limits) {
+  http::EasyHandle handle(address, kAgentName, limits);
+  if (handle.get() == nullptr) {
+    return false;
+  }
+  BodySink sink{file, 0, limits.maxBodyBytes > 0 ? limits.maxBodyBytes : kMaxDownloadBytes};
+  curl_easy_setopt(handle.get(), CURLOPT_WRITEFUNCTION, WriteBody);
+  curl_easy_setopt(handle.get(), CURLOPT_WRITEDATA, &sink);
+  const CURLcode result = curl_easy_perform(handle.get());
+  long status = 0;
+  curl_easy_getinfo(handle.get(), CURLINFO_RESPONSE_CODE, &status);
+  return result == CURLE_OK && !sink.failed && status >= 200 && status <= 299;
+}
+
+}  // namespace
+
+http::Limits DownloadLimits() {
+  http::Limits limits;
+  limits.maxBodyBytes = kMaxDownloadBytes;
+  return limits;
+}
+
+int DownloadIntoFolder(std::wstring_view folder, std::wstring_view name, std::wstring_view address,
+                       const http::Limits& limits) {
+  const std::optional<std::string> destination = PathInFolder(folder, name);
+  if (!destination || address.empty() || address.size() > kMaxTextCharacters) {
+    return 1;
+  }
+  std::string temporary = Utf8FromWide(folder) + ".download-XXXXXX";
+  const int fd = mkstemp(temporary.data());
+  if (fd < 0) {
+    return 1;
+  }
+  fchmod(fd, 0644);
+  std::FILE* file = fdopen(fd, "wb");
+  if (file == nullptr) {
+    close(fd);
+    unlink(temporary.c_str());
+    return 1;
+  }
+  bool whole = FetchWhole(Utf8FromWide(address), file, limits);
+  whole = (std::fclose(file) == 0) && whole;
+  if (whole && std::rename(temporary.c_str(), destination->c_str()) == 0) {
+    return 0;
+  }
+  unlink(temporary.c_str());
+  return 1;
+}

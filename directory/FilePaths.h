@@ -1,0 +1,17 @@
+// Files of the application folder, named by appending a file name to WebClient::folder.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// True for a name that stays inside the folder it is appended to: not empty, not "." or "..",
+// no '/' or '\', no control character.
+bool IsPlainFileName(std::wstring_view name);
+
+// folder followed by name, as a path for the file system; nothing when the name is not plain or
+// the whole would not fit kMaxTextCharacters (WideText.h).
+std::optional<std::string> PathInFolder(std::wstring_view folder, std::wstring_view name);
+
+// True when the file can be opened for reading.
+bool FileExists(const std::string& path);
