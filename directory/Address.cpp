@@ -1,6 +1,6 @@
 #include "directory/Address.h"
 
-#include "directory/WideText.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ bool IsUnreserved(unsigned char c) {
 std::wstring PercentEncode(std::wstring_view value) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::wstring encoded;
-  for (unsigned char byte : Utf8FromWide(value)) {
+  for (unsigned char byte : WideToUtf8(value)) {
     if (IsUnreserved(byte)) {
       encoded += static_cast<wchar_t>(byte);
     } else {

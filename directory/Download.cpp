@@ -8,7 +8,8 @@
 #include <string>
 
 #include "directory/FilePaths.h"
-#include "directory/WideText.h"
+#include "directory/TextBuffer.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ int DownloadIntoFolder(std::wstring_view folder, std::wstring_view name, std::ws
   if (!destination || address.empty() || address.size() > kMaxTextCharacters) {
     return 1;
   }
-  std::string temporary = Utf8FromWide(folder) + ".download-XXXXXX";
+  std::string temporary = WideToUtf8(folder) + ".download-XXXXXX";
   const int fd = mkstemp(temporary.data());
   if (fd < 0) {
     return 1;
@@ -72,7 +73,7 @@ int DownloadIntoFolder(std::wstring_view folder, std::wstring_view name, std::ws
     unlink(temporary.c_str());
     return 1;
   }
-  bool whole = FetchWhole(Utf8FromWide(address), file, limits);
+  bool whole = FetchWhole(WideToUtf8(address), file, limits);
   whole = (std::fclose(file) == 0) && whole;
   if (whole && std::rename(temporary.c_str(), destination->c_str()) == 0) {
     return 0;

@@ -6,7 +6,8 @@
 
 #include <algorithm>
 
-#include "directory/WideText.h"
+#include "directory/TextBuffer.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ std::optional<std::string> FavouriteEntry(std::wstring_view id, std::wstring_vie
   if (idLine.empty() || nameLine.empty() || idLine.find(L'|') != std::wstring::npos) {
     return std::nullopt;
   }
-  return "\r\n" + Utf8FromWide(idLine) + "|" + Utf8FromWide(nameLine);
+  return "\r\n" + WideToUtf8(idLine) + "|" + WideToUtf8(nameLine);
 }
 
 bool AppendWhole(const std::string& path, std::string_view bytes) {

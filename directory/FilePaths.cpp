@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-#include "directory/WideText.h"
+#include "directory/TextBuffer.h"
+#include "platform/Utf8.h"
 
 bool IsPlainFileName(std::wstring_view name) {
   if (name.empty() || name == L"." || name == L"..") {
@@ -20,7 +21,7 @@ std::optional<std::string> PathInFolder(std::wstring_view folder, std::wstring_v
   if (!IsPlainFileName(name) || folder.size() + name.size() > kMaxTextCharacters) {
     return std::nullopt;
   }
-  return Utf8FromWide(folder) + Utf8FromWide(name);
+  return WideToUtf8(folder) + WideToUtf8(name);
 }
 
 bool FileExists(const std::string& path) {

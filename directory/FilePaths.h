@@ -10,7 +10,7 @@
 bool IsPlainFileName(std::wstring_view name);
 
 // folder followed by name, as a path for the file system; nothing when the name is not plain or
-// the whole would not fit kMaxTextCharacters (WideText.h).
+// the whole would not fit kMaxTextCharacters (TextBuffer.h).
 std::optional<std::string> PathInFolder(std::wstring_view folder, std::wstring_view name);
 
 // True when the file can be opened for reading.

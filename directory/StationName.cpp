@@ -2,10 +2,11 @@
 
 #include <algorithm>
 
-#include "directory/WideText.h"
+#include "directory/TextBuffer.h"
+#include "platform/Utf8.h"
 
 std::wstring StationNameShown(std::string_view utf8Name) {
-  std::wstring name = WideFromUtf8(utf8Name);
+  std::wstring name = Utf8ToWide(utf8Name);
   name.resize(std::min(name.size(), kMaxTextCharacters));
   const size_t hyphen = name.find(L'-');
   if (hyphen != std::wstring::npos) {

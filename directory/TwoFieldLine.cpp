@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "directory/WideText.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ std::optional<TwoFields> SplitTwoFieldLine(std::wstring_view piece) {
 }
 
 std::vector<TwoFields> ReadTwoFieldText(std::string_view bytes) {
-  const std::wstring text = TextModeView(WideFromUtf8(bytes));
+  const std::wstring text = TextModeView(Utf8ToWide(bytes));
   std::wstring_view rest = text;
   if (!rest.empty() && rest.front() == kByteOrderMark) {
     rest.remove_prefix(1);

@@ -1,7 +1,7 @@
 #include "directory/XmlReader.h"
 
 #include "directory/StationName.h"
-#include "directory/WideText.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ std::vector<Station> XmlReader::SelectStations() const {
       continue;
     }
     stations.push_back(
-        {StationNameShown(node.node().attribute("name").value()), WideFromUtf8(id.value())});
+        {StationNameShown(node.node().attribute("name").value()), Utf8ToWide(id.value())});
   }
   return stations;
 }

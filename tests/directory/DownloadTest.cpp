@@ -9,7 +9,7 @@
 #include <iterator>
 #include <string>
 
-#include "directory/WideText.h"
+#include "platform/Utf8.h"
 #include "tests/support/HttpFixture.h"
 #include "tests/support/TempDir.h"
 
@@ -38,12 +38,12 @@ class Download : public ::testing::Test {
  protected:
   int Fetch(const std::wstring& name, const std::string& path,
             const http::Limits& limits = DownloadLimits()) {
-    return DownloadIntoFolder(folder_, name, WideFromUtf8(server_.BaseUrl() + path), limits);
+    return DownloadIntoFolder(folder_, name, Utf8ToWide(server_.BaseUrl() + path), limits);
   }
   std::string File(const std::string& name) const { return dir_.File(name); }
 
   fixture::TempDir dir_;
-  std::wstring folder_ = WideFromUtf8(dir_.path() + "/");
+  std::wstring folder_ = Utf8ToWide(dir_.path() + "/");
   HttpFixture server_;
 };
 
@@ -139,7 +139,7 @@ TEST_F(Download, BodyOverTheCapIsRefusedWithOrWithoutALength) {
 TEST_F(Download, NameThatLeavesTheFolderIsRefusedWithoutARequest) {
   server_.AddRoute({.path = "/list", .body = "x"});
   for (const wchar_t* name : {L"../escape", L"a/b", L"..", L".", L"", L"a\\b", L"line\nbreak"}) {
-    EXPECT_EQ(Fetch(name, "/list"), 1) << Utf8FromWide(name);
+    EXPECT_EQ(Fetch(name, "/list"), 1) << WideToUtf8(name);
   }
   EXPECT_EQ(server_.CountRequests("/list"), 0u);
   EXPECT_EQ(FilesIn(dir_.path()), 0u);
@@ -149,7 +149,7 @@ TEST_F(Download, UnreachableOrOverlongAddressGivesOne) {
   std::wstring closedPort;
   {
     HttpFixture gone;
-    closedPort = WideFromUtf8(gone.BaseUrl() + "/x");
+    closedPort = Utf8ToWide(gone.BaseUrl() + "/x");
   }
   EXPECT_EQ(DownloadIntoFolder(folder_, L"gone", closedPort, QuickStall()), 1);
   EXPECT_EQ(DownloadIntoFolder(folder_, L"long", L"http://127.0.0.1/" + std::wstring(250, L'a'),
