@@ -367,6 +367,9 @@ Regex* Regex::Compile(const char* pattern) {
   }
   compiled = 1;
 
+  // The sizing pass counts in programSize; a pattern it refuses leaves the previous program, so
+  // it leaves that program's size too.
+  const std::int32_t previousSize = programSize;
   emitting = 0;
   programSize = 0;
   scratchNode[0] = OpEmpty;
@@ -375,6 +378,7 @@ Regex* Regex::Compile(const char* pattern) {
   StartPass(*this, pattern, scratchNode);
   int flags;
   if (!ParseAlternation(*this, false, flags) || programSize > kMaxProgramSize) {
+    programSize = previousSize;
     return nullptr;
   }
 

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <initializer_list>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -58,3 +60,13 @@ inline std::pair<long, long> Span(const Regex& re, int slot, const char* subject
 inline std::string MatchTextOf(const Regex& re) {
   return re.MatchText() ? std::string(re.MatchText()) : std::string("(none)");
 }
+
+// A file of tests/fixtures/regex/ as one string.
+inline std::string ReadFixture(const char* name) {
+  std::ifstream file(std::string(TUNEDECK_FIXTURES) + "/regex/" + name, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+inline constexpr const char* kAlbumArtPattern = "<image size=\"large\">[^<]+<";
