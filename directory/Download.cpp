@@ -57,7 +57,7 @@ http::Limits DownloadLimits() {
 
 int DownloadIntoFolder(std::wstring_view folder, std::wstring_view name, std::wstring_view address,
                        const http::Limits& limits) {
-  const std::optional<std::string> destination = PathInFolder(folder, name);
+  const std::optional<std::wstring> destination = FileInFolder(folder, name);
   if (!destination || address.empty() || address.size() > kMaxTextCharacters) {
     return 1;
   }
@@ -75,7 +75,7 @@ int DownloadIntoFolder(std::wstring_view folder, std::wstring_view name, std::ws
   }
   bool whole = FetchWhole(WideToUtf8(address), file, limits);
   whole = (std::fclose(file) == 0) && whole;
-  if (whole && std::rename(temporary.c_str(), destination->c_str()) == 0) {
+  if (whole && std::rename(temporary.c_str(), WideToUtf8(*destination).c_str()) == 0) {
     return 0;
   }
   unlink(temporary.c_str());

@@ -9,9 +9,6 @@
 // no '/' or '\', no control character.
 bool IsPlainFileName(std::wstring_view name);
 
-// folder followed by name, as a path for the file system; nothing when the name is not plain or
-// the whole would not fit kMaxTextCharacters (TextBuffer.h).
-std::optional<std::string> PathInFolder(std::wstring_view folder, std::wstring_view name);
-
-// True when the file can be opened for reading.
-bool FileExists(const std::string& path);
+// folder followed by name; nothing when the name is not plain or the whole would not fit
+// kMaxTextCharacters (TextBuffer.h).
+std::optional<std::wstring> FileInFolder(std::wstring_view folder, std::wstring_view name);

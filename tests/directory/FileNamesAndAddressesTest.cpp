@@ -32,10 +32,10 @@ TEST(FileNames, KeysThatWouldLeaveTheFolderAreNotPlain) {
 }
 
 TEST(FileNames, PathMustFit259Characters) {
-  EXPECT_EQ(PathInFolder(L"/app/", L"Jazz"), "/app/Jazz");
-  EXPECT_TRUE(PathInFolder(L"/app/", std::wstring(254, L'k')));
-  EXPECT_FALSE(PathInFolder(L"/app/", std::wstring(255, L'k')));
-  EXPECT_FALSE(PathInFolder(L"/app/", L".."));
+  EXPECT_EQ(FileInFolder(L"/app/", L"Jazz"), L"/app/Jazz");
+  EXPECT_TRUE(FileInFolder(L"/app/", std::wstring(254, L'k')));
+  EXPECT_FALSE(FileInFolder(L"/app/", std::wstring(255, L'k')));
+  EXPECT_FALSE(FileInFolder(L"/app/", L".."));
 }
 
 }  // namespace
