@@ -1,0 +1,248 @@
+#include "platform/HeadlessScreen.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+#include "platform/MessageQueue.h"
+#include "platform/Screen.h"
+#include "platform/SystemRecords.h"
+
+namespace {
+
+using winsys::Clock;
+
+struct Records {
+  std::mutex mutex;
+  std::vector<headless::MessageBoxRecord> boxes;
+  int answer = IDOK;
+  std::wstring modulePath;
+  std::string channel;
+  bool quit = false;
+  int quitCode = 0;
+};
+
+Records& State() {
+  static auto* records = new Records;  // lives until the process ends
+  return *records;
+}
+
+std::atomic<int> beeps{0};
+
+bool OnScreenThread() {
+  std::shared_ptr<ThreadQueue> screen = winsys::ScreenThread();
+  return screen == nullptr || screen->thread == std::this_thread::get_id();
+}
+
+// Runs the calling thread's loop until `condition` holds (true), or nothing is left to do when
+// `untilIdle`, or the deadline passes (false).
+bool Pump(const std::function<bool()>& condition, bool untilIdle, Clock::time_point deadline) {
+  for (;;) {
+    if (condition && condition()) {
+      return true;
+    }
+    MSG msg;
+    // A condition may wait for other threads: look again every few milliseconds.
+    const Clock::time_point wait =
+        untilIdle ? Clock::time_point::min()
+                  : std::min(deadline, Clock::now() + std::chrono::milliseconds(5));
+    if (!winsys::NextMessage(&msg, true, wait)) {
+      if (untilIdle || Clock::now() >= deadline) {
+        return untilIdle || (condition && condition());
+      }
+      continue;
+    }
+    if (msg.message == WM_QUIT) {
+      std::lock_guard lock(State().mutex);
+      State().quit = true;
+      State().quitCode = static_cast<int>(msg.wParam);
+      continue;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    if (Clock::now() >= deadline) {
+      return condition && condition();
+    }
+  }
+}
+
+void Push(winsys::InputEvent::Kind kind, int x, int y) {
+  winsys::PushInput(winsys::InputEvent{kind, POINT{x, y}});
+}
+
+template <typename Result>
+Result OnScreen(std::function<Result()> read) {
+  Result result{};
+  winsys::RunOnThread(winsys::ScreenThread(), [&]() -> LRESULT {
+    result = read();
+    return 0;
+  });
+  return result;
+}
+
+}  // namespace
+
+namespace headless {
+
+void UseHeadlessScreen(int width, int height, int dpi) {
+  winsys::ChooseHeadlessScreen(DisplayMetrics{width, height, dpi});
+}
+
+void Press(int x, int y) {
+  Push(winsys::InputEvent::Kind::Down, x, y);
+}
+void MoveTo(int x, int y) {
+  Push(winsys::InputEvent::Kind::Move, x, y);
+}
+void Release(int x, int y) {
+  Push(winsys::InputEvent::Kind::Up, x, y);
+}
+
+void Tap(int x, int y) {
+  Press(x, y);
+  Release(x, y);
+}
+
+void Drag(POINT from, POINT to, int steps, int pauseMs) {
+  steps = std::max(1, steps);
+  Press(from.x, from.y);
+  RunUntilIdle();
+  for (int i = 1; i <= steps; ++i) {
+    MoveTo(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
+    if (OnScreenThread()) {
+      RunFor(std::chrono::milliseconds(pauseMs));
+    } else {
+      std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+    }
+  }
+  Release(to.x, to.y);
+}
+
+void Wheel(int x, int y, int notches) {
+  winsys::PushInput(
+      winsys::InputEvent{winsys::InputEvent::Kind::Wheel, POINT{x, y}, notches * WHEEL_DELTA});
+}
+
+void PressKey(UINT virtualKey) {
+  winsys::PushInput(winsys::InputEvent{winsys::InputEvent::Kind::Key, {}, 0, virtualKey});
+}
+
+bool RunUntilIdle(std::chrono::milliseconds limit) {
+  const Clock::time_point deadline = Clock::now() + limit;
+  if (OnScreenThread()) {
+    return Pump(nullptr, true, deadline);
+  }
+  return winsys::WaitUntilIdle(winsys::ScreenThread(), deadline);
+}
+
+bool RunUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+  const Clock::time_point deadline = Clock::now() + limit;
+  if (OnScreenThread()) {
+    return Pump(condition, false, deadline);
+  }
+  for (;;) {
+    if (OnScreen<bool>(condition)) {
+      return true;
+    }
+    if (Clock::now() >= deadline) {
+      return false;
+    }
+    winsys::WaitUntilIdle(winsys::ScreenThread(),
+                          std::min(deadline, Clock::now() + std::chrono::milliseconds(10)));
+  }
+}
+
+void RunFor(std::chrono::milliseconds duration) {
+  RunUntil([] { return false; }, duration);
+}
+
+bool QuitReceived(int* exitCode) {
+  std::lock_guard lock(State().mutex);
+  if (exitCode != nullptr) {
+    *exitCode = State().quitCode;
+  }
+  return State().quit;
+}
+
+COLORREF Pixel(int x, int y) {
+  return OnScreen<COLORREF>([x, y]() -> COLORREF {
+    cairo_surface_t* screen = winsys::ScreenSurface();
+    cairo_surface_flush(screen);
+    if (x < 0 || y < 0 || x >= cairo_image_surface_get_width(screen) ||
+        y >= cairo_image_surface_get_height(screen)) {
+      return 0;
+    }
+    const unsigned char* row =
+        cairo_image_surface_get_data(screen) + y * cairo_image_surface_get_stride(screen);
+    const auto argb = reinterpret_cast<const std::uint32_t*>(row)[x];
+    return RGB(static_cast<BYTE>(argb >> 16), static_cast<BYTE>(argb >> 8),
+               static_cast<BYTE>(argb));
+  });
+}
+
+bool SaveScreen(const std::string& path) {
+  return OnScreen<bool>([&path] {
+    return cairo_surface_write_to_png(winsys::ScreenSurface(), path.c_str()) ==
+           CAIRO_STATUS_SUCCESS;
+  });
+}
+
+std::vector<MessageBoxRecord> MessageBoxes() {
+  std::lock_guard lock(State().mutex);
+  return State().boxes;
+}
+
+void AnswerMessageBoxes(int answer) {
+  std::lock_guard lock(State().mutex);
+  State().answer = answer;
+}
+
+void ClearMessageBoxes() {
+  std::lock_guard lock(State().mutex);
+  State().boxes.clear();
+}
+
+int BeepCount() {
+  return beeps.load();
+}
+
+void SetModulePath(const std::wstring& path) {
+  std::lock_guard lock(State().mutex);
+  State().modulePath = path;
+}
+
+void SetInstanceChannel(const std::string& name) {
+  std::lock_guard lock(State().mutex);
+  State().channel = name;
+}
+
+}  // namespace headless
+
+namespace winsys {
+
+int RecordMessageBox(const headless::MessageBoxRecord& record) {
+  std::lock_guard lock(State().mutex);
+  State().boxes.push_back(record);
+  return State().answer;
+}
+
+void RecordBeep() {
+  ++beeps;
+}
+
+std::wstring ModulePathOverride() {
+  std::lock_guard lock(State().mutex);
+  return State().modulePath;
+}
+
+std::string InstanceChannel() {
+  std::lock_guard lock(State().mutex);
+  if (!State().channel.empty()) {
+    return State().channel;
+  }
+  return "tunedeck-" + std::to_string(getuid());
+}
+
+}  // namespace winsys

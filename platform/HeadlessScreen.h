@@ -1,0 +1,70 @@
+// The test interface of the screen: run the window system with no display and drive it as a
+// person would. Used by tests and the demo only, never by the program itself.
+//
+// Call UseHeadlessScreen before the windows under test are shown. The functions that run the
+// loop, tap, press keys and read the screen are meant for the thread that owns the windows (the
+// screen's thread); from another thread they wait for that thread's loop instead.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Win32.h"
+
+namespace headless {
+
+// Makes the screen headless, with this size and density, for the rest of the process (calling
+// it again changes the size; shown windows are repainted).
+void UseHeadlessScreen(int width = 480, int height = 640, int dpi = 192);
+
+// Input at screen pixels. Queued: it reaches the windows when the loop runs.
+void Press(int x, int y);
+void MoveTo(int x, int y);
+void Release(int x, int y);
+void Tap(int x, int y);
+// Press at `from`, `steps` moves, release at `to`, running the loop with `pauseMs` between moves
+// (on the screen's thread). A slow drag scrolls exactly; a fast one flings.
+void Drag(POINT from, POINT to, int steps = 8, int pauseMs = 20);
+// Wheel notches at a point: positive turns away from the user (content moves down).
+void Wheel(int x, int y, int notches);
+// A key press (WM_KEYDOWN then WM_KEYUP) for the focused window.
+void PressKey(UINT virtualKey);
+
+// Runs the screen's loop until nothing is left to do now (timers not yet due may fire later).
+// False when `limit` passed first.
+bool RunUntilIdle(std::chrono::milliseconds limit = std::chrono::seconds(5));
+// Runs the loop until `condition` holds (checked on the screen's thread between messages).
+// False when `limit` passed first.
+bool RunUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit);
+// Runs the loop for a while, whatever happens (to let timers fire).
+void RunFor(std::chrono::milliseconds duration);
+// True once the loop took WM_QUIT while run by these functions; its code in `exitCode`.
+bool QuitReceived(int* exitCode = nullptr);
+
+// The composed screen's colour at a pixel, as RGB(r, g, b).
+COLORREF Pixel(int x, int y);
+// Writes the screen as a PNG file. False when it cannot be written.
+bool SaveScreen(const std::string& path);
+
+struct MessageBoxRecord {
+  HWND owner;
+  std::wstring text;
+  std::wstring caption;
+  UINT type;
+};
+// Every MessageBoxW so far, oldest first; each returned `answer` (IDOK unless set).
+std::vector<MessageBoxRecord> MessageBoxes();
+void AnswerMessageBoxes(int answer);
+void ClearMessageBoxes();
+// How many MessageBeep calls there were.
+int BeepCount();
+
+// What GetModuleFileNameW reports from now on (the application folder follows from it).
+void SetModulePath(const std::wstring& path);
+// The name of the channel that finds another running instance (per user by default); tests
+// give each run a channel of its own.
+void SetInstanceChannel(const std::string& name);
+
+}  // namespace headless

@@ -1,0 +1,75 @@
+// Message queues: one per thread that uses the window system, created on first use. Not for
+// code outside platform/.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "platform/Win32.h"
+
+struct Window;
+struct ThreadQueue;
+
+namespace winsys {
+
+using Clock = std::chrono::steady_clock;
+
+// A call carried to another thread, the sender waiting for its result.
+struct SentCall {
+  std::function<LRESULT()> run;
+  Window* target = nullptr;  // the window it is for; null for a call on the thread itself
+  LRESULT result = 0;
+  bool done = false;  // under the lock
+  std::shared_ptr<ThreadQueue> sender;
+};
+
+}  // namespace winsys
+
+// Everything here is under the window-system lock.
+struct ThreadQueue {
+  std::thread::id thread;
+  std::deque<MSG> posted;
+  std::deque<std::shared_ptr<winsys::SentCall>> sent;
+  bool quitPosted = false;
+  int quitCode = 0;
+  bool alive = true;     // false once the thread has ended
+  bool waiting = false;  // blocked with nothing to do
+  bool woken = false;    // something came since the thread last looked
+  std::condition_variable wakeUp;
+  // Replace the condition variable when the thread waits elsewhere (the screen's event wait):
+  // wait until the time or a wake, whichever comes first; wake it from any thread.
+  std::function<void(std::chrono::steady_clock::time_point)> externalWait;
+  std::function<void()> externalWake;
+};
+
+namespace winsys {
+
+// The calling thread's queue.
+std::shared_ptr<ThreadQueue> CurrentQueue();
+// Wakes a waiting thread. Under the lock.
+void Wake(ThreadQueue& queue);
+
+// Runs `call` on the thread that owns `hwnd` and returns its result, serving calls sent to this
+// thread while it waits. Runs at once when this thread owns it. Returns 0 without running when
+// the window is (or starts being) destroyed or its thread has ended.
+LRESULT RunOnOwner(HWND hwnd, std::function<LRESULT()> call);
+// Runs `call` on the thread of `queue` (at once when that is this thread, or when it is null)
+// and returns its result; 0 unrun when that thread has ended.
+LRESULT RunOnThread(const std::shared_ptr<ThreadQueue>& queue, std::function<LRESULT()> call);
+// Completes every call waiting for windows that are being destroyed with 0. Under the lock.
+void CancelCallsFor(ThreadQueue& queue);
+
+// Takes the next message of the calling thread, as GetMessageW and PeekMessageW do, serving sent
+// calls on the way. Waits until `deadline` when nothing is there (Clock::time_point::max():
+// for ever; the past: not at all). False when nothing came in time.
+bool NextMessage(MSG* msg, bool remove, Clock::time_point deadline);
+
+// Idle state of the screen's thread, for the test interface: waits until it is blocked with
+// nothing to do (true) or the deadline passes (false).
+bool WaitUntilIdle(const std::shared_ptr<ThreadQueue>& queue, Clock::time_point deadline);
+
+}  // namespace winsys

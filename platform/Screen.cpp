@@ -1,0 +1,224 @@
+#include "platform/Screen.h"
+
+#include <deque>
+#include <mutex>
+
+#include "platform/Window.h"
+
+namespace winsys {
+namespace {
+
+// Drawings closer together than this are shown together; a slower sequence (a fade with sleeps
+// between its steps) is shown step by step.
+constexpr auto kPresentInterval = std::chrono::milliseconds(50);
+
+struct ScreenState {
+  // Under the window-system lock.
+  bool headless = false;
+  std::shared_ptr<ThreadQueue> thread;
+  std::deque<InputEvent> input;
+  // The screen's thread only.
+  cairo_surface_t* surface = nullptr;
+  std::unique_ptr<Presenter> presenter;
+  bool drawn = false;
+  Clock::time_point lastPresent{};
+  HWND capture = nullptr;  // the window a press went to gets the moves and the release
+};
+
+ScreenState& State() {
+  static auto* state = new ScreenState;  // lives until the process ends
+  return *state;
+}
+
+bool OnScreenThread() {
+  std::lock_guard lock(Lock());
+  return State().thread != nullptr && State().thread->thread == std::this_thread::get_id();
+}
+
+LPARAM ClientPoint(HWND hwnd, POINT screenPoint) {
+  const RECT r = ScreenRect(hwnd);
+  return MAKELPARAM(static_cast<WORD>(screenPoint.x - r.left),
+                    static_cast<WORD>(screenPoint.y - r.top));
+}
+
+HWND KeyTarget() {
+  HWND focus = GetFocus();
+  if (focus != nullptr && IsShown(focus)) {
+    return focus;
+  }
+  std::lock_guard lock(Lock());
+  for (Window* top : TopLevel()) {
+    if (IsShown(top)) {
+      return top;
+    }
+  }
+  return nullptr;
+}
+
+void Deliver(const InputEvent& e) {
+  ScreenState& s = State();
+  switch (e.kind) {
+    case InputEvent::Kind::Down:
+      s.capture = WindowAt(e.point);
+      if (s.capture != nullptr) {
+        PostMessageW(s.capture, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(s.capture, e.point));
+      }
+      break;
+    case InputEvent::Kind::Move:
+      if (Live(s.capture) != nullptr && IsShown(s.capture)) {
+        PostMessageW(s.capture, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(s.capture, e.point));
+      }
+      break;
+    case InputEvent::Kind::Up: {
+      HWND target =
+          Live(s.capture) != nullptr && IsShown(s.capture) ? s.capture : WindowAt(e.point);
+      s.capture = nullptr;
+      if (target != nullptr) {
+        PostMessageW(target, WM_LBUTTONUP, 0, ClientPoint(target, e.point));
+      }
+      break;
+    }
+    case InputEvent::Kind::Wheel:
+      if (HWND target = WindowAt(e.point)) {
+        PostMessageW(target, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(e.wheelDelta)),
+                     MAKELPARAM(static_cast<WORD>(e.point.x), static_cast<WORD>(e.point.y)));
+      }
+      break;
+    case InputEvent::Kind::Key:
+      if (HWND target = KeyTarget()) {
+        PostMessageW(target, WM_KEYDOWN, e.key, 1);
+        PostMessageW(target, WM_KEYUP, e.key, static_cast<LPARAM>(0xC0000001));
+      }
+      break;
+  }
+}
+
+}  // namespace
+
+void EnsureDisplayChosen() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    if (IsHeadless()) {
+      return;
+    }
+    const DisplayMetrics real = ProbeSdlDisplay();
+    if (real.width > 0 && !IsHeadless()) {
+      SetCurrentDisplay(real);
+    }
+  });
+}
+
+void ChooseHeadlessScreen(const DisplayMetrics& metrics) {
+  {
+    std::lock_guard lock(Lock());
+    State().headless = true;
+  }
+  SetCurrentDisplay(metrics);
+  ScreenState& s = State();
+  s.presenter.reset();
+  if (s.surface != nullptr) {
+    cairo_surface_destroy(s.surface);
+    s.surface = nullptr;
+  }
+  const DisplayMetrics now = CurrentDisplay();
+  const cairo_rectangle_int_t all{0, 0, now.width, now.height};
+  cairo_region_t* area = cairo_region_create_rectangle(&all);
+  ExposeArea(area);
+  cairo_region_destroy(area);
+}
+
+bool IsHeadless() {
+  std::lock_guard lock(Lock());
+  return State().headless;
+}
+
+cairo_surface_t* ScreenSurface() {
+  EnsureDisplayChosen();
+  ScreenState& s = State();
+  const DisplayMetrics m = CurrentDisplay();
+  if (s.surface != nullptr && (cairo_image_surface_get_width(s.surface) != m.width ||
+                               cairo_image_surface_get_height(s.surface) != m.height)) {
+    cairo_surface_destroy(s.surface);
+    s.surface = nullptr;
+  }
+  if (s.surface == nullptr) {
+    s.surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, m.width, m.height);
+    cairo_t* cr = cairo_create(s.surface);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+  }
+  return s.surface;
+}
+
+void ScreenDrawn() {
+  if (!OnScreenThread()) {
+    return;
+  }
+  ScreenState& s = State();
+  s.drawn = true;
+  if (s.presenter != nullptr && Clock::now() - s.lastPresent >= kPresentInterval) {
+    PresentScreen();
+  }
+}
+
+void PresentScreen() {
+  ScreenState& s = State();
+  if (!OnScreenThread() || s.presenter == nullptr || !s.drawn) {
+    return;
+  }
+  s.drawn = false;
+  s.lastPresent = Clock::now();
+  s.presenter->Present(ScreenSurface());
+}
+
+void ScreenWindowShown() {
+  std::shared_ptr<ThreadQueue> self = CurrentQueue();
+  bool openReal = false;
+  {
+    std::lock_guard lock(Lock());
+    State().thread = self;
+    openReal = !State().headless && State().presenter == nullptr;
+  }
+  if (openReal) {
+    EnsureDisplayChosen();
+    State().presenter = OpenSdlScreen(*self, CurrentDisplay());
+    State().drawn = true;
+  }
+}
+
+void RaiseScreen() {
+  if (OnScreenThread() && State().presenter != nullptr) {
+    State().presenter->Raise();
+  }
+}
+
+std::shared_ptr<ThreadQueue> ScreenThread() {
+  std::lock_guard lock(Lock());
+  return State().thread;
+}
+
+void PushInput(const InputEvent& event) {
+  std::lock_guard lock(Lock());
+  State().input.push_back(event);
+  if (State().thread != nullptr) {
+    Wake(*State().thread);
+  }
+}
+
+bool TakeInput() {
+  InputEvent event;
+  {
+    std::lock_guard lock(Lock());
+    ScreenState& s = State();
+    if (s.input.empty() || s.thread == nullptr || s.thread->thread != std::this_thread::get_id()) {
+      return false;
+    }
+    event = s.input.front();
+    s.input.pop_front();
+  }
+  Deliver(event);
+  return true;
+}
+
+}  // namespace winsys

@@ -1,0 +1,252 @@
+// The real screen: an SDL window showing the composed screen image, and its mouse, touch and
+// key events as the window system's input. The screen's thread sleeps in SDL's event wait, so
+// an idle program uses no processor time.
+#include <SDL.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+#include "platform/Screen.h"
+#include "platform/Utf8.h"
+#include "platform/Window.h"
+
+namespace winsys {
+namespace {
+
+// Displays up to this size are the program's alone: it runs full screen on them.
+constexpr int kSmallDisplay = 800;
+constexpr DisplayMetrics kPocketScreen{480, 640, 192};
+
+bool VideoReady() {
+  return SDL_WasInit(SDL_INIT_VIDEO) != 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
+// Drivers whose event wait truly sleeps until an event or a wake-up comes.
+bool DriverWaits() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver != nullptr &&
+         (std::strcmp(driver, "x11") == 0 || std::strcmp(driver, "wayland") == 0);
+}
+
+UINT VirtualKey(SDL_Keycode key) {
+  switch (key) {
+    case SDLK_UP:
+      return VK_UP;
+    case SDLK_DOWN:
+      return VK_DOWN;
+    case SDLK_LEFT:
+      return VK_LEFT;
+    case SDLK_RIGHT:
+      return VK_RIGHT;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+      return VK_RETURN;
+    case SDLK_ESCAPE:
+      return VK_ESCAPE;
+    case SDLK_PAGEUP:
+      return VK_PRIOR;
+    case SDLK_PAGEDOWN:
+      return VK_NEXT;
+    case SDLK_HOME:
+      return VK_HOME;
+    case SDLK_END:
+      return VK_END;
+    default:
+      return 0;
+  }
+}
+
+class SdlPresenter : public Presenter {
+ public:
+  SdlPresenter(SDL_Window* window, SDL_Renderer* renderer, SDL_Texture* texture)
+      : window_(window), renderer_(renderer), texture_(texture) {}
+  ~SdlPresenter() override {
+    SDL_DestroyTexture(texture_);
+    SDL_DestroyRenderer(renderer_);
+    SDL_DestroyWindow(window_);
+  }
+  SdlPresenter(const SdlPresenter&) = delete;
+  SdlPresenter& operator=(const SdlPresenter&) = delete;
+
+  void Present(cairo_surface_t* screen) override {
+    cairo_surface_flush(screen);
+    SDL_UpdateTexture(texture_, nullptr, cairo_image_surface_get_data(screen),
+                      cairo_image_surface_get_stride(screen));
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderPresent(renderer_);
+  }
+
+  void Raise() override { SDL_RaiseWindow(window_); }
+
+ private:
+  SDL_Window* window_;
+  SDL_Renderer* renderer_;
+  SDL_Texture* texture_;
+};
+
+Uint32 WakeEvent() {
+  static const Uint32 type = SDL_RegisterEvents(1);
+  return type;
+}
+
+POINT lastPointer{};
+
+void CloseTopWindow() {
+  HWND top = nullptr;
+  {
+    std::lock_guard lock(Lock());
+    if (!TopLevel().empty()) {
+      top = TopLevel().front();
+    }
+  }
+  if (top != nullptr) {
+    PostMessageW(top, WM_CLOSE, 0, 0);
+  }
+}
+
+void Translate(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      if (e.button.button == SDL_BUTTON_LEFT) {
+        lastPointer = POINT{e.button.x, e.button.y};
+        PushInput(InputEvent{
+            e.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::Down : InputEvent::Kind::Up,
+            lastPointer});
+      }
+      break;
+    case SDL_MOUSEMOTION:
+      lastPointer = POINT{e.motion.x, e.motion.y};
+      if ((e.motion.state & SDL_BUTTON_LMASK) != 0) {
+        PushInput(InputEvent{InputEvent::Kind::Move, lastPointer});
+      }
+      break;
+    case SDL_MOUSEWHEEL:
+      if (e.wheel.y != 0) {
+        PushInput(InputEvent{InputEvent::Kind::Wheel, lastPointer, e.wheel.y * WHEEL_DELTA});
+      }
+      break;
+    case SDL_KEYDOWN:
+      if (UINT key = VirtualKey(e.key.keysym.sym)) {
+        PushInput(InputEvent{InputEvent::Kind::Key, {}, 0, key});
+      }
+      break;
+    case SDL_WINDOWEVENT:
+      if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
+          e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        ScreenDrawn();
+      }
+      break;
+    case SDL_QUIT:
+      CloseTopWindow();
+      break;
+    default:
+      break;
+  }
+}
+
+void WaitForEvents(Clock::time_point until) {
+  int timeout = -1;
+  if (until != Clock::time_point::max()) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now()).count();
+    timeout = static_cast<int>(std::clamp<long long>(left, 0, INT_MAX));
+  }
+  SDL_Event event;
+  if (SDL_WaitEventTimeout(&event, timeout) == 0) {
+    return;
+  }
+  Translate(event);
+  while (SDL_PollEvent(&event) != 0) {
+    Translate(event);
+  }
+}
+
+}  // namespace
+
+DisplayMetrics ProbeSdlDisplay() {
+  SDL_DisplayMode mode;
+  if (!VideoReady() || SDL_GetDesktopDisplayMode(0, &mode) != 0) {
+    return DisplayMetrics{0, 0, 0};
+  }
+  if (mode.w > kSmallDisplay || mode.h > kSmallDisplay) {
+    return kPocketScreen;
+  }
+  float verticalDpi = 0;
+  const bool knowsDpi =
+      SDL_GetDisplayDPI(0, nullptr, nullptr, &verticalDpi) == 0 && verticalDpi > 0;
+  return DisplayMetrics{mode.w, mode.h, knowsDpi ? static_cast<int>(std::lround(verticalDpi)) : 96};
+}
+
+std::unique_ptr<Presenter> OpenSdlScreen(ThreadQueue& queue, const DisplayMetrics& metrics) {
+  if (!VideoReady()) {
+    return nullptr;
+  }
+  SDL_DisplayMode mode;
+  const bool fullScreen = SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w == metrics.width &&
+                          mode.h == metrics.height;
+  SDL_Window* window =
+      SDL_CreateWindow("tunedeck", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, metrics.width,
+                       metrics.height, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  if (window == nullptr) {
+    return nullptr;
+  }
+  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, 0);
+  if (renderer == nullptr) {
+    SDL_DestroyWindow(window);
+    return nullptr;
+  }
+  SDL_RenderSetLogicalSize(renderer, metrics.width, metrics.height);
+  SDL_Texture* texture =
+      SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                        metrics.width, metrics.height);
+  if (texture == nullptr) {
+    SDL_DestroyRenderer(renderer);
+    SDL_DestroyWindow(window);
+    return nullptr;
+  }
+  if (DriverWaits()) {
+    const Uint32 wake = WakeEvent();
+    std::lock_guard lock(Lock());
+    queue.externalWait = WaitForEvents;
+    queue.externalWake = [wake] {
+      SDL_Event event{};
+      event.type = wake;
+      SDL_PushEvent(&event);
+    };
+  }
+  return std::make_unique<SdlPresenter>(window, renderer, texture);
+}
+
+int ShowSdlMessageBox(const std::wstring& text, const std::wstring& caption, UINT type) {
+  if (!VideoReady()) {
+    return 0;
+  }
+  const std::string message = WideToUtf8(text);
+  const std::string title = WideToUtf8(caption);
+  const SDL_MessageBoxButtonData ok{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDOK, "OK"};
+  const SDL_MessageBoxButtonData cancel{SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDCANCEL,
+                                        "Cancel"};
+  const SDL_MessageBoxButtonData yes{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"};
+  const SDL_MessageBoxButtonData no{SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"};
+  SDL_MessageBoxButtonData buttons[2] = {ok, cancel};
+  int count = 1;
+  if ((type & MB_TYPEMASK) == MB_OKCANCEL) {
+    count = 2;
+  } else if ((type & MB_TYPEMASK) == MB_YESNO) {
+    buttons[0] = yes;
+    buttons[1] = no;
+    count = 2;
+  }
+  const Uint32 icon = (type & MB_ICONMASK) == MB_ICONERROR     ? SDL_MESSAGEBOX_ERROR
+                      : (type & MB_ICONMASK) == MB_ICONWARNING ? SDL_MESSAGEBOX_WARNING
+                                                               : SDL_MESSAGEBOX_INFORMATION;
+  const SDL_MessageBoxData box{icon,  nullptr, title.c_str(), message.c_str(),
+                               count, buttons, nullptr};
+  int pressed = 0;
+  return SDL_ShowMessageBox(&box, &pressed) == 0 ? pressed : 0;
+}
+
+}  // namespace winsys

@@ -1,0 +1,18 @@
+// What the system calls record for the test interface. Not for code outside platform/.
+#pragma once
+
+#include <string>
+
+#include "platform/HeadlessScreen.h"
+
+namespace winsys {
+
+// Records a message box; returns the answer tests chose.
+int RecordMessageBox(const headless::MessageBoxRecord& record);
+void RecordBeep();
+// The module path tests set; empty when they set none.
+std::wstring ModulePathOverride();
+// The single-instance channel's name.
+std::string InstanceChannel();
+
+}  // namespace winsys

@@ -1,0 +1,101 @@
+// The inside of a window: what an HWND points to, and the window tree. Not for code outside
+// platform/.
+//
+// Threads: a window belongs to the thread that created it. Its tree fields (parent, children,
+// rectangle, visibility, region, update region, control state) are read and written only on
+// that thread; calls from other threads are carried there (RunOnOwner). The fields marked
+// atomic or "under the window-system lock" may be read anywhere.
+#pragma once
+
+#include <cairo.h>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/Win32.h"
+
+struct ThreadQueue;
+
+struct WindowClass {
+  std::wstring name;
+  UINT style = 0;
+  WNDPROC procedure = nullptr;
+  HBRUSH background = nullptr;
+  HICON icon = nullptr;
+};
+
+// Per-window state of a built-in control, owned by the window.
+struct ControlState {
+  virtual ~ControlState() = default;
+};
+
+struct Window {
+  std::shared_ptr<const WindowClass> windowClass;
+  std::shared_ptr<ThreadQueue> owner;
+  WNDPROC procedure = nullptr;
+
+  // Set when destruction starts / ends; readable from any thread.
+  std::atomic<bool> dying{false};
+  std::atomic<bool> destroyed{false};
+
+  Window* parent = nullptr;
+  std::vector<Window*> children;  // topmost first: a child created earlier lies above
+  int id = 0;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  RECT rect{};             // in the parent's client coordinates; screen for top level
+  int nonClientRight = 0;  // width of a scroll bar at the right edge, outside the client area
+  cairo_region_t* shape = nullptr;   // window region in window coordinates; null = whole
+  cairo_region_t* update = nullptr;  // update region in client coordinates; null = none
+  bool erasePending = false;
+  std::unique_ptr<ControlState> control;
+
+  std::wstring text;  // under the window-system lock
+
+  ~Window();
+  bool visible() const { return (style & WS_VISIBLE) != 0; }
+};
+
+namespace winsys {
+
+// The one lock of the window system: queues, timers, classes, the window list and texts.
+std::mutex& Lock();
+
+// A live window (created and not yet destroyed), checked without touching freed memory:
+// destroyed windows are kept until the process ends.
+Window* Live(HWND hwnd);
+// The same, with the lock already held.
+Window* LiveLocked(HWND hwnd);
+// Live and owned by the calling thread.
+bool OwnedHere(HWND hwnd);
+
+// Takes a new window into the table; the handle stays valid for the process's life.
+Window* AddWindow(std::unique_ptr<Window> window);
+// Top-level windows, topmost first. Under the lock.
+std::vector<Window*>& TopLevel();
+// Every live window, in creation order. Under the lock.
+std::vector<Window*> AllWindows();
+
+// Shown: visible itself and every ancestor, and not being destroyed.
+bool IsShown(const Window* w);
+// The window's rectangle in screen coordinates.
+RECT ScreenRect(const Window* w);
+// The window's shape on the screen: its rectangle cut by its window region. Caller destroys.
+cairo_region_t* ShapeOnScreen(const Window* w);
+// What of the window the screen shows, in screen coordinates: its shape within every ancestor,
+// minus the siblings above it and above each ancestor, and with `withoutChildren` minus its
+// shown children. Empty for a window that is not shown. Caller destroys.
+cairo_region_t* VisibleRegion(const Window* w, bool withoutChildren);
+// Cuts a screen region to the window's client area (without its non-client edge).
+void ClipToClient(cairo_region_t* region, const Window* w);
+// The window under a screen point that gets input there, or null.
+Window* WindowAt(POINT screenPoint);
+
+// Marks the area (screen coordinates) as needing paint, with erasing, in every shown window
+// that shows there. Used when windows appear, disappear or move.
+void ExposeArea(const cairo_region_t* screenArea);
+
+}  // namespace winsys
