@@ -16,11 +16,12 @@ using HSYNC = DWORD;
 constexpr DWORD BASSVERSION = 0x0204;
 
 // BASS_SetConfig options.
-constexpr DWORD BASS_CONFIG_NET_TIMEOUT = 11;   // connect time-out, ms (default 5000)
-constexpr DWORD BASS_CONFIG_NET_BUFFER = 12;    // download buffer length, ms (default 5000)
-constexpr DWORD BASS_CONFIG_NET_PREBUF = 15;    // percent of the buffer filled before creation returns
-constexpr DWORD BASS_CONFIG_NET_AGENT = 16;     // not settable: the agent is fixed
-constexpr DWORD BASS_CONFIG_NET_PLAYLIST = 21;  // 1: follow PLS and M3U playlists
+constexpr DWORD BASS_CONFIG_NET_TIMEOUT = 11;  // connect time-out, ms (default 5000)
+constexpr DWORD BASS_CONFIG_NET_BUFFER = 12;   // download buffer length, ms (default 5000)
+constexpr DWORD BASS_CONFIG_NET_PREBUF =
+    15;                                      // percent of the buffer filled before creation returns
+constexpr DWORD BASS_CONFIG_NET_AGENT = 16;  // not settable: the agent is fixed
+constexpr DWORD BASS_CONFIG_NET_PLAYLIST = 21;     // 1: follow PLS and M3U playlists
 constexpr DWORD BASS_CONFIG_NET_READTIMEOUT = 37;  // stall time-out, ms (default 15000)
 
 // BASS_StreamCreateURL flags.

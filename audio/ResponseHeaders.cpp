@@ -79,7 +79,9 @@ std::string_view ResponseHeaders::Value(std::string_view name) const {
   return {};
 }
 
-std::size_t ResponseHeaders::Metaint() const { return LeadingNumber(Value("icy-metaint"), kMaxMetaint); }
+std::size_t ResponseHeaders::Metaint() const {
+  return LeadingNumber(Value("icy-metaint"), kMaxMetaint);
+}
 
 unsigned ResponseHeaders::Bitrate() const {
   return static_cast<unsigned>(LeadingNumber(Value("icy-br"), 10000));

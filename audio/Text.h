@@ -5,7 +5,9 @@
 
 namespace audio {
 
-inline char LowerAscii(char c) noexcept { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+inline char LowerAscii(char c) noexcept {
+  return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
 
 inline bool EqualsNoCase(std::string_view a, std::string_view b) noexcept {
   if (a.size() != b.size()) {

@@ -35,8 +35,9 @@ TEST(Playlist, RecognisedByContentWhenTheTypeSaysNothing) {
 }
 
 TEST(Playlist, PlsEntriesInNumberOrder) {
-  EXPECT_EQ(ParsePlaylist(PlaylistKind::Pls, Fixture("two-entries.pls"), "http://dir.example/x.pls"),
-            (Urls{"http://127.0.0.1:8000/first.mp3", "http://127.0.0.1:8000/second.mp3"}));
+  EXPECT_EQ(
+      ParsePlaylist(PlaylistKind::Pls, Fixture("two-entries.pls"), "http://dir.example/x.pls"),
+      (Urls{"http://127.0.0.1:8000/first.mp3", "http://127.0.0.1:8000/second.mp3"}));
 }
 
 TEST(Playlist, PlsKeysInAnyCaseWrongCountRelativeEntriesAndOnlyWebAddresses) {
@@ -47,8 +48,9 @@ TEST(Playlist, PlsKeysInAnyCaseWrongCountRelativeEntriesAndOnlyWebAddresses) {
 }
 
 TEST(Playlist, M3uSkipsCommentsAndBlankLinesAndResolvesRelativeEntries) {
-  EXPECT_EQ(ParsePlaylist(PlaylistKind::M3u, Fixture("extended.m3u"), "https://127.0.0.1:9443/a/b.m3u"),
-            (Urls{"http://127.0.0.1:8000/live.mp3", "https://127.0.0.1:9443/a/relative/backup.mp3"}));
+  EXPECT_EQ(
+      ParsePlaylist(PlaylistKind::M3u, Fixture("extended.m3u"), "https://127.0.0.1:9443/a/b.m3u"),
+      (Urls{"http://127.0.0.1:8000/live.mp3", "https://127.0.0.1:9443/a/relative/backup.mp3"}));
   EXPECT_EQ(ParsePlaylist(PlaylistKind::M3u, Fixture("plain.m3u"), "http://x/"),
             (Urls{"http://127.0.0.1:8000/plain.mp3"}));
 }

@@ -44,8 +44,8 @@ TEST(ResponseHeaders, RedirectStartsANewResponse) {
 }
 
 TEST(ResponseHeaders, UnbelievableNumbersCountAsAbsent) {
-  ResponseHeaders h = Parse({"HTTP/1.0 200 OK", "icy-metaint: 99999999999999999999",
-                             "icy-br: -5", ""});
+  ResponseHeaders h =
+      Parse({"HTTP/1.0 200 OK", "icy-metaint: 99999999999999999999", "icy-br: -5", ""});
   EXPECT_EQ(h.Metaint(), 0u);
   EXPECT_EQ(h.Bitrate(), 0u);
   EXPECT_EQ(Parse({"HTTP/1.0 abc"}).StatusCode(), 0);

@@ -1,0 +1,110 @@
+#include "audio/Connection.h"
+
+namespace audio {
+
+namespace {
+
+constexpr char kAgent[] = "tunedeck";
+
+Failure FailureOf(CURLcode code) {
+  switch (code) {
+    case CURLE_OK:
+      return Failure::None;
+    case CURLE_OPERATION_TIMEDOUT:
+      return Failure::Timeout;
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_CACERT_BADFILE:
+      return Failure::Tls;
+    default:
+      return Failure::Unreachable;
+  }
+}
+
+}  // namespace
+
+Connection::Connection(const std::string& url, const http::Limits& limits)
+    : easy_(url, kAgent, limits) {
+  CURL* easy = easy_.get();
+  if (easy == nullptr) {
+    ended_ = true;
+    result_ = Failure::Unreachable;
+    return;
+  }
+  easy_.AddRequestHeader("Icy-MetaData: 1");
+  curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Connection::OnHeader);
+  curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
+  curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Connection::OnBody);
+  curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
+  multi_ = curl_multi_init();
+  if (multi_ == nullptr || curl_multi_add_handle(multi_, easy) != CURLM_OK) {
+    ended_ = true;
+    result_ = Failure::Unreachable;
+  }
+}
+
+Connection::~Connection() {
+  if (multi_ != nullptr) {
+    curl_multi_remove_handle(multi_, easy_.get());
+    curl_multi_cleanup(multi_);
+  }
+}
+
+bool Connection::Pump(std::chrono::milliseconds wait) {
+  if (ended_) {
+    return false;
+  }
+  int running = 0;
+  curl_multi_perform(multi_, &running);
+  int left = 0;
+  while (CURLMsg* msg = curl_multi_info_read(multi_, &left)) {
+    if (msg->msg == CURLMSG_DONE) {
+      ended_ = true;
+      CURLcode code = msg->data.result;
+      // A refused header block is our own stop, not the server's doing.
+      result_ = headersTooLarge_ ? Failure::NotAudio : FailureOf(code);
+    }
+  }
+  if (ended_) {
+    return false;
+  }
+  curl_multi_poll(multi_, nullptr, 0, static_cast<int>(wait.count()), nullptr);
+  return true;
+}
+
+void Connection::Resume() {
+  if (paused_ && !ended_) {
+    paused_ = false;
+    curl_easy_pause(easy_.get(), CURLPAUSE_CONT);
+  }
+}
+
+void Connection::Wake() noexcept {
+  if (multi_ != nullptr) {
+    curl_multi_wakeup(multi_);
+  }
+}
+
+std::size_t Connection::OnHeader(char* data, std::size_t size, std::size_t count, void* self) {
+  auto& c = *static_cast<Connection*>(self);
+  std::size_t bytes = size * count;
+  if (!c.headers_.AddLine({data, bytes})) {
+    c.headersTooLarge_ = true;
+    return 0;
+  }
+  return bytes;
+}
+
+std::size_t Connection::OnBody(char* data, std::size_t size, std::size_t count, void* self) {
+  auto& c = *static_cast<Connection*>(self);
+  std::size_t bytes = size * count;
+  if (c.sink_ && !c.sink_({reinterpret_cast<const std::uint8_t*>(data), bytes})) {
+    c.paused_ = true;
+    return CURL_WRITEFUNC_PAUSE;
+  }
+  return bytes;
+}
+
+}  // namespace audio

@@ -1,0 +1,58 @@
+// One HTTP or ICY download over libcurl, driven step by step by whichever thread owns it (the
+// creating thread while connecting, then the stream's download thread). Sends
+// `Icy-MetaData: 1` and collects the response headers.
+#pragma once
+
+#include "audio/Failure.h"
+#include "audio/ResponseHeaders.h"
+#include "platform/HttpClient.h"
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+namespace audio {
+
+class Connection {
+ public:
+  // Receives body bytes; returns false to pause the download, which then keeps those bytes
+  // and offers them again after Resume().
+  using BodySink = std::function<bool(std::span<const std::uint8_t>)>;
+
+  Connection(const std::string& url, const http::Limits& limits);
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  void SetBodySink(BodySink sink) { sink_ = std::move(sink); }
+
+  // Runs the transfer for up to `wait`. False once it has ended (see Result()).
+  bool Pump(std::chrono::milliseconds wait);
+  // Lets a paused download go on; call on the owning thread.
+  void Resume();
+  bool Paused() const noexcept { return paused_; }
+  // Makes a Pump() in progress on another thread return at once. Any thread.
+  void Wake() noexcept;
+
+  const ResponseHeaders& Headers() const noexcept { return headers_; }
+  bool HeadersTooLarge() const noexcept { return headersTooLarge_; }
+  // After the end: None for a clean end of the body, else why it ended.
+  Failure Result() const noexcept { return result_; }
+
+ private:
+  static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self);
+  static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* self);
+
+  http::EasyHandle easy_;
+  CURLM* multi_ = nullptr;
+  BodySink sink_;
+  ResponseHeaders headers_;
+  bool headersTooLarge_ = false;
+  bool paused_ = false;
+  bool ended_ = false;
+  Failure result_ = Failure::None;
+};
+
+}  // namespace audio

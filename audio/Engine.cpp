@@ -1,0 +1,142 @@
+#include "audio/Engine.h"
+
+#include "audio/Output.h"
+#include "audio/Stream.h"
+#include "audio/StreamSource.h"
+
+#include <chrono>
+#include <vector>
+
+namespace audio {
+
+Engine& Engine::Instance() {
+  static auto* engine = new Engine;  // never destroyed: detached stream threads may outlive main
+  return *engine;
+}
+
+Failure Engine::Init(DWORD freq) {
+  std::lock_guard<std::mutex> hold(lock_);
+  if (output_) {
+    return Failure::None;
+  }
+  output_ = Output::Open(freq == 0 ? 44100 : static_cast<long>(freq));
+  freeing_ = false;
+  return output_ ? Failure::None : Failure::NotInitialised;
+}
+
+bool Engine::Initialised() {
+  std::lock_guard<std::mutex> hold(lock_);
+  return output_ != nullptr;
+}
+
+bool Engine::Free() {
+  std::unique_ptr<Output> output;
+  std::map<DWORD, std::shared_ptr<Stream>> streams;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (!output_) {
+      return false;
+    }
+    freeing_ = true;
+    output = std::move(output_);
+    streams.swap(streams_);
+  }
+  output.reset();  // the mixing callback has finished when this returns
+  for (auto& [handle, stream] : streams) {
+    stream->Stop();
+  }
+  return true;
+}
+
+Failure Engine::CreateStream(const std::string& url, DWORD flags, DOWNLOADPROC* proc, void* user,
+                             DWORD& handle) {
+  long rate = 0;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (!output_) {
+      return Failure::NotInitialised;
+    }
+    rate = output_->rate();
+  }
+  SourceOptions options;
+  options.followPlaylists = config_.netPlaylist != 0;
+  options.limits.connectTimeoutMs = config_.netTimeoutMs;
+  options.limits.stallTimeoutMs = config_.netReadTimeoutMs;
+  options.cancelled = &freeing_;
+  auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(config_.netTimeoutMs);
+  OpenedSource source;
+  if (Failure f = OpenSource(url, options, source); f != Failure::None) {
+    return f;
+  }
+  std::string headerBlock = source.connection->Headers().Block();
+
+  StreamSettings settings;
+  settings.flags = flags;
+  settings.downloadProc = proc;
+  settings.user = user;
+  settings.outputRate = rate;
+  settings.bufferMs = config_.netBufferMs;
+  settings.onAutoFree = [this](DWORD h) { FreeStream(h); };
+  std::shared_ptr<Stream> stream;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (!output_ || freeing_) {
+      return Failure::Stopped;
+    }
+    settings.handle = nextHandle_++;
+    stream = std::make_shared<Stream>(std::move(settings), std::move(source));
+    streams_[stream->handle()] = stream;
+  }
+  if (proc != nullptr && (flags & BASS_STREAM_STATUS) != 0) {
+    proc(headerBlock.data(), 0, user);
+  }
+  stream->Start();
+  Failure failure = Failure::None;
+  if (!stream->WaitForFormat(deadline, failure)) {
+    FreeStream(stream->handle());
+    return failure;
+  }
+  if (DWORD prebuf = config_.netPrebufPercent; prebuf > 0) {
+    stream->WaitForBuffer(prebuf);
+  }
+  handle = stream->handle();
+  return Failure::None;
+}
+
+bool Engine::FreeStream(DWORD handle) {
+  std::shared_ptr<Stream> stream;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    auto it = streams_.find(handle);
+    if (it == streams_.end()) {
+      return false;
+    }
+    stream = std::move(it->second);
+    streams_.erase(it);
+    if (output_) {
+      output_->Remove(stream.get());
+    }
+  }
+  stream->Stop();
+  return true;
+}
+
+std::shared_ptr<Stream> Engine::Find(DWORD handle) {
+  std::lock_guard<std::mutex> hold(lock_);
+  auto it = streams_.find(handle);
+  return it == streams_.end() ? nullptr : it->second;
+}
+
+bool Engine::Play(DWORD handle) {
+  std::lock_guard<std::mutex> hold(lock_);
+  auto it = streams_.find(handle);
+  if (it == streams_.end() || !output_) {
+    return false;
+  }
+  it->second->Play();
+  output_->Add(it->second);
+  return true;
+}
+
+}  // namespace audio

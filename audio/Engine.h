@@ -1,0 +1,57 @@
+// The engine's process-wide state behind the BASS_* calls: the output, the stream handles and
+// the settings. Every method may be called from any thread; failures come back typed.
+#pragma once
+
+#include "audio/AudioLibrary.h"
+#include "audio/Failure.h"
+
+#include <atomic>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+namespace audio {
+
+class Output;
+class Stream;
+
+struct Config {
+  std::atomic<DWORD> netTimeoutMs{5000};
+  std::atomic<DWORD> netReadTimeoutMs{15000};
+  std::atomic<DWORD> netBufferMs{5000};
+  std::atomic<DWORD> netPrebufPercent{75};
+  std::atomic<DWORD> netPlaylist{0};
+};
+
+class Engine {
+ public:
+  static Engine& Instance();
+
+  Failure Init(DWORD freq);
+  bool Initialised();
+  // Stops the output and frees every stream; false when not initialised.
+  bool Free();
+  Config& config() noexcept { return config_; }
+
+  // Blocks while connecting. On success `handle` is the new stream's.
+  Failure CreateStream(const std::string& url, DWORD flags, DOWNLOADPROC* proc, void* user,
+                       DWORD& handle);
+  // False when the handle is unknown (zero, freed, never made).
+  bool FreeStream(DWORD handle);
+  // The stream, or null when the handle is unknown.
+  std::shared_ptr<Stream> Find(DWORD handle);
+  bool Play(DWORD handle);
+
+ private:
+  Engine() = default;
+
+  std::mutex lock_;
+  std::unique_ptr<Output> output_;
+  std::map<DWORD, std::shared_ptr<Stream>> streams_;
+  DWORD nextHandle_ = 0x10001;
+  std::atomic<bool> freeing_{false};  // cancels connections in progress
+  Config config_;
+};
+
+}  // namespace audio

@@ -1,0 +1,18 @@
+// Why an engine operation failed; the BASS_* boundary turns it into an error code.
+#pragma once
+
+namespace audio {
+
+enum class Failure {
+  None,
+  NotInitialised,  // no output opened yet
+  Unreachable,     // connection refused, host unknown, dropped before the headers
+  Timeout,         // no answer within the connect time-out
+  Tls,             // the secure connection could not be made
+  HttpStatus,      // the server answered with an error status
+  NotAudio,        // neither a stream we can play nor a playlist that leads to one
+  BadFormat,       // audio the decoder gives up on
+  Stopped,         // the engine was freed meanwhile
+};
+
+}  // namespace audio

@@ -1,0 +1,156 @@
+// One network stream: its download, decoding, the samples waiting for the output, its tags and
+// syncs. Three threads of its own work on it: the download thread (connection, metadata, the
+// download buffer), the decode thread (decoder, rate conversion, the sample queue) and the
+// event thread (syncs when their audio reaches the output, the end). The output calls Render
+// on its own thread.
+#pragma once
+
+#include "audio/AudioLibrary.h"
+#include "audio/Decoder.h"
+#include "audio/Failure.h"
+#include "audio/IcyDemuxer.h"
+#include "audio/Ring.h"
+#include "audio/StreamSource.h"
+#include "audio/TagStore.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace audio {
+
+struct StreamSettings {
+  DWORD handle = 0;
+  DWORD flags = 0;
+  DOWNLOADPROC* downloadProc = nullptr;
+  void* user = nullptr;
+  long outputRate = 44100;
+  DWORD bufferMs = 5000;  // download buffer length at the stream's bit rate
+  // Called on the event thread once the stream has ended, for auto-free.
+  std::function<void(DWORD)> onAutoFree;
+};
+
+class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
+ public:
+  Stream(StreamSettings settings, OpenedSource source);
+  ~Stream() override;
+
+  // Starts the three threads. Call once, right after construction.
+  void Start();
+  // Blocks until the format is known (true) or the stream failed or `deadline` passed (false,
+  // with `failure`).
+  bool WaitForFormat(std::chrono::steady_clock::time_point deadline, Failure& failure);
+  // Blocks until `percent` of the download buffer is filled or the download has ended.
+  void WaitForBuffer(DWORD percent);
+  // Stops every thread of the stream and waits for them, except for one that is inside a
+  // callback of the program (or is the calling thread itself): that one ends on its own.
+  void Stop();
+
+  DWORD handle() const noexcept { return settings_.handle; }
+  QWORD FilePosition(DWORD mode);  // (QWORD)-1 for an unknown mode
+  const char* Tags(DWORD type);    // null when the stream has none of that type
+  HSYNC AddSync(DWORD type, SYNCPROC* proc, void* user);
+  void Play();
+
+  // Output thread: mixes up to `frames` stereo frames into `mix`; returns the frames given.
+  std::size_t Render(std::int32_t* mix, std::size_t frames);
+
+ private:
+  struct MetaAtByte {  // metadata found at this offset of the audio bytes
+    std::uint64_t offset;
+    std::string text;
+    std::uint64_t serial;
+  };
+  enum class EventKind { Meta, OggChange };
+  struct Event {  // due when this many frames have been played
+    std::uint64_t frame;
+    EventKind kind;
+    std::string text;
+    std::uint64_t serial;
+  };
+  struct Sync {
+    HSYNC handle;
+    DWORD type;
+    SYNCPROC* proc;
+    void* user;
+  };
+
+  // ByteSource for the decoder (decode thread): blocks on the download buffer.
+  std::size_t Read(std::uint8_t* out, std::size_t max) override;
+
+  void DownloadThread();
+  bool TakeBody(std::span<const std::uint8_t> bytes);  // download thread
+  void FlushStaged();                                  // download thread
+  void DecodeThread();
+  void PushSamples(const std::vector<std::int16_t>& samples, std::vector<Event>& events,
+                   unsigned bitrate);
+  void EventThread();
+  bool EventDue() const;    // lock held
+  bool EndReached() const;  // lock held
+  void FireSyncs(std::unique_lock<std::mutex>& hold, DWORD type);
+  // The text of the current event of that kind, else of the first one still to come.
+  const char* CurrentOrNext(EventKind kind);  // lock held
+
+  template <typename F>
+  void RunWorker(F&& body);
+  // Runs a callback of the program unless the stream is stopping. Call with `hold` locked.
+  void CallOut(std::unique_lock<std::mutex>& hold, const std::function<void()>& call);
+  void ResizeBuffer(unsigned kbps);  // lock held
+
+  StreamSettings settings_;
+  OpenedSource source_;
+  std::string headerBlock_;
+  bool icy_ = false;
+  std::size_t metaint_ = 0;
+  unsigned headerBitrate_ = 0;
+
+  std::mutex lock_;
+  std::condition_variable changed_;  // any state change below; waiters check their condition
+  bool stopping_ = false;
+  int workers_ = 0;
+  int inCallback_ = 0;
+
+  // Download (download thread writes, decode thread reads).
+  Ring<std::uint8_t> buffer_;
+  std::uint64_t bytesWritten_ = 0;
+  std::uint64_t bytesRead_ = 0;
+  bool connected_ = true;
+  bool downloadEnded_ = false;
+  std::deque<MetaAtByte> metaByByte_;
+  // Download thread only.
+  std::unique_ptr<IcyDemuxer> demuxer_;
+  std::vector<std::uint8_t> staged_;  // demuxed audio waiting for room in the buffer
+  std::uint64_t bytesDemuxed_ = 0;
+
+  // Decoding and samples (decode thread writes, output reads).
+  bool formatKnown_ = false;
+  Failure failure_ = Failure::None;
+  bool decodeEnded_ = false;
+  Ring<std::int16_t> samples_;
+  std::uint64_t framesQueued_ = 0;
+  std::uint64_t framesPlayed_ = 0;
+  bool playing_ = false;
+  bool stalled_ = false;
+  std::vector<std::int16_t> renderScratch_;  // output thread only
+
+  // Events and tags. A sync is not called for an event whose text the program has already
+  // been given (the one about to play when it asked).
+  std::deque<Event> timeline_;
+  std::uint64_t nextSerial_ = 1;
+  std::uint64_t producedFrames_ = 0;  // decode thread only
+  TagStore tagTexts_;
+  Event current_[2] = {};            // by EventKind; serial 0: none yet
+  std::uint64_t announced_[2] = {};  // serial of the text last handed out, by EventKind
+  const char* kept_[2] = {};         // the text last handed out, by EventKind
+  bool ended_ = false;
+  std::vector<Sync> syncs_;
+};
+
+}  // namespace audio

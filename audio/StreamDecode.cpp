@@ -1,0 +1,85 @@
+// The decode thread: decodes what the download buffer holds, converts it to the output's rate
+// in stereo, and keeps the sample queue full. Metadata is tied to the frame at which its audio
+// comes out, so that it is announced when that audio is heard.
+#include "audio/Resampler.h"
+#include "audio/Stream.h"
+
+namespace audio {
+
+void Stream::DecodeThread() {
+  std::unique_ptr<Decoder> decoder =
+      source_.codec == Codec::Vorbis ? MakeVorbisDecoder(*this) : MakeMp3Decoder(*this);
+  std::unique_ptr<Resampler> resampler;
+  std::vector<std::int16_t> out;
+  std::vector<Event> events;
+  Failure failure = Failure::None;
+  DecodedBlock block;
+  while (decoder->Next(block)) {
+    out.clear();
+    events.clear();
+    if (!resampler || resampler->input() != block.format) {
+      if (resampler) {
+        resampler->Drain(out);
+      }
+      resampler = std::make_unique<Resampler>(block.format, settings_.outputRate);
+      if (!resampler->ok()) {
+        failure = Failure::BadFormat;
+        break;
+      }
+    }
+    if (block.newLogicalStream) {
+      events.push_back(
+          {producedFrames_ + out.size() / 2, EventKind::OggChange, std::move(block.comments), 0});
+    }
+    resampler->Convert(block.samples, out);
+    PushSamples(out, events, decoder->Bitrate());
+  }
+  if (resampler) {
+    out.clear();
+    events.clear();
+    resampler->Drain(out);
+    PushSamples(out, events, 0);
+  }
+  std::lock_guard<std::mutex> hold(lock_);
+  decodeEnded_ = true;
+  if (failure_ == Failure::None) {
+    failure_ = failure;
+  }
+  changed_.notify_all();
+}
+
+void Stream::PushSamples(const std::vector<std::int16_t>& samples, std::vector<Event>& events,
+                         unsigned bitrate) {
+  std::unique_lock<std::mutex> hold(lock_);
+  if (!formatKnown_ && !samples.empty()) {
+    formatKnown_ = true;
+    if (headerBitrate_ == 0 && bitrate != 0) {
+      ResizeBuffer(bitrate);
+    }
+  }
+  for (Event& e : events) {
+    e.serial = nextSerial_++;
+    timeline_.push_back(std::move(e));
+  }
+  std::uint64_t endFrame = producedFrames_ + samples.size() / 2;
+  // The decoder has taken these texts' bytes: they belong to the end of this block.
+  while (!metaByByte_.empty() && metaByByte_.front().offset <= bytesRead_) {
+    MetaAtByte& m = metaByByte_.front();
+    timeline_.push_back({endFrame, EventKind::Meta, std::move(m.text), m.serial});
+    metaByByte_.pop_front();
+  }
+  producedFrames_ = endFrame;
+  changed_.notify_all();
+  std::size_t done = 0;
+  while (done < samples.size()) {
+    changed_.wait(hold, [this] { return stopping_ || samples_.Space() > 0; });
+    if (stopping_) {
+      return;
+    }
+    std::size_t n = samples_.Write(samples.data() + done, samples.size() - done);
+    done += n;
+    framesQueued_ += n / 2;
+  }
+}
+
+}  // namespace audio

@@ -1,0 +1,62 @@
+// The event thread: makes metadata and Ogg comments current when their audio is played, calls
+// the syncs for them, and ends the stream once everything downloaded has been played.
+#include "audio/Stream.h"
+
+namespace audio {
+
+bool Stream::EventDue() const {
+  return playing_ && !timeline_.empty() && timeline_.front().frame <= framesPlayed_;
+}
+
+bool Stream::EndReached() const {
+  return playing_ && !ended_ && decodeEnded_ && downloadEnded_ && samples_.Size() == 0;
+}
+
+void Stream::EventThread() {
+  std::unique_lock<std::mutex> hold(lock_);
+  for (;;) {
+    changed_.wait(hold, [this] { return stopping_ || EventDue() || EndReached(); });
+    if (stopping_) {
+      return;
+    }
+    while (EventDue() && !stopping_) {
+      Event e = std::move(timeline_.front());
+      timeline_.pop_front();
+      const int k = static_cast<int>(e.kind);
+      const DWORD type = e.kind == EventKind::Meta ? BASS_SYNC_META : BASS_SYNC_OGG_CHANGE;
+      bool sameText =
+          e.kind == EventKind::Meta && current_[k].serial != 0 && current_[k].text == e.text;
+      bool announce = e.serial != announced_[k] && !sameText;
+      current_[k] = std::move(e);
+      if (announce) {
+        FireSyncs(hold, type);
+      }
+    }
+    if (EndReached()) {
+      ended_ = true;
+      FireSyncs(hold, BASS_SYNC_END);
+      if (stopping_) {
+        return;
+      }
+      if ((settings_.flags & BASS_STREAM_AUTOFREE) != 0 && settings_.onAutoFree) {
+        hold.unlock();
+        settings_.onAutoFree(settings_.handle);
+      }
+      return;
+    }
+  }
+}
+
+void Stream::FireSyncs(std::unique_lock<std::mutex>& hold, DWORD type) {
+  std::vector<Sync> matching;
+  for (const Sync& s : syncs_) {
+    if (s.type == type) {
+      matching.push_back(s);
+    }
+  }
+  for (const Sync& s : matching) {
+    CallOut(hold, [&] { s.proc(s.handle, settings_.handle, 0, s.user); });
+  }
+}
+
+}  // namespace audio

@@ -1,0 +1,164 @@
+#include "audio/StreamSource.h"
+
+#include "audio/Playlist.h"
+#include "audio/Text.h"
+
+#include <cstring>
+
+namespace audio {
+
+namespace {
+
+// A playlist entry may itself be a playlist, once.
+constexpr int kMaxPlaylistDepth = 2;
+// Bytes enough to recognise an audio stream by its first bytes.
+constexpr std::size_t kSniffBytes = 4;
+
+using Clock = std::chrono::steady_clock;
+
+bool IsAudioType(std::string_view type, Codec& codec) {
+  type = Trim(type.substr(0, type.find(';')));
+  for (std::string_view mp3 :
+       {"audio/mpeg", "audio/mp3", "audio/mpeg3", "audio/x-mpeg", "audio/mpg"}) {
+    if (EqualsNoCase(type, mp3)) {
+      codec = Codec::Mp3;
+      return true;
+    }
+  }
+  for (std::string_view ogg :
+       {"application/ogg", "audio/ogg", "audio/vorbis", "audio/x-ogg", "application/x-ogg"}) {
+    if (EqualsNoCase(type, ogg)) {
+      codec = Codec::Vorbis;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool SniffCodec(std::span<const std::uint8_t> head, Codec& codec) {
+  if (head.size() < kSniffBytes) {
+    return false;
+  }
+  if (std::memcmp(head.data(), "OggS", 4) == 0) {
+    codec = Codec::Vorbis;
+    return true;
+  }
+  if (std::memcmp(head.data(), "ID3", 3) == 0 || (head[0] == 0xFF && (head[1] & 0xE0) == 0xE0)) {
+    codec = Codec::Mp3;
+    return true;
+  }
+  return false;
+}
+
+class Opener {
+ public:
+  explicit Opener(const SourceOptions& options) : options_(options) {}
+
+  Failure Open(const std::string& url, int depth, OpenedSource& out) {
+    if (Cancelled()) {
+      return Failure::Stopped;
+    }
+    auto connection = std::make_unique<Connection>(url, options_.limits);
+    std::vector<std::uint8_t> head;
+    // While connecting, keep at most a playlist's worth of the body.
+    connection->SetBodySink([&head](std::span<const std::uint8_t> bytes) {
+      if (head.size() >= kMaxPlaylistBytes) {
+        return false;
+      }
+      head.insert(head.end(), bytes.begin(), bytes.end());
+      return true;
+    });
+    Clock::time_point deadline =
+        Clock::now() + std::chrono::milliseconds(options_.limits.connectTimeoutMs);
+
+    // The answer's headers.
+    while (!connection->Headers().Complete()) {
+      if (!Step(*connection, deadline)) {
+        return Ended(*connection);
+      }
+    }
+    const ResponseHeaders& headers = connection->Headers();
+    int status = headers.StatusCode();
+    if (status < 200 || status > 299) {
+      return Failure::HttpStatus;
+    }
+
+    Codec codec = Codec::Mp3;
+    if (!IsAudioType(headers.ContentType(), codec) &&
+        DetectPlaylist(headers.ContentType(), {}) == PlaylistKind::None) {
+      // Neither type says what it is: read on until the first bytes do.
+      while (head.size() < kSniffBytes && Step(*connection, deadline)) {
+      }
+      if (!SniffCodec(head, codec)) {
+        while (head.size() < kMaxPlaylistBytes && Step(*connection, deadline)) {
+        }
+        return FollowPlaylist(std::string(head.begin(), head.end()), url, headers, depth, out);
+      }
+    } else if (!IsAudioType(headers.ContentType(), codec)) {
+      while (head.size() < kMaxPlaylistBytes && Step(*connection, deadline)) {
+      }
+      return FollowPlaylist(std::string(head.begin(), head.end()), url, headers, depth, out);
+    }
+    connection->SetBodySink(nullptr);
+    out.connection = std::move(connection);
+    out.head = std::move(head);
+    out.codec = codec;
+    out.url = url;
+    return Failure::None;
+  }
+
+ private:
+  bool Cancelled() const { return options_.cancelled != nullptr && options_.cancelled->load(); }
+
+  // One step of the transfer; false when it ended, the deadline passed or the engine stopped.
+  bool Step(Connection& connection, Clock::time_point deadline) {
+    if (Cancelled() || Clock::now() >= deadline) {
+      timedOut_ = !Cancelled();
+      return false;
+    }
+    return connection.Pump(std::chrono::milliseconds(20));
+  }
+
+  // Why a connection ended before its headers were complete.
+  Failure Ended(const Connection& connection) const {
+    if (Cancelled()) {
+      return Failure::Stopped;
+    }
+    if (timedOut_) {
+      return Failure::Timeout;
+    }
+    Failure result = connection.Result();
+    return result == Failure::None ? Failure::Unreachable : result;
+  }
+
+  Failure FollowPlaylist(const std::string& body, const std::string& url,
+                         const ResponseHeaders& headers, int depth, OpenedSource& out) {
+    if (Cancelled()) {
+      return Failure::Stopped;
+    }
+    PlaylistKind kind = DetectPlaylist(headers.ContentType(), body);
+    if (kind == PlaylistKind::None || !options_.followPlaylists || depth >= kMaxPlaylistDepth) {
+      return timedOut_ && body.empty() ? Failure::Timeout : Failure::NotAudio;
+    }
+    Failure last = Failure::NotAudio;
+    for (const std::string& entry : ParsePlaylist(kind, body, url)) {
+      timedOut_ = false;
+      last = Open(entry, depth + 1, out);
+      if (last == Failure::None || last == Failure::Stopped) {
+        return last;
+      }
+    }
+    return last;
+  }
+
+  const SourceOptions& options_;
+  bool timedOut_ = false;
+};
+
+}  // namespace
+
+Failure OpenSource(const std::string& url, const SourceOptions& options, OpenedSource& out) {
+  return Opener(options).Open(url, 0, out);
+}
+
+}  // namespace audio

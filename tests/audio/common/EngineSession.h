@@ -1,0 +1,67 @@
+// What the engine tests share: an initialised engine whose sound goes to a file through SDL's
+// disk driver, and small helpers to wait and to collect callbacks.
+#pragma once
+
+#include "audio/AudioLibrary.h"
+#include "tests/support/SoundMeasure.h"
+#include "tests/support/TempDir.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace enginetest {
+
+// BASS_Init on the disk driver for the life of the object, BASS_Free at its end.
+// `realTime` false lets the output run as fast as the engine can feed it.
+class EngineSession {
+ public:
+  explicit EngineSession(bool realTime);
+  ~EngineSession();
+  EngineSession(const EngineSession&) = delete;
+  EngineSession& operator=(const EngineSession&) = delete;
+
+  const std::string& soundFile() const { return soundFile_; }
+  sound::Recording Recorded() const { return sound::ReadDiskAudio(soundFile_); }
+
+ private:
+  fixture::TempDir dir_;
+  std::string soundFile_;
+};
+
+// Polls `condition` every 10 ms until it holds (true) or `timeout` passes (false).
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
+
+// The strings of a tag block (NUL-terminated strings ended by an empty one).
+std::vector<std::string> TagLines(const char* block);
+
+// Records sync calls, with what the stream's tags said at that moment and the sound frames
+// written so far. Pass the object as the sync's user value with Record as the callback.
+class SyncLog {
+ public:
+  struct Call {
+    HSYNC sync;
+    DWORD channel;
+    std::string tag;  // the tag of `tagType` at the call
+    std::size_t framesWritten;
+    std::chrono::steady_clock::time_point when;
+  };
+
+  SyncLog(DWORD tagType, std::string soundFile)
+      : tagType_(tagType), soundFile_(std::move(soundFile)) {}
+  static void CALLBACK Record(HSYNC sync, DWORD channel, DWORD data, void* user);
+
+  std::vector<Call> Calls() const;
+  std::size_t Count() const;
+
+ private:
+  DWORD tagType_;
+  std::string soundFile_;
+  mutable std::mutex lock_;
+  std::vector<Call> calls_;
+};
+
+}  // namespace enginetest

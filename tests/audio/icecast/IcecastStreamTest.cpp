@@ -1,0 +1,209 @@
+// The engine against a real Icecast server fed by ffmpeg: an MP3 tone with titles changed
+// through the admin interface, chained Ogg Vorbis songs, a source that ends.
+#include "tests/audio/common/EngineSession.h"
+#include "tests/audio/common/Wide.h"
+#include "tests/support/Icecast.h"
+
+#include <gtest/gtest.h>
+
+#include <strings.h>
+
+#include <thread>
+
+namespace enginetest {
+namespace {
+
+using namespace std::chrono_literals;
+
+fixture::Icecast& SharedIcecast() {
+  static fixture::Icecast icecast;
+  return icecast;
+}
+
+struct HeaderCalls {
+  std::mutex lock;
+  std::vector<std::vector<std::string>> blocks;  // one per call with length 0
+  int endCalls = 0;
+};
+
+void CALLBACK CollectHeaders(const void* buffer, DWORD length, void* user) {
+  auto& calls = *static_cast<HeaderCalls*>(user);
+  std::lock_guard<std::mutex> hold(calls.lock);
+  if (buffer == nullptr) {
+    ++calls.endCalls;
+  } else if (length == 0) {
+    calls.blocks.push_back(TagLines(static_cast<const char*>(buffer)));
+  }
+}
+
+bool HasLineStarting(const std::vector<std::string>& lines, const std::string& prefix) {
+  for (const std::string& line : lines) {
+    if (strncasecmp(line.c_str(), prefix.c_str(), prefix.size()) == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// A live source is only a little ahead of its listeners at first; give it a lead as a real
+// station has, so that playback in real time does not run dry.
+void LetSourceGetAhead() {
+  std::this_thread::sleep_for(2s);
+}
+
+HSTREAM Open(const std::string& url, DOWNLOADPROC* proc = nullptr, void* user = nullptr) {
+  std::wstring wide = Wide(url);
+  return BASS_StreamCreateURL(wide.c_str(), 0, kProgramFlags, proc, user);
+}
+
+TEST(IcecastStream, ToneIsHeardAt440HzWithItsHeadersAndBufferPositions) {
+  fixture::Icecast& icecast = SharedIcecast();
+  icecast.StartMp3Tone("/tone.mp3", 440, 60, "Tone 440");
+  LetSourceGetAhead();
+  EngineSession session(true);
+  HeaderCalls headers;
+  HSTREAM stream = Open(icecast.Url("/tone.mp3"), CollectHeaders, &headers);
+  ASSERT_NE(stream, 0u) << BASS_ErrorGetCode();
+
+  {
+    std::lock_guard<std::mutex> hold(headers.lock);
+    ASSERT_EQ(headers.blocks.size(), 1u);
+    ASSERT_FALSE(headers.blocks[0].empty());
+    EXPECT_EQ(headers.blocks[0][0], "HTTP/1.0 200 OK");
+    EXPECT_TRUE(HasLineStarting(headers.blocks[0], "icy-name:Tone 440"));
+    EXPECT_TRUE(HasLineStarting(headers.blocks[0], "icy-metaint:"));
+  }
+  EXPECT_EQ(BASS_ChannelGetTags(stream, BASS_TAG_ICY), nullptr);
+  EXPECT_TRUE(HasLineStarting(TagLines(BASS_ChannelGetTags(stream, BASS_TAG_HTTP)), "icy-name:"));
+
+  // Buffering: the fill rises towards the buffer's size while the connection is open.
+  const QWORD size = BASS_StreamGetFilePosition(stream, BASS_FILEPOS_END);
+  EXPECT_GE(size, 16u * 1024);
+  EXPECT_LE(size, 1024u * 1024);
+  EXPECT_EQ(BASS_StreamGetFilePosition(stream, BASS_FILEPOS_CONNECTED), 1u);
+  QWORD first = BASS_StreamGetFilePosition(stream, BASS_FILEPOS_BUFFER);
+  EXPECT_TRUE(
+      WaitFor([&] { return BASS_StreamGetFilePosition(stream, BASS_FILEPOS_BUFFER) > first; }, 5s));
+  EXPECT_LE(BASS_StreamGetFilePosition(stream, BASS_FILEPOS_BUFFER), size);
+  EXPECT_EQ(BASS_StreamGetFilePosition(stream, 99), static_cast<QWORD>(-1));
+
+  ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        sound::Recording r = session.Recorded();
+        return r.frames() > sound::FirstSound(r) + 3 * 44100;
+      },
+      20s));
+  sound::Recording r = session.Recorded();
+  std::size_t start = sound::FirstSound(r);
+  sound::Span steady{start + 44100 / 2, 2 * 44100};
+  EXPECT_NEAR(sound::FrequencyHz(r, steady), 440.0, 2.0);
+  EXPECT_GT(sound::Level(r, steady), 1000.0);
+  // Once playing, no gap: no run of 20 ms without signal (the tone's half period is ~1.1 ms).
+  EXPECT_TRUE(sound::Silences(r, {start, 3 * 44100}, 44100 / 50).empty());
+  // While playing, the buffer still reports its fill within its size.
+  EXPECT_LE(BASS_StreamGetFilePosition(stream, BASS_FILEPOS_BUFFER), size);
+  EXPECT_TRUE(BASS_StreamFree(stream));
+}
+
+TEST(IcecastStream, TitleChangeIsAnnouncedWhenItsAudioIsPlayed) {
+  fixture::Icecast& icecast = SharedIcecast();
+  icecast.StartMp3Tone("/titles.mp3", 440, 60, "Titles");
+  icecast.SetTitle("/titles.mp3", "First Artist - First Song");
+  LetSourceGetAhead();
+  EngineSession session(true);
+  HSTREAM stream = Open(icecast.Url("/titles.mp3"));
+  ASSERT_NE(stream, 0u) << BASS_ErrorGetCode();
+  ASSERT_TRUE(WaitFor([&] { return BASS_ChannelGetTags(stream, BASS_TAG_META) != nullptr; }, 5s));
+  EXPECT_STREQ(BASS_ChannelGetTags(stream, BASS_TAG_META),
+               "StreamTitle='First Artist - First Song';");
+
+  SyncLog metas(BASS_TAG_META, session.soundFile());
+  ASSERT_NE(BASS_ChannelSetSync(stream, BASS_SYNC_META, 0, SyncLog::Record, &metas), 0u);
+  ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+  std::this_thread::sleep_for(1500ms);
+
+  // Everything buffered now plays before the new title's audio: about this long.
+  const double bytesPerSecond = 128000 / 8.0;
+  const double ahead =
+      static_cast<double>(BASS_StreamGetFilePosition(stream, BASS_FILEPOS_BUFFER)) /
+          bytesPerSecond +
+      0.5;
+  const auto changed = std::chrono::steady_clock::now();
+  icecast.SetTitle("/titles.mp3", "Second Artist - Second Song");
+  ASSERT_TRUE(WaitFor([&] { return metas.Count() > 0; }, 20s));
+  std::vector<SyncLog::Call> calls = metas.Calls();
+  ASSERT_EQ(calls.size(), 1u);  // the first title was already known before playback
+  EXPECT_EQ(calls[0].channel, stream);
+  EXPECT_EQ(calls[0].tag, "StreamTitle='Second Artist - Second Song';");
+  const double waited = std::chrono::duration<double>(calls[0].when - changed).count();
+  EXPECT_GT(waited, ahead - 1.0) << "announced before its audio, " << ahead << " s ahead";
+  EXPECT_LT(waited, ahead + 3.0);
+  EXPECT_STREQ(BASS_ChannelGetTags(stream, BASS_TAG_META),
+               "StreamTitle='Second Artist - Second Song';");
+}
+
+TEST(IcecastStream, ChainedOggSongsChangeCommentsRateAndChannelsWithTheirAudio) {
+  fixture::Icecast& icecast = SharedIcecast();
+  icecast.StartOggSongs("/songs.ogg", {{"Alpha", "One", 440, 3.0, 44100, 2},
+                                       {"Beta", "Two", 880, 3.0, 22050, 1},
+                                       {"Gamma", "Three", 660, 1.5, 48000, 2}});
+  EngineSession session(true);
+  HSTREAM stream = Open(icecast.Url("/songs.ogg"));
+  ASSERT_NE(stream, 0u) << BASS_ErrorGetCode();
+  EXPECT_EQ(BASS_ChannelGetTags(stream, BASS_TAG_META), nullptr);
+  ASSERT_TRUE(WaitFor([&] { return BASS_ChannelGetTags(stream, BASS_TAG_OGG) != nullptr; }, 5s));
+  EXPECT_TRUE(HasLineStarting(TagLines(BASS_ChannelGetTags(stream, BASS_TAG_OGG)), "artist=Alpha"));
+
+  // Icecast gives a new Ogg listener little of the past: let 1.5 s of the live stream
+  // collect before playing, as a real player's buffering would.
+  std::this_thread::sleep_for(1500ms);
+  SyncLog chains(BASS_TAG_OGG, session.soundFile());
+  SyncLog ends(BASS_TAG_OGG, session.soundFile());
+  BASS_ChannelSetSync(stream, BASS_SYNC_OGG_CHANGE, 0, SyncLog::Record, &chains);
+  BASS_ChannelSetSync(stream, BASS_SYNC_END, 0, SyncLog::Record, &ends);
+  ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+  ASSERT_TRUE(WaitFor([&] { return ends.Count() > 0; }, 30s));
+
+  std::vector<SyncLog::Call> calls = chains.Calls();
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_NE(calls[0].tag.find("=Beta\n"), std::string::npos) << calls[0].tag;
+  EXPECT_NE(calls[1].tag.find("=Gamma\n"), std::string::npos) << calls[1].tag;
+  sound::Recording r = session.Recorded();
+  const std::size_t change = calls[0].framesWritten;
+  EXPECT_NEAR(sound::FrequencyHz(r, {change - 44100, 44100 * 8 / 10}), 440.0, 2.0);
+  EXPECT_NEAR(sound::FrequencyHz(r, {change + 44100 / 5, 44100 * 8 / 10}), 880.0, 2.0);
+  const std::size_t third = calls[1].framesWritten;
+  EXPECT_NEAR(sound::FrequencyHz(r, {third + 44100 / 5, 44100}), 660.0, 2.0);
+  EXPECT_TRUE(sound::Silences(r, {change - 44100, 3 * 44100}, 44100 / 50).empty());
+}
+
+TEST(IcecastStream, EndComesAfterTheSourceStopsAndFreesTheStream) {
+  fixture::Icecast& icecast = SharedIcecast();
+  icecast.StartMp3Tone("/short.mp3", 440, 3, "Short");
+  EngineSession session(false);
+  HeaderCalls downloads;
+  HSTREAM stream = Open(icecast.Url("/short.mp3"), CollectHeaders, &downloads);
+  ASSERT_NE(stream, 0u) << BASS_ErrorGetCode();
+  SyncLog ends(BASS_TAG_META, session.soundFile());
+  BASS_ChannelSetSync(stream, BASS_SYNC_END, 0, SyncLog::Record, &ends);
+  ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+  ASSERT_TRUE(WaitFor([&] { return ends.Count() > 0; }, 20s));
+  EXPECT_EQ(ends.Count(), 1u);
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        return BASS_StreamGetFilePosition(stream, BASS_FILEPOS_CONNECTED) == static_cast<QWORD>(-1);
+      },
+      2s));
+  EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_HANDLE);
+  EXPECT_FALSE(BASS_StreamFree(stream));  // already freed: ignored
+  {
+    std::lock_guard<std::mutex> hold(downloads.lock);
+    EXPECT_EQ(downloads.endCalls, 1);
+  }
+  sound::Recording r = session.Recorded();
+  EXPECT_GT(r.frames() - sound::FirstSound(r), 44100u);
+}
+
+}  // namespace
+}  // namespace enginetest

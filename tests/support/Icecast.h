@@ -1,0 +1,62 @@
+// A real Icecast 2 server on a free loopback port, with ffmpeg as the source client: an MP3
+// tone whose title is changed through the admin interface, and chained Ogg Vorbis songs whose
+// comments change. One server can carry several mounts; share it within a test program.
+// Failures to start throw std::runtime_error.
+#pragma once
+
+#include "tests/support/TempDir.h"
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace fixture {
+
+class Icecast {
+ public:
+  Icecast();   // started and answering when this returns
+  ~Icecast();  // stops the sources, then the server
+  Icecast(const Icecast&) = delete;
+  Icecast& operator=(const Icecast&) = delete;
+
+  int port() const { return port_; }
+  // "http://127.0.0.1:PORT" + mount ("/tone.mp3").
+  std::string Url(const std::string& mount) const;
+
+  // Sends a `hz` sine tone as 128 kbit/s 44.1 kHz stereo MP3 to `mount`, in real time, for
+  // `seconds`, with `name` as the station's icy-name. Returns once the mount is listed.
+  void StartMp3Tone(const std::string& mount, int hz, int seconds,
+                    const std::string& name = "Tone 440");
+  // Announces a new title on an MP3 mount ("Artist - Title"); listeners get it with the next
+  // metadata block.
+  void SetTitle(const std::string& mount, const std::string& song);
+
+  struct OggSong {
+    std::string artist;
+    std::string title;
+    int hz = 440;
+    double seconds = 3;
+    int rate = 44100;
+    int channels = 2;
+  };
+  // Sends the songs one after another to `mount` as chained Ogg Vorbis (one logical stream per
+  // song, ARTIST and TITLE comments), in real time; the source ends after the last song.
+  // Returns once the mount is listed.
+  void StartOggSongs(const std::string& mount, const std::vector<OggSong>& songs);
+
+  // True once `mount` has a source, false when `timeout` passes first.
+  bool WaitForMount(const std::string& mount, std::chrono::milliseconds timeout) const;
+
+ private:
+  void StartSource(const std::string& mount, const std::string& shellCommand);
+  std::string Fetch(const std::string& url, bool admin) const;
+
+  TempDir dir_;
+  int port_ = 0;
+  pid_t server_ = -1;
+  std::vector<pid_t> sources_;  // each the leader of its own process group
+};
+
+}  // namespace fixture
