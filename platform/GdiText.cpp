@@ -1,9 +1,12 @@
 // DrawTextW through Pango: every script shaped, missing glyphs taken from any installed font.
+#include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
+#include <pango/pangofc-fontmap.h>
 
 #include <algorithm>
 #include <cwchar>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "platform/DisplayMetrics.h"
@@ -23,10 +26,24 @@ struct GObjectUnref {
 using PangoContextPtr = std::unique_ptr<PangoContext, GObjectUnref>;
 using PangoLayoutPtr = std::unique_ptr<PangoLayout, GObjectUnref>;
 
-// Pango contexts belong to one thread; each drawing thread keeps its own.
-PangoContext* ThreadPangoContext() {
-  thread_local PangoContextPtr context = [] {
-    PangoContextPtr created(pango_font_map_create_context(pango_cairo_font_map_get_default()));
+// Pango's font maps and contexts are not safe to share between threads, and drawing runs on the
+// UI thread anyway: one context serves every thread, one thread at a time, under textMutex.
+std::mutex textMutex;
+
+// A font map on the process's fontconfig set-up, initialised here on the calling thread: a font
+// map left to itself initialises fontconfig on a thread of its own, synchronised in a way the
+// thread sanitizer cannot see.
+PangoFontMap* MakeFontMap() {
+  FcInit();
+  PangoFontMap* fontMap = pango_cairo_font_map_new();
+  pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(fontMap), FcConfigGetCurrent());
+  return fontMap;
+}
+
+PangoContext* SharedPangoContext() {
+  static PangoFontMap* fontMap = MakeFontMap();
+  static PangoContextPtr context = [] {
+    PangoContextPtr created(pango_font_map_create_context(fontMap));
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
     cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
@@ -51,7 +68,7 @@ std::string TextForLayout(LPCWSTR text, int count, UINT format) {
 }
 
 PangoLayoutPtr MakeLayout(cairo_t* cr, const std::string& text, const RECT& rect, UINT format) {
-  PangoContext* context = ThreadPangoContext();
+  PangoContext* context = SharedPangoContext();
   pango_cairo_context_set_resolution(context, CurrentDisplay().dpi);
   pango_cairo_update_context(cr, context);
   PangoLayoutPtr layout(pango_layout_new(context));
@@ -119,20 +136,24 @@ int DrawTextW(HDC hdc, LPCWSTR text, int count, RECT* rect, UINT format) {
     // Measuring needs no pixels: lay out on a scratch surface.
     cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
     cairo_t* cr = cairo_create(scratch);
-    PangoLayoutPtr layout = MakeLayout(cr, utf8, *rect, format);
     int width, height;
-    pango_layout_get_pixel_size(layout.get(), &width, &height);
+    {
+      std::lock_guard lock(textMutex);
+      PangoLayoutPtr layout = MakeLayout(cr, utf8, *rect, format);
+      pango_layout_get_pixel_size(layout.get(), &width, &height);
+    }
     cairo_destroy(cr);
     cairo_surface_destroy(scratch);
     rect->right = rect->left + width;
     rect->bottom = rect->top + height;
     return height;
   }
-  gdi::DrawingSession session(hdc);
+  gdi::DrawingSession session(hdc);  // outlives the lock: its end presents what was drawn
   if (!session) {
     return 0;
   }
   cairo_t* cr = session.cairo();
+  std::lock_guard lock(textMutex);
   PangoLayoutPtr layout = MakeLayout(cr, utf8, *rect, format);
   const POINT at = LayoutPosition(layout.get(), *rect, format);
   if (!(format & DT_NOCLIP)) {
@@ -149,4 +170,12 @@ int DrawTextW(HDC hdc, LPCWSTR text, int count, RECT* rect, UINT format) {
   int height;
   pango_layout_get_pixel_size(layout.get(), nullptr, &height);
   return static_cast<int>(at.y - rect->top) + height;
+}
+
+
+// Fontconfig and Pango keep font caches for the life of the process, some of them no longer
+// referenced at exit. Sanitizer builds are told so here, where text drawing is linked in; other
+// builds never call it. A test program that needs leak suppressions of its own adds them here.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\nleak:libpangoft2-1.0.so\n";
 }
