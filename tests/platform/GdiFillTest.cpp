@@ -155,6 +155,21 @@ TEST(GdiSurfaceContextTest, OnDrawnRunsAfterEachDrawingCallWithThePixelsInPlace)
   EXPECT_EQ(calls, 2);
   SetTextColor(hdc, RGB(1, 2, 3));  // attributes are not drawing
   EXPECT_EQ(calls, 2);
+  RECT text{0, 0, 10, 10};
+  DrawTextW(hdc, L"x", -1, &text, 0);
+  EXPECT_EQ(calls, 3);
+  DrawTextW(hdc, L"x", -1, &text, DT_CALCRECT);  // measuring is not drawing either
+  EXPECT_EQ(calls, 3);
+  HDC memory = CreateCompatibleDC(hdc);
+  HBITMAP bitmap = CreateCompatibleBitmap(hdc, 4, 4);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  for (int i = 0; i < 3; ++i) {  // each step of a fade is presented
+    AlphaBlend(hdc, 0, 0, 4, 4, memory, 0, 0, 4, 4, {AC_SRC_OVER, 0, 40, 0});
+  }
+  EXPECT_EQ(calls, 6);
+  SelectObject(memory, previous);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
   DeleteObject(red);
   DestroySurfaceDC(hdc);
   cairo_surface_destroy(surface);
