@@ -1,0 +1,73 @@
+// A second process finds the running instance's main window by class and title and brings it
+// forward; a window of another title is not found.
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "tests/platform/WindowTestSupport.h"
+
+extern char** environ;
+
+class SingleInstanceTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    channel = "tunedeck-test-" + std::to_string(getpid());
+    headless::SetInstanceChannel(channel);
+    static const bool registered = [] {
+      WNDCLASSW wc{};
+      wc.lpfnWndProc = Procedure;
+      wc.lpszClassName = L"ClassName";
+      return RegisterClassW(&wc) != 0;
+    }();
+    ASSERT_TRUE(registered);
+    running = CreateWindowExW(0, L"ClassName", L"App Title", WS_VISIBLE, 0, 0, kWidth, kHeight,
+                              nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(running, nullptr);
+    SetForegroundWindow(main);
+    headless::RunUntilIdle();
+    received.clear();
+  }
+
+  void TearDown() override {
+    DestroyWindow(running);
+    WindowTest::TearDown();
+  }
+
+  // Starts the probe and runs this loop (which answers it) until the probe ends.
+  int SecondStart(const std::string& title) {
+    const std::string probe = SINGLE_INSTANCE_PROBE;
+    char* argv[] = {const_cast<char*>(probe.c_str()), channel.data(),
+                    const_cast<char*>(title.c_str()), nullptr};
+    pid_t pid;
+    if (posix_spawn(&pid, probe.c_str(), nullptr, nullptr, argv, environ) != 0) {
+      return -1;
+    }
+    int status = 0;
+    const bool ended = headless::RunUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; },
+                                          std::chrono::seconds(30));
+    return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  std::string channel;
+  HWND running = nullptr;
+};
+
+TEST_F(SingleInstanceTest, ASecondStartFindsTheRunningWindowAndBringsItForward) {
+  EXPECT_EQ(SecondStart("App Title"), 0);
+  const auto activations = Got(WM_ACTIVATE, running);
+  ASSERT_FALSE(activations.empty());
+  EXPECT_EQ(LOWORD(activations.back().wParam), WA_ACTIVE);
+}
+
+TEST_F(SingleInstanceTest, AWindowOfAnotherTitleIsNotFound) {
+  EXPECT_EQ(SecondStart("Another Title"), 1);
+  EXPECT_TRUE(Got(WM_ACTIVATE, running).empty());
+}
+
+TEST_F(SingleInstanceTest, InTheSameProcessTheWindowIsFoundDirectly) {
+  EXPECT_EQ(FindWindowW(L"ClassName", L"App Title"), running);
+  EXPECT_EQ(FindWindowW(L"ClassName", L"Nothing"), nullptr);
+}
