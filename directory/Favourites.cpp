@@ -1,0 +1,31 @@
+#include "directory/FavouriteEntry.h"
+#include "directory/FilePaths.h"
+#include "directory/ListRows.h"
+#include "directory/WebClient.h"
+#include "platform/Utf8.h"
+
+namespace {
+
+constexpr wchar_t kFavouritesFile[] = L"radios.txt";
+
+}  // namespace
+
+void LoadFavourites(WebClient& client, HWND window, int listId) {
+  HWND list = GetDlgItem(window, listId);
+  DeleteAllRows(list);
+  InsertFileRows(list, client.folder, kFavouritesFile);
+  SelectFirstRowOnBlack(list);
+  ShowStationList(window, list);
+}
+
+bool AddFavourite(WebClient& client, HWND window, int listId) {
+  HWND list = GetDlgItem(window, listId);
+  if (SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) <= 0) {
+    return false;
+  }
+  const int row = ChosenRow(list);
+  const std::optional<std::string> entry =
+      FavouriteEntry(RowText(list, row, 1), RowText(list, row, 0));
+  const std::optional<std::wstring> favouritesFile = FileInFolder(client.folder, kFavouritesFile);
+  return entry && favouritesFile && AppendWhole(WideToUtf8(*favouritesFile), *entry);
+}

@@ -1,0 +1,29 @@
+// Rows of the program's two report-style list views, through the list view's messages.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/Win32.h"
+
+// Inserts row `index`: column 0 the text shown, column 1 the value acted on (text only).
+void InsertRow(HWND list, int index, const std::wstring& shown, const std::wstring& value);
+
+void DeleteAllRows(HWND list);
+
+// Inserts one row per line of the folder's file of two-field lines (column 0 the second field,
+// column 1 the first), after the rows already there. A file that cannot be read adds none.
+void InsertFileRows(HWND list, std::wstring_view folder, std::wstring_view fileName);
+
+// Row 0 selected (and only selected, under the mask focused | selected | cut | drop-highlighted)
+// and the background black.
+void SelectFirstRowOnBlack(HWND list);
+
+// Gives the station list the focus and shows it in place of the genre list.
+void ShowStationList(HWND window, HWND stationList);
+
+// The first selected row, or 0 when none is.
+int ChosenRow(HWND list);
+
+// The text of a row's column, at most 259 characters.
+std::wstring RowText(HWND list, int row, int column);

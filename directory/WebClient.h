@@ -1,0 +1,58 @@
+// The program's one global object and its operations: the genre list, the favourites, the
+// directory's station lists and downloads into the application folder. Every file they touch is
+// named by appending its name to WebClient::folder.
+#pragma once
+
+#include "directory/Download.h"
+#include "directory/XmlReader.h"
+#include "platform/HttpClient.h"
+#include "platform/Win32.h"
+#include "regex/Regex.h"
+
+struct WebClient {
+  WCHAR queryFormat[260];  // the directory's station-list query, one "%s" for the genre's key
+  WCHAR folder[260] = {};  // the application folder, ending in a separator; set by InitPlayback
+  Regex regex;             // the album-art lookup's pattern record
+  XmlReader xml;           // the one XML document
+  // Time-outs and size cap of every download; tests shorten them.
+  http::Limits downloadLimits = DownloadLimits();
+
+  WebClient();
+  WebClient(const WebClient&) = delete;
+  WebClient& operator=(const WebClient&) = delete;
+};
+
+extern WebClient webClient;
+
+// The operations below run on the window thread, except DownloadToFile.
+
+// Fills the list (the genre list) from "categories.txt", one row per line that gives two
+// fields: column 0 the name, column 1 the key. Selects row 0 and makes the background black.
+void LoadGenres(WebClient& client, HWND window, int listId);
+
+// Refills the list (the station list) from "radios.txt" (column 0 the name, column 1 the id),
+// selects row 0, makes the background black, gives the list the focus and shows it in place of
+// the genre list.
+void LoadFavourites(WebClient& client, HWND window, int listId);
+
+// Appends the list's selected row (row 0 when none is) to "radios.txt". Returns true only when
+// the whole entry was written: false for an empty list, an id holding '|', an empty id or name,
+// or a file that cannot be written.
+bool AddFavourite(WebClient& client, HWND window, int listId);
+
+// Shows the genre's stations in the station list in place of the genre list. The genre's cache
+// file (the key as file name) is downloaded first when it does not exist; a key that would name
+// a file outside the folder loads nothing, touches no file and shows an empty list. Blocks
+// while a download runs.
+void LoadGenreStations(WebClient& client, HWND window, int listId, LPCWSTR key);
+
+// Fetches the address into folder + name (DownloadIntoFolder). Returns 0 or 1. Any thread.
+int DownloadToFile(WebClient& client, LPCWSTR name, LPCWSTR address);
+
+// True when the file can be opened for reading.
+bool FileExists(LPCWSTR fileName);
+
+// Loads the file as a station-list document and fills the station list (ID_STATION_LIST) from
+// it; then as LoadFavourites: row 0 selected, black background, focus, shown in place of the
+// genre list, even with no rows.
+void FillStationList(XmlReader& xml, LPCWSTR fileName, HWND window);
