@@ -26,7 +26,8 @@ std::string StationListXml() {
   for (int i = 0; i < kStations; ++i) {
     xml += "<station name=\"Station number " + std::to_string(i) +
            " - the best mix of music all day\" mt=\"audio/mpeg\" id=\"" +
-           std::to_string(100000 + i) + "\" br=\"128\" genre=\"Pop Rock\" lc=\"" +
+           std::to_string(100000 + i) +
+           "\" br=\"128\" genre=\"Pop Rock\" ct=\"Some Artist - Some Title\" lc=\"" +
            std::to_string(i % 700) + "\"/>\n";
   }
   return xml + "</stationlist>\n";

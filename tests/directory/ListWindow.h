@@ -122,6 +122,8 @@ class ListWindowTest : public ::testing::Test {
       SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column),
                    reinterpret_cast<LPARAM>(&format));
     }
+    // Not black, so that only the loader can make it black.
+    SendMessageW(list, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(RGB(255, 255, 255)));
     return list;
   }
 };
