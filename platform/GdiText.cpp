@@ -173,9 +173,16 @@ int DrawTextW(HDC hdc, LPCWSTR text, int count, RECT* rect, UINT format) {
 }
 
 
+// Sanitizer builds are told about the font libraries here, where text drawing is linked in;
+// other builds never call these. A test program that needs suppressions of its own adds them here.
 // Fontconfig and Pango keep font caches for the life of the process, some of them no longer
-// referenced at exit. Sanitizer builds are told so here, where text drawing is linked in; other
-// builds never call it. A test program that needs leak suppressions of its own adds them here.
+// referenced at exit.
 extern "C" const char* __lsan_default_suppressions() {
   return "leak:libfontconfig.so\nleak:libpangoft2-1.0.so\n";
+}
+
+// Pango matches fonts on threads of its own and waits for them with GLib's futex-based locks,
+// which the thread sanitizer cannot see: every hand-over looks like a race inside the libraries.
+extern "C" const char* __tsan_default_suppressions() {
+  return "race:libpangoft2-1.0.so\nrace:libfontconfig.so\n";
 }
