@@ -71,10 +71,16 @@ class Opener {
     Clock::time_point deadline =
         Clock::now() + std::chrono::milliseconds(options_.limits.connectTimeoutMs);
 
-    // The answer's headers.
-    while (!connection->Headers().Complete()) {
-      if (!Step(*connection, deadline)) {
-        return Ended(*connection);
+    // The answer's headers; a redirect's are followed by those of the next answer.
+    auto final = [&connection] {
+      const ResponseHeaders& h = connection->Headers();
+      bool redirect =
+          h.StatusCode() >= 300 && h.StatusCode() <= 399 && !h.Value("location").empty();
+      return h.Complete() && !redirect;
+    };
+    while (!final()) {
+      if (!Step(*connection, deadline) && !final()) {
+        return connection->Headers().Complete() ? Failure::HttpStatus : Ended(*connection);
       }
     }
     const ResponseHeaders& headers = connection->Headers();

@@ -48,23 +48,32 @@ double Level(const Recording& r, Span span) {
 
 double FrequencyHz(const Recording& r, Span span) {
   span = Clip(r, span);
-  std::size_t firstCrossing = 0;
-  std::size_t lastCrossing = 0;
-  std::size_t crossings = 0;
+  std::vector<std::size_t> periods;
+  std::size_t last = 0;
   for (std::size_t i = span.first + 1; i < span.first + span.count; ++i) {
     if (r.left[i - 1] < 0 && r.left[i] >= 0) {
-      if (crossings == 0) {
-        firstCrossing = i;
+      if (last != 0) {
+        periods.push_back(i - last);
       }
-      lastCrossing = i;
-      ++crossings;
+      last = i;
     }
   }
-  if (crossings < 2) {
+  if (periods.empty()) {
     return 0;
   }
-  return static_cast<double>(crossings - 1) * r.rate /
-         static_cast<double>(lastCrossing - firstCrossing);
+  // A period that spans a gap is no period of the tone: leave out the ones far above the median.
+  std::vector<std::size_t> sorted = periods;
+  std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+  const double limit = 1.5 * static_cast<double>(sorted[sorted.size() / 2]);
+  double frames = 0;
+  std::size_t counted = 0;
+  for (std::size_t p : periods) {
+    if (static_cast<double>(p) <= limit) {
+      frames += static_cast<double>(p);
+      ++counted;
+    }
+  }
+  return static_cast<double>(counted) * r.rate / frames;
 }
 
 std::size_t FirstSound(const Recording& r, std::int16_t threshold) {
@@ -91,6 +100,16 @@ std::vector<Gap> Silences(const Recording& r, Span span, std::size_t minFrames,
     }
   }
   return gaps;
+}
+
+std::size_t SoundFrames(const Recording& r, Span span, std::size_t minGapFrames,
+                        std::int16_t threshold) {
+  span = Clip(r, span);
+  std::size_t silent = 0;
+  for (const Gap& gap : Silences(r, span, minGapFrames, threshold)) {
+    silent += gap.count;
+  }
+  return span.count - silent;
 }
 
 }  // namespace sound

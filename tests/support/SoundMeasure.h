@@ -30,6 +30,7 @@ struct Span {
 // Root mean square of the left channel over `span`, in sample units (0..32767).
 double Level(const Recording& r, Span span);
 // Frequency of the left channel over `span` from its rising zero crossings, in Hz; 0 for none.
+// Periods that span a gap are left out, so a tone with gaps still measures right.
 double FrequencyHz(const Recording& r, Span span);
 // The first frame whose magnitude exceeds `threshold`; frames() when there is none.
 std::size_t FirstSound(const Recording& r, std::int16_t threshold = 300);
@@ -42,5 +43,9 @@ struct Gap {
 // `span`. A pure tone crosses zero, so `minFrames` must be longer than half its period.
 std::vector<Gap> Silences(const Recording& r, Span span, std::size_t minFrames,
                           std::int16_t threshold = 300);
+
+// Frames of `span` outside silences of at least `minGapFrames`: how much sound there is.
+std::size_t SoundFrames(const Recording& r, Span span, std::size_t minGapFrames = 44,
+                        std::int16_t threshold = 300);
 
 }  // namespace sound

@@ -19,6 +19,7 @@ A route is a JSON object:
   header_delay    seconds to wait before sending anything
   stall_after, stall_seconds   after this many body bytes, send nothing for that long
   drop_after  after this many body bytes, close the connection
+  endless_header  true: header lines without end (the client must give up)
   trickle     send the body at this many bytes per second
 
 Control paths (never logged):
@@ -124,6 +125,44 @@ def huge_body_chunks(total):
 
 # name -> function(route, handler) -> iterable of bytes. Streaming kinds register here.
 GENERATORS = {}
+
+
+def icy_stream(route, handler):
+    """body_file's bytes with ICY metadata blocks after every `icy_metaint` bytes.
+
+    `icy_titles` is a list of [audio_offset, text]: each text goes into the first block at or
+    after its offset; other blocks are empty (length byte 0). With `icy_cut_block`, the stream
+    ends with a length byte that promises more text than follows.
+    """
+    metaint = int(route["icy_metaint"])
+    titles = sorted((int(at), text.encode("utf-8")) for at, text in route.get("icy_titles", []))
+    audio = fixed_body(route) or b""
+    sent = 0
+    while sent < len(audio):
+        piece = audio[sent : sent + metaint]
+        sent += len(piece)
+        yield piece
+        if len(piece) < metaint:
+            break
+        text = b""
+        while titles and titles[0][0] <= sent:
+            text = titles.pop(0)[1]
+        blocks = (len(text) + 15) // 16
+        yield bytes([blocks]) + text.ljust(blocks * 16, b"\0")
+    if route.get("icy_cut_block"):
+        yield bytes([200]) + b"StreamTitle='cut"
+
+
+GENERATORS["icy"] = icy_stream
+
+
+def endless_header(handler):
+    """A status line, then header lines without end, until the client goes away."""
+    handler.wfile.write(b"HTTP/1.1 200 OK\r\nContent-Type: audio/mpeg\r\n")
+    line = b"X-Filler: " + b"x" * 1000 + b"\r\n"
+    for _ in range(100000):
+        handler.wfile.write(line)
+    handler.wfile.flush()
 
 
 def body_of(route, handler):
@@ -233,6 +272,9 @@ class Handler(BaseHTTPRequestHandler):
             return
         if "header_delay" in route:
             time.sleep(float(route["header_delay"]))
+        if route.get("endless_header"):
+            endless_header(self)
+            return
         length, chunks = body_of(route, self)
         headers = dict(route.get("headers", {}))
         if "redirect" in route:
