@@ -39,6 +39,8 @@ class Decoder {
   virtual bool Next(DecodedBlock& block) = 0;
   // Nominal or measured bit rate in kbit/s; 0 while unknown.
   virtual unsigned Bitrate() const = 0;
+  // Input bytes read from the source but not yet decoded into the blocks returned so far.
+  virtual std::size_t PendingInput() const = 0;
 };
 
 enum class Codec { Mp3, Vorbis };

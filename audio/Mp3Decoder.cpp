@@ -93,6 +93,16 @@ class Mp3Decoder final : public Decoder {
 
   unsigned Bitrate() const override { return bitrate_; }
 
+  std::size_t PendingInput() const override {
+    long fill = 0;
+    double ignored = 0;
+    if (!handle_ ||
+        mpg123_getstate(handle_.get(), MPG123_BUFFERFILL, &fill, &ignored) != MPG123_OK) {
+      return 0;
+    }
+    return fill > 0 ? static_cast<std::size_t>(fill) : 0;
+  }
+
  private:
   bool FeedMore() {
     std::size_t n = source_.Read(input_.data(), input_.size());

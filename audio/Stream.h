@@ -89,8 +89,9 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
   bool TakeBody(std::span<const std::uint8_t> bytes);  // download thread
   void FlushStaged();                                  // download thread
   void DecodeThread();
+  // `pendingInput`: bytes the decoder holds that are not yet in `samples`.
   void PushSamples(const std::vector<std::int16_t>& samples, std::vector<Event>& events,
-                   unsigned bitrate);
+                   unsigned bitrate, std::size_t pendingInput);
   void EventThread();
   bool EventDue() const;    // lock held
   bool EndReached() const;  // lock held

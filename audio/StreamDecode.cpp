@@ -4,6 +4,8 @@
 #include "audio/Resampler.h"
 #include "audio/Stream.h"
 
+#include <algorithm>
+
 namespace audio {
 
 void Stream::DecodeThread() {
@@ -32,13 +34,13 @@ void Stream::DecodeThread() {
           {producedFrames_ + out.size() / 2, EventKind::OggChange, std::move(block.comments), 0});
     }
     resampler->Convert(block.samples, out);
-    PushSamples(out, events, decoder->Bitrate());
+    PushSamples(out, events, decoder->Bitrate(), decoder->PendingInput());
   }
   if (resampler) {
     out.clear();
     events.clear();
     resampler->Drain(out);
-    PushSamples(out, events, 0);
+    PushSamples(out, events, 0, 0);
   }
   std::lock_guard<std::mutex> hold(lock_);
   decodeEnded_ = true;
@@ -49,7 +51,7 @@ void Stream::DecodeThread() {
 }
 
 void Stream::PushSamples(const std::vector<std::int16_t>& samples, std::vector<Event>& events,
-                         unsigned bitrate) {
+                         unsigned bitrate, std::size_t pendingInput) {
   std::unique_lock<std::mutex> hold(lock_);
   if (!formatKnown_ && !samples.empty()) {
     formatKnown_ = true;
@@ -62,8 +64,9 @@ void Stream::PushSamples(const std::vector<std::int16_t>& samples, std::vector<E
     timeline_.push_back(std::move(e));
   }
   std::uint64_t endFrame = producedFrames_ + samples.size() / 2;
-  // The decoder has taken these texts' bytes: they belong to the end of this block.
-  while (!metaByByte_.empty() && metaByByte_.front().offset <= bytesRead_) {
+  // The decoder has decoded these texts' bytes: they belong to the end of this block.
+  const std::uint64_t decoded = bytesRead_ - std::min<std::uint64_t>(pendingInput, bytesRead_);
+  while (!metaByByte_.empty() && metaByByte_.front().offset <= decoded) {
     MetaAtByte& m = metaByByte_.front();
     timeline_.push_back({endFrame, EventKind::Meta, std::move(m.text), m.serial});
     metaByByte_.pop_front();

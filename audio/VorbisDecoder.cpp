@@ -90,6 +90,8 @@ class VorbisDecoder final : public Decoder {
   }
 
   unsigned Bitrate() const override { return bitrate_; }
+  // Ogg carries no in-band metadata whose position would matter.
+  std::size_t PendingInput() const override { return 0; }
 
  private:
   bool Open() {
