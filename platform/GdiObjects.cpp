@@ -15,32 +15,41 @@ namespace {
 constexpr long long kMaxBitmapPixels = 64LL * 1024 * 1024;
 
 std::mutex tableMutex;
-std::unordered_set<const GdiObject*> liveObjects;
-std::unordered_set<const DeviceContext*> liveContexts;
 
-GdiBrush whiteBrush(false, RGB(255, 255, 255), true);
-GdiBrush lightGrayBrush(false, RGB(192, 192, 192), true);
-GdiBrush grayBrush(false, RGB(128, 128, 128), true);
-GdiBrush darkGrayBrush(false, RGB(64, 64, 64), true);
-GdiBrush blackBrush(false, RGB(0, 0, 0), true);
-GdiBrush nullBrush(true, 0, true);
-GdiPen whitePen(false, 1, RGB(255, 255, 255), true);
-GdiPen blackPen(false, 1, RGB(0, 0, 0), true);
-GdiPen nullPen(true, 1, 0, true);
-GdiBitmap stockBitmap(nullptr, 1, 1, true);
+// The handle table and the stock objects exist from their first use on, even when that comes
+// from another file's static initialiser (the program reads the screen before main runs).
+struct Table {
+  std::unordered_set<const GdiObject*> liveObjects;
+  std::unordered_set<const DeviceContext*> liveContexts;
+  GdiBrush whiteBrush{false, RGB(255, 255, 255), true};
+  GdiBrush lightGrayBrush{false, RGB(192, 192, 192), true};
+  GdiBrush grayBrush{false, RGB(128, 128, 128), true};
+  GdiBrush darkGrayBrush{false, RGB(64, 64, 64), true};
+  GdiBrush blackBrush{false, RGB(0, 0, 0), true};
+  GdiBrush nullBrush{true, 0, true};
+  GdiPen whitePen{false, 1, RGB(255, 255, 255), true};
+  GdiPen blackPen{false, 1, RGB(0, 0, 0), true};
+  GdiPen nullPen{true, 1, 0, true};
+  GdiBitmap stockBitmap{nullptr, 1, 1, true};
+  GdiObject* const stockObjects[9] = {&whiteBrush,    &lightGrayBrush, &grayBrush,
+                                      &darkGrayBrush, &blackBrush,     &nullBrush,
+                                      &whitePen,      &blackPen,       &nullPen};
+};
 
-GdiObject* const stockObjects[] = {&whiteBrush,    &lightGrayBrush, &grayBrush,
-                                   &darkGrayBrush, &blackBrush,     &nullBrush,
-                                   &whitePen,      &blackPen,       &nullPen};
+Table& GdiTable() {
+  static Table* const theTable = new Table;  // lives until the process ends
+  return *theTable;
+}
 
 bool IsStock(const GdiObject* object) {
-  return object == &stockBitmap || std::find(std::begin(stockObjects), std::end(stockObjects),
-                                             object) != std::end(stockObjects);
+  return object == &GdiTable().stockBitmap ||
+         std::find(std::begin(GdiTable().stockObjects), std::end(GdiTable().stockObjects),
+                   object) != std::end(GdiTable().stockObjects);
 }
 
 // Looks the pointer up before reading anything through it: a stale handle may point anywhere.
 bool IsLiveLocked(const GdiObject* object) {
-  return object && (liveObjects.count(object) != 0 || IsStock(object));
+  return object && (GdiTable().liveObjects.count(object) != 0 || IsStock(object));
 }
 
 // Takes one selection off `object`; frees it when that was the last and a delete is pending.
@@ -50,7 +59,7 @@ void ReleaseLocked(GdiObject* object) {
   }
   --object->selections;
   if (object->selections == 0 && object->deletePending) {
-    liveObjects.erase(object);
+    GdiTable().liveObjects.erase(object);
     delete object;
   }
 }
@@ -116,7 +125,7 @@ namespace gdi {
 
 void RegisterObject(GdiObject* object) {
   std::lock_guard lock(tableMutex);
-  liveObjects.insert(object);
+  GdiTable().liveObjects.insert(object);
 }
 
 bool IsLiveObject(const GdiObject* object, GdiObject::Kind kind) {
@@ -126,7 +135,7 @@ bool IsLiveObject(const GdiObject* object, GdiObject::Kind kind) {
 
 bool IsLiveContext(const DeviceContext* hdc) {
   std::lock_guard lock(tableMutex);
-  return hdc && liveContexts.count(hdc) != 0;
+  return hdc && GdiTable().liveContexts.count(hdc) != 0;
 }
 
 bool BrushColor(HBRUSH brush, COLORREF* color) {
@@ -140,22 +149,22 @@ bool BrushColor(HBRUSH brush, COLORREF* color) {
 
 HDC RegisterContext(DeviceContext* hdc) {
   std::lock_guard lock(tableMutex);
-  hdc->pen = &blackPen;
-  hdc->brush = &whiteBrush;
+  hdc->pen = &GdiTable().blackPen;
+  hdc->brush = &GdiTable().whiteBrush;
   if (hdc->memory) {
-    hdc->bitmap = &stockBitmap;
+    hdc->bitmap = &GdiTable().stockBitmap;
   }
-  liveContexts.insert(hdc);
+  GdiTable().liveContexts.insert(hdc);
   return hdc;
 }
 
 bool DestroyContext(HDC hdc, bool memory) {
   {
     std::lock_guard lock(tableMutex);
-    if (!hdc || liveContexts.count(hdc) == 0 || hdc->memory != memory) {
+    if (!hdc || GdiTable().liveContexts.count(hdc) == 0 || hdc->memory != memory) {
       return false;
     }
-    liveContexts.erase(hdc);
+    GdiTable().liveContexts.erase(hdc);
     if (hdc->bitmap && !hdc->bitmap->stock) {
       hdc->bitmap->selectedInto = nullptr;
     }
@@ -183,7 +192,7 @@ HPEN CreatePen(int style, int width, COLORREF color) {
 
 HBITMAP CreateCompatibleBitmap(HDC, int width, int height) {
   if (width <= 0 || height <= 0) {
-    return &stockBitmap;
+    return &GdiTable().stockBitmap;
   }
   if (static_cast<long long>(width) * height > kMaxBitmapPixels) {
     return nullptr;
@@ -213,15 +222,16 @@ HRGN CreateRectRgn(int left, int top, int right, int bottom) {
 }
 
 HGDIOBJ GetStockObject(int index) {
-  if (index < 0 || index >= static_cast<int>(std::size(stockObjects))) {
+  if (index < 0 || index >= static_cast<int>(std::size(GdiTable().stockObjects))) {
     return nullptr;
   }
-  return stockObjects[index];
+  return GdiTable().stockObjects[index];
 }
 
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
   std::lock_guard lock(tableMutex);
-  if (!hdc || liveContexts.count(hdc) == 0 || !IsLiveLocked(object) || object->deletePending) {
+  if (!hdc || GdiTable().liveContexts.count(hdc) == 0 || !IsLiveLocked(object) ||
+      object->deletePending) {
     return nullptr;
   }
   switch (object->kind) {
@@ -249,7 +259,7 @@ BOOL DeleteObject(HGDIOBJ object) {
     object->deletePending = true;
     return FALSE;
   }
-  liveObjects.erase(object);
+  GdiTable().liveObjects.erase(object);
   delete object;
   return TRUE;
 }

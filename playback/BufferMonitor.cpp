@@ -1,0 +1,69 @@
+#include <strings.h>
+
+#include <cstring>
+
+#include "audio/AudioLibrary.h"
+#include "platform/Win32.h"
+#include "playback/BufferProgress.h"
+#include "playback/ControlIds.h"
+#include "playback/MainWindowState.h"
+#include "playback/PlaybackState.h"
+#include "playback/StatusLine.h"
+#include "playback/TextFromBytes.h"
+#include "playback/TrackTitle.h"
+#include "playback/TuneIn.h"
+
+namespace {
+
+// The station's name (or address) from the response headers, whichever of the two comes later.
+void ShowStationName(DWORD stream) {
+  const char* tags = BASS_ChannelGetTags(stream, BASS_TAG_ICY);
+  if (tags == nullptr) {
+    tags = BASS_ChannelGetTags(stream, BASS_TAG_HTTP);
+  }
+  HWND statusLine = GetDlgItem(mainWindow, ID_STATUS_LINE);
+  if (tags == nullptr) {
+    SetWindowTextW(statusLine, L"");
+    return;
+  }
+  for (const char* line = tags; *line != '\0'; line += std::strlen(line) + 1) {
+    if (strncasecmp(line, "icy-name:", 9) == 0) {
+      SetTextFromBytes(statusLine, line + 9, CP_ACP);
+    } else if (strncasecmp(line, "icy-url:", 8) == 0) {
+      SetTextFromBytes(statusLine, line + 8, CP_ACP);
+    }
+  }
+}
+
+void StartPlaying(DWORD stream) {
+  KillTimer(mainWindow, bufferTimerId);
+  ShowStationName(stream);
+  UpdateTrackTitle();
+  BASS_ChannelSetSync(stream, BASS_SYNC_META, 0, OnStreamMeta, nullptr);
+  BASS_ChannelSetSync(stream, BASS_SYNC_OGG_CHANGE, 0, OnStreamMeta, nullptr);
+  BASS_ChannelSetSync(stream, BASS_SYNC_END, 0, OnStreamEnd, nullptr);
+  BASS_ChannelPlay(stream, FALSE);
+}
+
+}  // namespace
+
+void OnBufferTimer() {
+  const DWORD stream = currentStream.load();
+  const auto progress = BufferProgress(BASS_StreamGetFilePosition(stream, BASS_FILEPOS_BUFFER),
+                                       BASS_StreamGetFilePosition(stream, BASS_FILEPOS_END));
+  if (!progress) {
+    // The stream has gone away: nothing is left to watch.
+    KillTimer(mainWindow, bufferTimerId);
+    ShowStatus(L"not playing");
+    return;
+  }
+  if (*progress <= playbackThreshold &&
+      BASS_StreamGetFilePosition(stream, BASS_FILEPOS_CONNECTED) != 0) {
+    WCHAR text[260];
+    wsprintfW(text, L"buffering... %d%%", *progress);
+    ShowStatus(text);
+    return;
+  }
+  // Full enough, or the connection has closed: play what has been buffered.
+  StartPlaying(stream);
+}

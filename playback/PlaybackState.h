@@ -1,0 +1,22 @@
+// The now-playing state shared by the window's thread, the workers and the audio engine's
+// callbacks. Handles and busy marks are atomics; texts are whole snapshots.
+#pragma once
+
+#include <atomic>
+
+#include "platform/Win32Types.h"
+#include "playback/SharedText.h"
+
+// The stream that plays or is being buffered; 0 = none. Written only by TuneInWorker.
+extern std::atomic<DWORD> currentStream;
+// The tune-in playlist address of the chosen station; written before TuneInWorker starts.
+extern SharedText stationUrl;
+// Nonzero while a TuneInWorker runs (see StartWorker).
+extern std::atomic<HANDLE> tuneInThread;
+// Full path of the cover image that the now-playing panel draws.
+extern SharedText coverImagePath;
+// Artist and title of the track now playing; they keep their values until a new title comes.
+extern SharedText artistText;
+extern SharedText titleText;
+// Nonzero while an album-art worker runs (see StartWorker).
+extern std::atomic<HANDLE> coverThread;

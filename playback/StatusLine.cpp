@@ -1,0 +1,9 @@
+#include "playback/StatusLine.h"
+
+#include "platform/Win32.h"
+#include "playback/ControlIds.h"
+#include "playback/MainWindowState.h"
+
+void ShowStatus(LPCWSTR text) {
+  SendDlgItemMessageW(mainWindow, ID_STATUS_LINE, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}

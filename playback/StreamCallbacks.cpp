@@ -1,0 +1,23 @@
+#include "platform/Win32.h"
+#include "playback/ControlIds.h"
+#include "playback/MainWindowState.h"
+#include "playback/StatusLine.h"
+#include "playback/TextFromBytes.h"
+#include "playback/TrackTitle.h"
+#include "playback/TuneIn.h"
+
+void CALLBACK OnStreamStatus(const void* buffer, DWORD length, void*) {
+  // Response headers come with length 0; only the first line, the server's status, is shown.
+  if (buffer != nullptr && length == 0) {
+    SetTextFromBytes(GetDlgItem(mainWindow, ID_STATUS_LINE), static_cast<const char*>(buffer),
+                     CP_ACP);
+  }
+}
+
+void CALLBACK OnStreamMeta(DWORD, DWORD, DWORD, void*) {
+  UpdateTrackTitle();
+}
+
+void CALLBACK OnStreamEnd(DWORD, DWORD, DWORD, void*) {
+  ShowStatus(L"not playing");
+}

@@ -1,0 +1,22 @@
+// Tuning in to a station: the worker that replaces the current stream, the buffering monitor on
+// the window's timer, and the audio engine's callbacks for the stream.
+#pragma once
+
+#include "platform/Win32Types.h"
+
+// Id and period of the buffering timer on the main window (its only timer).
+constexpr UINT_PTR bufferTimerId = 1;
+constexpr UINT bufferTimerPeriodMs = 50;
+
+// Thread procedure; the argument is not used. Started only through StartWorker on tuneInThread,
+// after stationUrl has been written. Stops the old stream, connects to stationUrl and starts the
+// buffering timer; clears tuneInThread as its last step.
+DWORD WINAPI TuneInWorker(LPVOID);
+
+// The WM_TIMER handler of the main window (window's thread), whatever the timer id.
+void OnBufferTimer();
+
+// Audio engine callbacks, on the engine's threads.
+void CALLBACK OnStreamStatus(const void* buffer, DWORD length, void* user);
+void CALLBACK OnStreamMeta(DWORD sync, DWORD channel, DWORD data, void* user);
+void CALLBACK OnStreamEnd(DWORD sync, DWORD channel, DWORD data, void* user);

@@ -1,0 +1,47 @@
+#include "audio/AudioLibrary.h"
+#include "platform/Win32.h"
+#include "playback/ControlIds.h"
+#include "playback/MainWindowState.h"
+#include "playback/PlaybackState.h"
+#include "playback/TextFromBytes.h"
+#include "playback/TitleFromMetadata.h"
+#include "playback/TrackTitle.h"
+
+namespace {
+
+HWND StatusLine() {
+  return GetDlgItem(mainWindow, ID_STATUS_LINE);
+}
+
+void ShowStreamTitle(const char* meta) {
+  const auto texts = TitleFromStreamMeta(meta);
+  if (!texts) {
+    return;
+  }
+  artistText.Set(WideFromBytes(texts->artist.c_str(), CP_ACP));
+  titleText.Set(WideFromBytes(texts->title.c_str(), CP_ACP));
+  SetTextFromBytes(StatusLine(), texts->status.c_str(), CP_ACP);
+}
+
+// The title text keeps its value here, and no album-art lookup starts.
+void ShowOggTitle(const char* comments) {
+  const auto texts = TitleFromOggComments(comments);
+  if (!texts) {
+    return;
+  }
+  if (texts->artist) {
+    artistText.Set(WideFromBytes(texts->artist->c_str(), CP_UTF8));
+  }
+  SetTextFromBytes(StatusLine(), texts->status.c_str(), CP_UTF8);
+}
+
+}  // namespace
+
+void UpdateTrackTitle() {
+  const DWORD stream = currentStream.load();
+  if (const char* meta = BASS_ChannelGetTags(stream, BASS_TAG_META)) {
+    ShowStreamTitle(meta);
+  } else if (const char* comments = BASS_ChannelGetTags(stream, BASS_TAG_OGG)) {
+    ShowOggTitle(comments);
+  }
+}
