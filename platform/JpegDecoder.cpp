@@ -56,6 +56,24 @@ unsigned int ScaleDenominator(unsigned int width, unsigned int height, int wantW
   return denominator;
 }
 
+// Turns a row of CMYK pixels, as the decoder gives them, into opaque Cairo pixels in place.
+// Files with an Adobe marker (nearly all CMYK files) store the inks inverted.
+void CmykRowToBgra(unsigned char* row, unsigned int width, bool inverted) {
+  for (unsigned int x = 0; x < width; ++x, row += 4) {
+    unsigned int c = row[0], m = row[1], y = row[2], k = row[3];
+    if (!inverted) {
+      c = 255 - c;
+      m = 255 - m;
+      y = 255 - y;
+      k = 255 - k;
+    }
+    row[0] = static_cast<unsigned char>((y * k + 127) / 255);
+    row[1] = static_cast<unsigned char>((m * k + 127) / 255);
+    row[2] = static_cast<unsigned char>((c * k + 127) / 255);
+    row[3] = 255;
+  }
+}
+
 }  // namespace
 
 cairo_surface_t* DecodeJpeg(std::string_view bytes, int wantWidth, int wantHeight) {
@@ -86,8 +104,10 @@ cairo_surface_t* DecodeJpeg(std::string_view bytes, int wantWidth, int wantHeigh
     jpeg_destroy_decompress(&info);
     return nullptr;
   }
-  // Blue, green, red, 0xFF in memory is an opaque Cairo ARGB32 pixel on a little-endian machine.
-  info.out_color_space = JCS_EXT_BGRA;
+  // Blue, green, red, 0xFF in memory is an opaque Cairo ARGB32 pixel on a little-endian machine;
+  // CMYK, which the decoder cannot turn into that, is converted row by row below.
+  const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+  info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
   info.scale_num = 1;
   info.scale_denom = ScaleDenominator(info.image_width, info.image_height, wantWidth, wantHeight);
   jpeg_start_decompress(&info);
@@ -100,7 +120,9 @@ cairo_surface_t* DecodeJpeg(std::string_view bytes, int wantWidth, int wantHeigh
   const int stride = cairo_image_surface_get_stride(surface);
   while (info.output_scanline < info.output_height) {
     JSAMPROW row = data + static_cast<std::ptrdiff_t>(info.output_scanline) * stride;
-    jpeg_read_scanlines(&info, &row, 1);
+    if (jpeg_read_scanlines(&info, &row, 1) == 1 && cmyk) {
+      CmykRowToBgra(row, info.output_width, info.saw_Adobe_marker);
+    }
   }
   if (errors.truncated) {
     std::longjmp(errors.escape, 1);

@@ -63,6 +63,13 @@ TEST_F(ImageTest, JpegIsStretchedOverTheWholeRectangle) {
   EXPECT_EQ(At(100, 50), kBlack);
 }
 
+TEST_F(ImageTest, GreyAndCmykJpegsDrawInColour) {
+  ASSERT_TRUE(DrawImageStretched(hdc_, Fixture("grey.jpg").c_str(), {0, 0, 20, 20}));
+  EXPECT_TRUE(Near(At(10, 10), {128, 128, 128, 255}, 2)) << ::testing::PrintToString(At(10, 10));
+  ASSERT_TRUE(DrawImageStretched(hdc_, Fixture("red-cmyk.jpg").c_str(), {20, 0, 40, 20}));
+  EXPECT_TRUE(Near(At(30, 10), {255, 0, 0, 255}, 40)) << ::testing::PrintToString(At(30, 10));
+}
+
 TEST_F(ImageTest, LargeJpegShrinksIntoAThumbnail) {
   ASSERT_TRUE(DrawImageStretched(hdc_, Fixture("cover-300.jpg").c_str(), {12, 10, 62, 90}));
   EXPECT_FALSE(At(12, 10) == kBlack);
