@@ -172,7 +172,7 @@ void PresentScreen() {
   s.presenter->Present(ScreenSurface());
 }
 
-void ScreenWindowShown() {
+void ScreenWindowShown(const std::wstring& title) {
   std::shared_ptr<ThreadQueue> self = CurrentQueue();
   bool openReal = false;
   {
@@ -182,7 +182,7 @@ void ScreenWindowShown() {
   }
   if (openReal) {
     EnsureDisplayChosen();
-    State().presenter = OpenSdlScreen(*self, CurrentDisplay());
+    State().presenter = OpenSdlScreen(*self, CurrentDisplay(), title);
     State().drawn = true;
   }
 }

@@ -44,8 +44,8 @@ void ScreenDrawn();
 // Shows what was drawn since the last time. Only acts on the screen's thread.
 void PresentScreen();
 // A top-level window of the calling thread is being shown: this thread becomes the screen's
-// thread, and the real screen opens when the screen is not headless.
-void ScreenWindowShown();
+// thread, and the real screen opens (named by the window's title) when it is not headless.
+void ScreenWindowShown(const std::wstring& title);
 // The queue of the screen's thread; null before any window was shown.
 std::shared_ptr<ThreadQueue> ScreenThread();
 
@@ -58,9 +58,10 @@ void PushInput(const InputEvent& event);
 // reaches. False when there was none (or this is not the screen's thread).
 bool TakeInput();
 
-// Opens the real screen (SdlScreen.cpp) on the calling thread: its window, and its event wait
-// installed on `queue`. Null when no video is available.
-std::unique_ptr<Presenter> OpenSdlScreen(ThreadQueue& queue, const DisplayMetrics& metrics);
+// Opens the real screen (SdlScreen.cpp) on the calling thread: its window with the program's
+// icon, and its event wait installed on `queue`. Null when no video is available.
+std::unique_ptr<Presenter> OpenSdlScreen(ThreadQueue& queue, const DisplayMetrics& metrics,
+                                         const std::wstring& title);
 // Shows a message box on the real display and returns the button pressed (IDOK, IDCANCEL,
 // IDYES, IDNO); 0 without a display (SdlScreen.cpp).
 int ShowSdlMessageBox(const std::wstring& text, const std::wstring& caption, UINT type);

@@ -92,6 +92,40 @@ Uint32 WakeEvent() {
   return type;
 }
 
+// The program's icon (resource 102): a loudspeaker in the interface's green on its panel grey.
+void SetApplicationIcon(SDL_Window* window) {
+  constexpr int kSize = 32;
+  cairo_surface_t* icon = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kSize, kSize);
+  cairo_t* cr = cairo_create(icon);
+  cairo_set_source_rgb(cr, 38 / 255.0, 38 / 255.0, 40 / 255.0);
+  cairo_paint(cr);
+  cairo_set_source_rgb(cr, 116 / 255.0, 140 / 255.0, 38 / 255.0);
+  cairo_move_to(cr, 6, 12);
+  cairo_line_to(cr, 11, 12);
+  cairo_line_to(cr, 18, 5);
+  cairo_line_to(cr, 18, 27);
+  cairo_line_to(cr, 11, 20);
+  cairo_line_to(cr, 6, 20);
+  cairo_close_path(cr);
+  cairo_fill(cr);
+  cairo_set_line_width(cr, 2);
+  cairo_arc(cr, 18, 16, 8, -0.8, 0.8);
+  cairo_stroke(cr);
+  cairo_new_sub_path(cr);
+  cairo_arc(cr, 18, 16, 12, -0.8, 0.8);
+  cairo_stroke(cr);
+  cairo_destroy(cr);
+  cairo_surface_flush(icon);
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+      cairo_image_surface_get_data(icon), kSize, kSize, 32, cairo_image_surface_get_stride(icon),
+      SDL_PIXELFORMAT_ARGB8888);
+  if (surface != nullptr) {
+    SDL_SetWindowIcon(window, surface);
+    SDL_FreeSurface(surface);
+  }
+  cairo_surface_destroy(icon);
+}
+
 POINT lastPointer{};
 
 void CloseTopWindow() {
@@ -180,19 +214,21 @@ DisplayMetrics ProbeSdlDisplay() {
   return DisplayMetrics{mode.w, mode.h, knowsDpi ? static_cast<int>(std::lround(verticalDpi)) : 96};
 }
 
-std::unique_ptr<Presenter> OpenSdlScreen(ThreadQueue& queue, const DisplayMetrics& metrics) {
+std::unique_ptr<Presenter> OpenSdlScreen(ThreadQueue& queue, const DisplayMetrics& metrics,
+                                         const std::wstring& title) {
   if (!VideoReady()) {
     return nullptr;
   }
   SDL_DisplayMode mode;
   const bool fullScreen = SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w == metrics.width &&
                           mode.h == metrics.height;
-  SDL_Window* window =
-      SDL_CreateWindow("tunedeck", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, metrics.width,
-                       metrics.height, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  SDL_Window* window = SDL_CreateWindow(WideToUtf8(title).c_str(), SDL_WINDOWPOS_CENTERED,
+                                        SDL_WINDOWPOS_CENTERED, metrics.width, metrics.height,
+                                        fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
   if (window == nullptr) {
     return nullptr;
   }
+  SetApplicationIcon(window);
   SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, 0);
   if (renderer == nullptr) {
     SDL_DestroyWindow(window);

@@ -266,7 +266,12 @@ BOOL ShowWindow(HWND hwnd, int command) {
       w->style |= WS_VISIBLE;
       ExposeAndDestroy(VisibleRegion(w, false));
       if (w->parent == nullptr) {
-        ScreenWindowShown();
+        std::wstring title;
+        {
+          std::lock_guard lock(Lock());
+          title = w->text;
+        }
+        ScreenWindowShown(title);
         Activate(w);
       }
     } else {

@@ -118,7 +118,7 @@ void BM_PresentFrameThroughSdl(benchmark::State& state) {
   GenreScreen screen;
   ThreadQueue queue;
   std::unique_ptr<winsys::Presenter> presenter =
-      winsys::OpenSdlScreen(queue, DisplayMetrics{480, 640, 192});
+      winsys::OpenSdlScreen(queue, DisplayMetrics{480, 640, 192}, L"bench");
   if (presenter == nullptr) {
     state.SkipWithError("no SDL video");
     return;
