@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 
 #include "platform/Utf8.h"
 #include "tests/support/HttpFixture.h"
@@ -157,6 +158,23 @@ TEST_F(Download, UnreachableOrOverlongAddressGivesOne) {
             1);
   EXPECT_EQ(DownloadIntoFolder(folder_, L"file", L"file:///etc/hostname", QuickStall()), 1);
   EXPECT_EQ(FilesIn(dir_.path()), 0u);
+}
+
+TEST_F(Download, TwoThreadsDownloadAtOnceEachIntoItsOwnFile) {
+  // The album-art worker and the window thread may both be downloading.
+  server_.AddRoute({.path = "/cover", .hugeBody = 200000, .trickleBytesPerSecond = 400000});
+  server_.AddRoute(
+      {.path = "/list", .bodyFile = fixture::FixturePath("directory/stations-basic.xml")});
+  int coverResult = -1;
+  std::thread worker([&] { coverResult = Fetch(L"folder.jpg", "/cover"); });
+  const int listResult = Fetch(L"Ambient", "/list");
+  worker.join();
+  EXPECT_EQ(coverResult, 0);
+  EXPECT_EQ(listResult, 0);
+  EXPECT_EQ(ReadFile(File("folder.jpg")).size(), 200000u);
+  EXPECT_EQ(ReadFile(File("Ambient")),
+            ReadFile(fixture::FixturePath("directory/stations-basic.xml")));
+  EXPECT_EQ(FilesIn(dir_.path()), 2u);
 }
 
 }  // namespace
