@@ -4,25 +4,14 @@
 
 #include <cstring>
 
+#include "playback/TextFromBytes.h"
+
 namespace {
 
 constexpr std::string_view streamTitleTag = "StreamTitle='";
 
-bool IsContinuationByte(char c) {
-  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
-// The start of `text` of at most `maxBytes` bytes, backed off so that it does not end inside a
-// UTF-8 sequence (at most three bytes; text that is not UTF-8 is simply cut).
 std::string Cut(std::string_view text, std::size_t maxBytes) {
-  if (text.size() <= maxBytes) {
-    return std::string(text);
-  }
-  std::size_t cut = maxBytes;
-  while (cut > 0 && maxBytes - cut < 3 && IsContinuationByte(text[cut])) {
-    --cut;
-  }
-  return std::string(text.substr(0, IsContinuationByte(text[cut]) ? maxBytes : cut));
+  return std::string(text.substr(0, CutLength(text, maxBytes)));
 }
 
 // The StreamTitle value as the station meant it: up to the character before the first ';', or,

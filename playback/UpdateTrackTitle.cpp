@@ -1,11 +1,13 @@
 #include "audio/AudioLibrary.h"
 #include "platform/Win32.h"
 #include "playback/ControlIds.h"
+#include "playback/CoverWorker.h"
 #include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
 #include "playback/TextFromBytes.h"
 #include "playback/TitleFromMetadata.h"
 #include "playback/TrackTitle.h"
+#include "playback/WorkerStart.h"
 
 namespace {
 
@@ -21,6 +23,8 @@ void ShowStreamTitle(const char* meta) {
   artistText.Set(WideFromBytes(texts->artist.c_str(), CP_ACP));
   titleText.Set(WideFromBytes(texts->title.c_str(), CP_ACP));
   SetTextFromBytes(StatusLine(), texts->status.c_str(), CP_ACP);
+  // While a lookup runs it finishes for its own track; this title gets none.
+  StartWorker(coverThread, CoverWorker, mainWindow);
 }
 
 // The title text keeps its value here, and no album-art lookup starts.

@@ -1,0 +1,15 @@
+// The album-art lookup: asks the track-info service about the track now playing, fetches the
+// album's cover into folder.jpg and shows it, or the placeholder noAlbum.jpg.
+#pragma once
+
+#include <atomic>
+
+#include "platform/Win32Types.h"
+
+// 1 when the last lookup found no cover, 0 when it fetched one; 0 before the first lookup.
+extern std::atomic<BYTE> noCover;
+
+// Thread procedure; the argument is the main window. Started only through StartWorker on
+// coverThread, which it clears as its last step. Reports "nice one" or "buuuu" on the status
+// line, points coverImagePath at the cover to draw and redraws what the screen shows of it.
+DWORD WINAPI CoverWorker(LPVOID window);
