@@ -19,6 +19,9 @@ void InsertRow(HWND list, int index, const std::wstring& shown, const std::wstri
   item.iItem = index;
   item.pszText = const_cast<LPWSTR>(shown.c_str());
   const LRESULT row = SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  if (row < 0) {
+    return;
+  }
   item.iSubItem = 1;
   item.pszText = const_cast<LPWSTR>(value.c_str());
   SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
@@ -33,7 +36,7 @@ void InsertFileRows(HWND list, std::wstring_view folder, std::wstring_view fileN
   if (!file) {
     return;
   }
-  int n = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  int n = 0;
   for (const TwoFields& line : ReadTwoFieldFile(WideToUtf8(*file))) {
     InsertRow(list, n, line.second, line.first);
     ++n;

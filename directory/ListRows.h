@@ -11,8 +11,8 @@ void InsertRow(HWND list, int index, const std::wstring& shown, const std::wstri
 
 void DeleteAllRows(HWND list);
 
-// Inserts one row per line of the folder's file of two-field lines (column 0 the second field,
-// column 1 the first), after the rows already there. A file that cannot be read adds none.
+// Inserts rows 0, 1, ... from the lines of the folder's file of two-field lines (column 0 the
+// second field, column 1 the first). A file that cannot be read adds none.
 void InsertFileRows(HWND list, std::wstring_view folder, std::wstring_view fileName);
 
 // Row 0 selected (and only selected, under the mask focused | selected | cut | drop-highlighted)
