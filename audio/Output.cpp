@@ -14,6 +14,9 @@ constexpr Uint16 kDeviceFrames = 1024;
 }  // namespace
 
 std::unique_ptr<Output> Output::Open(long rate) {
+  // A sound library has no business turning the process's SIGINT and SIGTERM into SDL quit
+  // events; a program that wants that says so with a hint of its own.
+  SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_DEFAULT);
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     return nullptr;
   }

@@ -200,8 +200,9 @@ std::size_t Stream::Render(std::int32_t* mix, std::size_t frames) {
     return 0;
   }
   if (stalled_) {
-    // After running dry, wait for a full queue so playback does not stutter.
-    if (samples_.Space() > 0 && !decodeEnded_) {
+    // After running dry, wait for a nearly full queue so playback does not stutter. (The
+    // decoder refills in quarters of the queue, so "full" might never come exactly.)
+    if (samples_.Space() >= samples_.Capacity() / 4 && !decodeEnded_) {
       return 0;
     }
     stalled_ = false;
@@ -215,7 +216,10 @@ std::size_t Stream::Render(std::int32_t* mix, std::size_t frames) {
   if (got < frames * 2 && !decodeEnded_) {
     stalled_ = true;
   }
-  changed_.notify_all();
+  // Wake the other threads only when one of them has something to do.
+  if (samples_.Space() >= samples_.Capacity() / 4 || EventDue() || EndReached()) {
+    changed_.notify_all();
+  }
   return got / 2;
 }
 

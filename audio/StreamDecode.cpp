@@ -75,7 +75,9 @@ void Stream::PushSamples(const std::vector<std::int16_t>& samples, std::vector<E
   changed_.notify_all();
   std::size_t done = 0;
   while (done < samples.size()) {
-    changed_.wait(hold, [this] { return stopping_ || samples_.Space() > 0; });
+    // Refill in larger steps than the output takes, to wake up less often.
+    const std::size_t wanted = std::min(samples.size() - done, samples_.Capacity() / 4);
+    changed_.wait(hold, [this, wanted] { return stopping_ || samples_.Space() >= wanted; });
     if (stopping_) {
       return;
     }

@@ -2,11 +2,12 @@
 // and pauses the connection while the buffer is full.
 #include "audio/Stream.h"
 
+#include <algorithm>
+
 namespace audio {
 
 namespace {
 
-constexpr std::chrono::milliseconds kPausedPoll{20};
 constexpr std::chrono::milliseconds kRunningPoll{200};
 // Metadata texts waiting for their audio to be decoded; more are dropped (oldest first).
 constexpr std::size_t kMaxPendingMetadata = 64;
@@ -31,7 +32,16 @@ void Stream::DownloadThread() {
     if (connection.Paused() && staged_.empty()) {
       connection.Resume();
     }
-    if (!connection.Pump(connection.Paused() ? kPausedPoll : kRunningPoll)) {
+    if (connection.Paused()) {
+      // Nothing to do until the decoder makes room; the connection needs no care meanwhile.
+      std::unique_lock<std::mutex> hold(lock_);
+      changed_.wait_for(hold, kRunningPoll, [this] {
+        return stopping_ || decodeEnded_ ||
+               buffer_.Space() >= std::min(staged_.size(), buffer_.Capacity() / 2);
+      });
+      continue;
+    }
+    if (!connection.Pump(kRunningPoll)) {
       break;
     }
   }
@@ -42,7 +52,7 @@ void Stream::DownloadThread() {
     hold.unlock();
     FlushStaged();
     hold.lock();
-    changed_.wait_for(hold, kPausedPoll, [this] { return stopping_ || buffer_.Space() > 0; });
+    changed_.wait_for(hold, kRunningPoll, [this] { return stopping_ || buffer_.Space() > 0; });
   }
   downloadEnded_ = true;
   changed_.notify_all();

@@ -1,0 +1,146 @@
+// Whole-process comparison on the same local stream, in the same run: the small player on the
+// audio engine against `mpg123 -q -s` and mpv. Starts Icecast with a 128 kbit/s MP3 tone, then
+// runs each player for a while under /usr/bin/time and reports CPU seconds per minute of audio,
+// peak RSS and the time from launch to the first sound on stdout, with the ratios.
+//   audio_player_comparison PATH_TO_tunedeck_player [SECONDS]
+#include "tests/support/Icecast.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Figures {
+  double cpuSeconds = 0;  // user + system
+  double peakRssMb = 0;
+  double firstSoundMs = -1;  // launch to the first nonzero byte on stdout; -1: none
+};
+
+// Runs `argv` under /usr/bin/time and timeout, reading its stdout.
+std::optional<Figures> Measure(const std::vector<std::string>& command, int seconds,
+                               const std::vector<std::string>& environment) {
+  char timeFile[] = "/tmp/tunedeck-time-XXXXXX";
+  int timeFd = mkstemp(timeFile);
+  if (timeFd < 0) {
+    return std::nullopt;
+  }
+  close(timeFd);
+  std::vector<std::string> args = {
+      "/usr/bin/time", "-f", "%U %S %M", "-o", timeFile, "timeout", std::to_string(seconds)};
+  args.insert(args.end(), command.begin(), command.end());
+  std::vector<char*> argv;
+  for (std::string& a : args) {
+    argv.push_back(a.data());
+  }
+  argv.push_back(nullptr);
+  int out[2];
+  if (pipe(out) != 0) {
+    return std::nullopt;
+  }
+  auto launched = Clock::now();
+  pid_t pid = fork();
+  if (pid == 0) {
+    for (const std::string& e : environment) {
+      putenv(const_cast<char*>(e.c_str()));
+    }
+    dup2(out[1], STDOUT_FILENO);
+    int devnull = open("/dev/null", O_WRONLY);
+    dup2(devnull, STDERR_FILENO);
+    close(out[0]);
+    close(out[1]);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  close(out[1]);
+  Figures figures;
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = read(out[0], buffer, sizeof buffer);
+    if (n <= 0) {
+      break;
+    }
+    if (figures.firstSoundMs < 0) {
+      for (ssize_t i = 0; i < n; ++i) {
+        if (buffer[i] != 0) {
+          figures.firstSoundMs =
+              std::chrono::duration<double, std::milli>(Clock::now() - launched).count();
+          break;
+        }
+      }
+    }
+  }
+  close(out[0]);
+  waitpid(pid, nullptr, 0);
+  std::ifstream times(timeFile);
+  double user = 0, system = 0, rssKb = 0;
+  std::string line;
+  // The last line holds the figures (a killed command adds a line before it).
+  while (std::getline(times, line)) {
+    std::sscanf(line.c_str(), "%lf %lf %lf", &user, &system, &rssKb);
+  }
+  unlink(timeFile);
+  figures.cpuSeconds = user + system;
+  figures.peakRssMb = rssKb / 1024;
+  return figures;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s PATH_TO_tunedeck_player [SECONDS]\n", argv[0]);
+    return 2;
+  }
+  const std::string player = argv[1];
+  const int seconds = argc > 2 ? std::atoi(argv[2]) : 20;
+  fixture::Icecast icecast;
+  icecast.StartMp3Tone("/bench.mp3", 440, 3600, "Bench");
+  std::this_thread::sleep_for(std::chrono::seconds(5));  // a full burst for every listener
+  const std::string url = icecast.Url("/bench.mp3");
+
+  struct Player {
+    std::string name;
+    std::vector<std::string> command;
+    std::vector<std::string> environment;
+  };
+  std::vector<Player> players = {
+      {"tunedeck_player", {player, url}, {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=/dev/stdout"}},
+      {"mpg123 -q -s", {"/usr/bin/mpg123", "-q", "-s", url}, {}},
+      {"mpv",
+       {"/usr/bin/mpv", "--no-config", "--no-video", "--ao=pcm", "--ao-pcm-file=/dev/stdout",
+        "--audio-format=s16", url},
+       {}},
+  };
+  std::vector<Figures> results;
+  std::printf("%-16s %12s %12s %14s\n", "player", "CPU s/min", "peak RSS MB", "first sound ms");
+  for (const Player& p : players) {
+    std::optional<Figures> f = Measure(p.command, seconds, p.environment);
+    if (!f) {
+      std::printf("%-16s could not run\n", p.name.c_str());
+      return 1;
+    }
+    results.push_back(*f);
+    std::printf("%-16s %12.3f %12.1f %14.0f\n", p.name.c_str(), f->cpuSeconds * 60 / seconds,
+                f->peakRssMb, f->firstSoundMs);
+  }
+  for (std::size_t i = 1; i < results.size(); ++i) {
+    std::printf("tunedeck_player / %s: CPU %.2fx, peak RSS %.2fx, first sound %.2fx\n",
+                players[i].name.c_str(), results[0].cpuSeconds / results[i].cpuSeconds,
+                results[0].peakRssMb / results[i].peakRssMb,
+                results[0].firstSoundMs / results[i].firstSoundMs);
+  }
+  return 0;
+}
