@@ -65,21 +65,8 @@ TEST(FavouriteEntry, BarInANameIsKeptAndReadsBackIntoTheName) {
   EXPECT_EQ(rows[0].second, L"Rock | Roll|Radio");
 }
 
-TEST(FavouriteEntry, IdHoldingABarIsNotWritten) {
-  fixture::TempDir dir;
-  const std::string path = dir.File("radios.txt");
-  EXPECT_FALSE(Add(path, L"1|2", L"Shifted"));
-  EXPECT_FALSE(std::filesystem::exists(path));
-}
-
 TEST(FavouriteEntry, LineBreaksInNameOrIdBecomeBlanks) {
   EXPECT_EQ(FavouriteEntry(L"1\r\n2", L"Two\nLines\r"), "\r\n1  2|Two Lines ");
-}
-
-TEST(FavouriteEntry, LongTextsAreCutTo259Characters) {
-  const auto entry = FavouriteEntry(std::wstring(300, L'7'), std::wstring(300, L'n'));
-  ASSERT_TRUE(entry);
-  EXPECT_EQ(*entry, "\r\n" + std::string(259, '7') + "|" + std::string(259, 'n'));
 }
 
 TEST(FavouriteEntry, EmptyIdOrNameIsNotWrittenBecauseItWouldNeverReadBack) {
