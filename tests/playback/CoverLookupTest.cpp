@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cwchar>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "audio/AudioLibrary.h"
 #include "directory/WebClient.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
@@ -19,6 +21,7 @@
 #include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
 #include "playback/ScreenMetrics.h"
+#include "playback/TrackTitle.h"
 #include "playback/WorkerStart.h"
 #include "tests/support/HttpFixture.h"
 #include "tests/support/TempDir.h"
@@ -280,6 +283,91 @@ TEST_F(CoverLookup, GenreScreenRedrawsNothing) {
   EXPECT_TRUE(Visible(ID_STATION_LIST));
   EXPECT_FALSE(Visible(ID_BACK));
   EXPECT_TRUE(paintedRects.empty());
+}
+
+// A station whose stream announces a title: UpdateTrackTitle shows it and starts the lookup.
+class LookupOnNewTitle : public CoverLookup {
+ protected:
+  static void SetUpTestSuite() {
+    CoverLookup::SetUpTestSuite();
+    setenv("SDL_AUDIODRIVER", "dummy", 0);  // no sound device on a test machine
+    tone_ = new fixture::TempDir;
+    const std::string command =
+        "ffmpeg -nostdin -loglevel error -y -f lavfi -i sine=frequency=440:duration=6 -ac 2 "
+        "-c:a libmp3lame -b:a 128k '" +
+        tone_->File("tone.mp3") + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+  }
+  static void TearDownTestSuite() { delete tone_; }
+
+  void SetUp() override {
+    CoverLookup::SetUp();
+    ASSERT_TRUE(BASS_Init(-1, 44100, 0, nullptr, nullptr));
+    server_.AddRoute({.path = "/station",
+                      .statusLine = "ICY 200 OK",
+                      .headers = {{"icy-name", "Fixture FM"},
+                                  {"icy-metaint", "8192"},
+                                  {"content-type", "audio/mpeg"}},
+                      .bodyFile = tone_->File("tone.mp3"),
+                      .generator = "icy",
+                      .extraJson =
+                          R"("icy_metaint": 8192, )"
+                          R"("icy_titles": [[0, "StreamTitle='Cher - Believe (Live)';"]])"});
+  }
+  void TearDown() override {
+    currentStream.store(0);
+    BASS_Free();
+    CoverLookup::TearDown();
+  }
+
+  // Plays the station until its title has arrived.
+  void TuneIn() {
+    const std::wstring url = Utf8ToWide(server_.BaseUrl() + "/station");
+    const DWORD stream =
+        BASS_StreamCreateURL(url.c_str(), 0, BASS_UNICODE | BASS_STREAM_BLOCK, nullptr, nullptr);
+    ASSERT_NE(stream, 0u);
+    currentStream.store(stream);
+    BASS_ChannelPlay(stream, FALSE);
+    ASSERT_TRUE(headless::RunUntil(
+        [stream] { return BASS_ChannelGetTags(stream, BASS_TAG_META) != nullptr; }, 10s));
+  }
+
+  static fixture::TempDir* tone_;
+};
+
+fixture::TempDir* LookupOnNewTitle::tone_ = nullptr;
+
+TEST_F(LookupOnNewTitle, TitleShowsAndStartsOneLookupAtATime) {
+  // The service takes a while to answer, long enough for the next title to come meanwhile.
+  server_.AddRoute({.path = "/2.0/",
+                    .bodyFile = fixture::FixturePath("playback/track-with-album.xml"),
+                    .headerDelaySeconds = 1.5});
+  AnswerCover();
+  ASSERT_NO_FATAL_FAILURE(TuneIn());
+
+  UpdateTrackTitle();
+  EXPECT_EQ(StatusText(), L"Cher - Believe (Live)");
+  EXPECT_EQ(artistText.Get(), L"Cher");
+  EXPECT_EQ(titleText.Get(), L"Believe (Live)");
+  EXPECT_NE(coverThread.load(), nullptr);
+  ASSERT_TRUE(headless::RunUntil([&] { return server_.CountRequests("/2.0/") == 1; }, 10s));
+
+  UpdateTrackTitle();
+  ASSERT_TRUE(headless::RunUntil([] { return coverThread.load() == nullptr; }, 30s));
+  headless::RunUntilIdle();
+  EXPECT_EQ(StatusText(), L"nice one");
+  EXPECT_EQ(FileBytes("folder.jpg"), Fixture("cover-believe.jpg"));
+  EXPECT_EQ(server_.CountRequests("/2.0/"), 1u);
+  for (const auto& request : server_.Requests()) {
+    if (request.path == "/2.0/") {
+      EXPECT_NE(request.query.find("&artist=Cher&track=Believe"), std::string::npos);
+    }
+  }
+
+  // Once the lookup is over, the next title gets its own.
+  UpdateTrackTitle();
+  ASSERT_TRUE(headless::RunUntil([] { return coverThread.load() == nullptr; }, 30s));
+  EXPECT_EQ(server_.CountRequests("/2.0/"), 2u);
 }
 
 }  // namespace
