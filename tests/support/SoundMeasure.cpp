@@ -85,6 +85,15 @@ std::size_t FirstSound(const Recording& r, std::int16_t threshold) {
   return r.frames();
 }
 
+std::size_t EndOfSound(const Recording& r, std::int16_t threshold) {
+  for (std::size_t i = r.frames(); i > 0; --i) {
+    if (std::abs(r.left[i - 1]) > threshold) {
+      return i;
+    }
+  }
+  return 0;
+}
+
 std::vector<Gap> Silences(const Recording& r, Span span, std::size_t minFrames,
                           std::int16_t threshold) {
   span = Clip(r, span);

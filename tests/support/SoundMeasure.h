@@ -34,6 +34,8 @@ double Level(const Recording& r, Span span);
 double FrequencyHz(const Recording& r, Span span);
 // The first frame whose magnitude exceeds `threshold`; frames() when there is none.
 std::size_t FirstSound(const Recording& r, std::int16_t threshold = 300);
+// One past the last frame whose magnitude exceeds `threshold`; 0 when there is none.
+std::size_t EndOfSound(const Recording& r, std::int16_t threshold = 300);
 
 struct Gap {
   std::size_t first;
