@@ -52,6 +52,13 @@ sockaddr_un ChannelAddress(socklen_t* length) {
   return address;
 }
 
+// Abstract sockets carry no file permissions: each side checks that the other is this user.
+bool PeerIsThisUser(int fd) {
+  ucred peer{};
+  socklen_t length = sizeof peer;
+  return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && peer.uid == getuid();
+}
+
 void SetTimeouts(int fd) {
   const timeval timeout{kReplyTimeoutSeconds, 0};
   setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
@@ -86,6 +93,9 @@ std::string ReadLine(int fd) {
 }
 
 void Answer(int client) {
+  if (!PeerIsThisUser(client)) {
+    return;
+  }
   SetTimeouts(client);
   const std::string request = ReadLine(client);
   const std::size_t split = request.find('\x1f', 2);
@@ -123,7 +133,7 @@ bool Ask(char verb, const RemoteName& name) {
   socklen_t length;
   const sockaddr_un address = ChannelAddress(&length);
   bool found = false;
-  if (connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0) {
+  if (connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0 && PeerIsThisUser(fd)) {
     SetTimeouts(fd);
     auto field = [](const std::optional<std::wstring>& text) {
       return Field(text ? text->c_str() : nullptr);

@@ -1,6 +1,8 @@
 // A second process finds the running instance's main window by class and title and brings it
 // forward; a window of another title is not found.
 #include <spawn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -70,4 +72,28 @@ TEST_F(SingleInstanceTest, AWindowOfAnotherTitleIsNotFound) {
 TEST_F(SingleInstanceTest, InTheSameProcessTheWindowIsFoundDirectly) {
   EXPECT_EQ(FindWindowW(L"ClassName", L"App Title"), running);
   EXPECT_EQ(FindWindowW(L"ClassName", L"Nothing"), nullptr);
+}
+
+TEST_F(SingleInstanceTest, AGarbledRequestIsAnsweredNoAndTheChannelStillWorks) {
+  std::string reply;
+  std::thread stranger([&] {
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    channel.copy(address.sun_path + 1, channel.size());
+    const auto length =
+        static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + channel.size());
+    if (connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0) {
+      const std::string garbage(5000, 'x');
+      (void)!write(fd, garbage.data(), garbage.size());
+      char c;
+      while (read(fd, &c, 1) == 1) {
+        reply.push_back(c);
+      }
+    }
+    close(fd);
+  });
+  stranger.join();
+  EXPECT_EQ(reply, "0\n");
+  EXPECT_EQ(SecondStart("App Title"), 0);
 }
