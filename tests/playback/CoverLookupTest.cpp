@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "audio/AudioLibrary.h"
+#include "directory/ControlIds.h"
 #include "directory/WebClient.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
 #include "platform/Utf8.h"
 #include "platform/Win32.h"
-#include "playback/ControlIds.h"
 #include "playback/CoverWorker.h"
 #include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
