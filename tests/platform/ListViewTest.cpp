@@ -309,3 +309,14 @@ TEST_F(ListViewTest, TheBackgroundColourFillsBelowTheRows) {
   EXPECT_EQ(headless::Pixel(50, 20 + kRowHeight + 20), RGB(0, 90, 0));
   EXPECT_EQ(SendMessageW(list, LVM_GETBKCOLOR, 0, 0), RGB(0, 90, 0));
 }
+
+TEST_F(ListViewTest, ATapOnTheScrollBarTurnsAPage) {
+  AddRows(20);
+  headless::RunUntilIdle();
+  const int bar = GetSystemMetrics(SM_CXVSCROLL);
+  headless::Tap(200 - bar / 2, 20 + 190);
+  headless::RunUntilIdle();
+  EXPECT_EQ(Top(0), -200);
+  EXPECT_TRUE(notes.empty());
+  EXPECT_EQ(Selected(), -1);
+}

@@ -99,3 +99,15 @@ TEST_F(StackingTest, ADragStaysWithTheWindowItStartedIn) {
   EXPECT_EQ(Got(WM_LBUTTONUP, first).size(), 1u);
   EXPECT_TRUE(Got(WM_MOUSEMOVE, main).empty());
 }
+
+TEST_F(StackingTest, KeysGoToTheFocusedWindowOnlyWhileItIsShown) {
+  SetFocus(second);
+  headless::PressKey(VK_DOWN);
+  headless::RunUntilIdle();
+  EXPECT_EQ(Got(WM_KEYDOWN, second).size(), 1u);
+  ShowWindow(second, SW_HIDE);
+  headless::PressKey(VK_DOWN);
+  headless::RunUntilIdle();
+  EXPECT_EQ(Got(WM_KEYDOWN, second).size(), 1u);
+  EXPECT_EQ(Got(WM_KEYDOWN, main).size(), 1u);
+}
