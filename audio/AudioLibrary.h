@@ -20,7 +20,6 @@ constexpr DWORD BASS_CONFIG_NET_TIMEOUT = 11;  // connect time-out, ms (default 
 constexpr DWORD BASS_CONFIG_NET_BUFFER = 12;   // download buffer length, ms (default 5000)
 constexpr DWORD BASS_CONFIG_NET_PREBUF =
     15;                                      // percent of the buffer filled before creation returns
-constexpr DWORD BASS_CONFIG_NET_AGENT = 16;  // not settable: the agent is fixed
 constexpr DWORD BASS_CONFIG_NET_PLAYLIST = 21;     // 1: follow PLS and M3U playlists
 constexpr DWORD BASS_CONFIG_NET_READTIMEOUT = 37;  // stall time-out, ms (default 15000)
 
@@ -51,7 +50,6 @@ constexpr DWORD BASS_SYNC_OGG_CHANGE = 12;
 
 // BASS_ErrorGetCode values.
 constexpr int BASS_OK = 0;
-constexpr int BASS_ERROR_MEM = 1;
 constexpr int BASS_ERROR_FILEOPEN = 2;
 constexpr int BASS_ERROR_DRIVER = 3;
 constexpr int BASS_ERROR_HANDLE = 5;
@@ -61,12 +59,10 @@ constexpr int BASS_ERROR_ALREADY = 14;
 constexpr int BASS_ERROR_ILLTYPE = 19;
 constexpr int BASS_ERROR_ILLPARAM = 20;
 constexpr int BASS_ERROR_DEVICE = 23;
-constexpr int BASS_ERROR_NOPLAY = 24;
 constexpr int BASS_ERROR_NOTAVAIL = 37;
 constexpr int BASS_ERROR_FILEFORM = 41;
 constexpr int BASS_ERROR_TIMEOUT = 40;
 constexpr int BASS_ERROR_SSL = 10;
-constexpr int BASS_ERROR_NONET = 32;
 constexpr int BASS_ERROR_UNKNOWN = -1;
 
 // The download callback: response headers once with length 0 (NUL-terminated lines ended by an
