@@ -1,0 +1,4 @@
+#include "app/Painting.h"
+#include "platform/Image.h"
+
+void DrawImageFile(HDC dc, LPCWSTR path, RECT rect) { DrawImageStretched(dc, path, rect); }

@@ -1,0 +1,108 @@
+#include <string>
+
+#include "app/Colours.h"
+#include "app/Painting.h"
+#include "playback/ControlIds.h"
+#include "playback/MainWindowState.h"
+#include "playback/PlaybackState.h"
+#include "playback/ScreenMetrics.h"
+
+namespace {
+
+constexpr int panelCorner = 10;
+constexpr int thumbnailWidth = 50;
+constexpr int fadeSteps = 11;
+constexpr BYTE fadeFirstAlpha = 10;
+constexpr BYTE fadeAlphaStep = 5;
+constexpr DWORD fadeStepMs = 100;
+
+void DrawPanel(HDC dc, const RECT& panel) {
+  HPEN pen = CreatePen(PS_SOLID, 0, panelColour);
+  HBRUSH brush = CreateSolidBrush(panelColour);
+  HGDIOBJ previousPen = SelectObject(dc, pen);
+  HGDIOBJ previousBrush = SelectObject(dc, brush);
+  RoundRect(dc, panel.left, panel.top, panel.right, panel.bottom, panelCorner, panelCorner);
+  SelectObject(dc, previousPen);
+  SelectObject(dc, previousBrush);
+  DeleteObject(pen);
+  DeleteObject(brush);
+}
+
+// "Now Playing", the artist and the title, one line height apart, centred on one line each.
+void DrawTrackLines(HDC dc, RECT rect) {
+  SetTextColor(dc, panelTextColour);
+  SetBkMode(dc, TRANSPARENT);
+  DrawTextW(dc, L"Now Playing", -1, &rect, DT_CENTER);
+  rect.top += lineHeight;
+  DrawTextW(dc, artistText.Get().c_str(), -1, &rect, DT_CENTER);
+  rect.top += lineHeight;
+  DrawTextW(dc, titleText.Get().c_str(), -1, &rect, DT_CENTER);
+}
+
+// PlayerScreen: the cover blended eleven times over what the window shows, then the panel.
+void PaintNowPlayingView(HDC dc) {
+  const int width = screenWidth.load();
+  const int height = screenHeight.load();
+  const int viewHeight = height - 2 * lineHeight;
+
+  HDC memory = CreateCompatibleDC(dc);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, width, viewHeight);
+  HGDIOBJ previousBitmap = SelectObject(memory, bitmap);
+  DrawImageFile(memory, coverImagePath.Get().c_str(), RECT{0, 0, width, viewHeight});
+
+  BLENDFUNCTION blend = {AC_SRC_OVER, 0, fadeFirstAlpha, 0};
+  for (int step = 0; step < fadeSteps; ++step) {
+    AlphaBlend(dc, 0, lineHeight, width, viewHeight, memory, 0, 0, width, viewHeight, blend);
+    blend.SourceConstantAlpha += fadeAlphaStep;
+    Sleep(fadeStepMs);
+  }
+  SelectObject(memory, previousBitmap);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+
+  const int bottom = height - lineHeight - 4;
+  const RECT panel = {4 * panelMargin, bottom - 3 * lineHeight, width - 4 * panelMargin, bottom};
+  DrawPanel(dc, panel);
+  DrawTrackLines(dc, panel);
+}
+
+// StationScreen: a small panel with a cover thumbnail in the band below the shortened list.
+void PaintNowPlayingStrip(HDC dc) {
+  const int width = screenWidth.load();
+  const int height = screenHeight.load();
+  const int top = height - 4 * lineHeight;
+  const int bottom = height - lineHeight - 4;
+
+  const RECT band = {0, top, width, height - lineHeight};
+  HBRUSH black = CreateSolidBrush(backgroundColour);
+  FillRect(dc, &band, black);
+  DeleteObject(black);
+
+  DrawPanel(dc, RECT{5 * panelMargin, top, width - 4 * panelMargin, bottom});
+  const int thumbnailLeft = 6 * panelMargin;
+  DrawImageFile(
+      dc, coverImagePath.Get().c_str(),
+      RECT{thumbnailLeft, top + panelMargin, thumbnailLeft + thumbnailWidth, bottom - panelMargin});
+  const int textTop = top + 2 * panelMargin;
+  DrawTrackLines(
+      dc, RECT{thumbnailLeft, textTop, width - 4 * panelMargin, textTop + 3 * lineHeight - 4});
+}
+
+}  // namespace
+
+void PaintMainWindow(HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  switch (screenState.load()) {
+    case PlayerScreen:
+      PaintNowPlayingView(dc);
+      break;
+    case StationScreen:
+      PaintNowPlayingStrip(dc);
+      break;
+    default:
+      // GenreScreen: the black class background shows where no control covers the window.
+      break;
+  }
+  EndPaint(window, &paint);
+}

@@ -1,0 +1,70 @@
+#include <string>
+
+#include "app/Colours.h"
+#include "app/Painting.h"
+#include "playback/ControlIds.h"
+#include "playback/MainWindowState.h"
+
+namespace {
+
+constexpr int rowCorner = 10;
+constexpr int rowTextLeft = 8;
+constexpr int rowTextTop = 18;
+constexpr int rowTextRightMargin = 10;
+
+// An image button looks the same in every state: its face image and nothing else.
+void DrawButtonFace(const DRAWITEMSTRUCT* item, LPCWSTR imageName) {
+  const std::wstring path = std::wstring(applicationFolder) + imageName;
+  DrawImageFile(item->hDC, path.c_str(), item->rcItem);
+}
+
+}  // namespace
+
+void DrawOwnerItem(HWND window, int controlId, const DRAWITEMSTRUCT* item) {
+  switch (controlId) {
+    case ID_STATION_LIST:
+    case ID_GENRE_LIST:
+      DrawListRow(window, item, controlId);
+      break;
+    case ID_BACK:
+      DrawButtonFace(item, L"back.png");
+      break;
+    case ID_EXIT:
+      DrawButtonFace(item, L"exit.png");
+      break;
+    case ID_ADD:
+      DrawButtonFace(item, L"add.png");
+      break;
+    default:
+      break;
+  }
+}
+
+void DrawListRow(HWND window, const DRAWITEMSTRUCT* item, int listId) {
+  WCHAR text[260] = {};
+  LVITEMW row = {};
+  row.iSubItem = 0;
+  row.pszText = text;
+  row.cchTextMax = 260;
+  SendDlgItemMessageW(window, listId, LVM_GETITEMTEXTW, item->itemID,
+                      reinterpret_cast<LPARAM>(&row));
+
+  HDC dc = item->hDC;
+  const RECT& whole = item->rcItem;
+  RECT textRect = {rowTextLeft, whole.top + rowTextTop, whole.right - rowTextRightMargin,
+                   whole.bottom};
+  SetTextColor(dc, rowTextColour);
+  if (item->itemState & ODS_SELECTED) {
+    HBRUSH brush = CreateSolidBrush(panelColour);
+    HGDIOBJ previous = SelectObject(dc, brush);
+    RoundRect(dc, whole.left, whole.top, whole.right, whole.bottom, rowCorner, rowCorner);
+    SelectObject(dc, previous);
+    DeleteObject(brush);
+    SetTextColor(dc, panelTextColour);
+  } else {
+    HBRUSH black = CreateSolidBrush(backgroundColour);
+    FillRect(dc, &whole, black);
+    DeleteObject(black);
+  }
+  DrawTextW(dc, text, -1, &textRect, DT_WORDBREAK);
+}

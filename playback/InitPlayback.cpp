@@ -1,0 +1,24 @@
+#include "playback/InitPlayback.h"
+
+#include <string>
+
+#include "audio/AudioLibrary.h"
+#include "directory/WebClient.h"
+#include "platform/Win32.h"
+#include "playback/ApplicationFolder.h"
+#include "playback/MainWindowState.h"
+#include "playback/PlaybackState.h"
+
+void InitPlayback(HWND window) {
+  if (!BASS_Init(-1, 44100, 0, nullptr, nullptr)) {
+    MessageBoxW(window, L"Can't initialize device", L"", MB_OK);
+    return;
+  }
+  GetApplicationFolder(applicationFolder);
+  wsprintfW(webClient.folder, L"%s", applicationFolder);
+  // The panel starts with whatever cover the previous run left.
+  coverImagePath.Set(std::wstring(applicationFolder) + L"folder.jpg");
+  CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  BASS_SetConfig(BASS_CONFIG_NET_PLAYLIST, 1);
+  BASS_SetConfig(BASS_CONFIG_NET_PREBUF, 0);
+}

@@ -1,0 +1,192 @@
+#include "tests/e2e/ProgramSession.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "app/MainWindow.h"
+#include "directory/ServiceHosts.h"
+#include "platform/HeadlessScreen.h"
+#include "platform/HttpClient.h"
+#include "playback/ControlIds.h"
+#include "playback/MainWindowState.h"
+#include "playback/PlaybackState.h"
+#include "playback/ScreenMetrics.h"
+
+namespace e2e {
+
+namespace {
+
+std::wstring Wide(const std::string& text) {
+  return std::wstring(text.begin(), text.end());
+}
+
+// A loopback port that nothing listens on: connections to it are refused at once.
+int ClosedPort() {
+  const int probe = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address = {};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+  close(probe);
+  return ntohs(address.sin_port);
+}
+
+}  // namespace
+
+void WriteFile(const std::string& path, const std::string& text) {
+  std::ofstream file(path, std::ios::binary);
+  file << text;
+  if (!file) {
+    throw std::runtime_error("cannot write " + path);
+  }
+}
+
+void CopyFile(const std::string& from, const std::string& to) {
+  std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
+}
+
+ProgramSession::ProgramSession() : ProgramSession(Options{}) {}
+
+ProgramSession::ProgramSession(const Options& options) {
+  // The program's state lives for the process, as it does when the program runs: one session
+  // per test process (ctest runs each test in a process of its own).
+  static bool started = false;
+  if (started) {
+    throw std::logic_error("one program session per process: run a single test at a time");
+  }
+  started = true;
+  const std::string data = std::string(TUNEDECK_SOURCE_DIR) + "/data/";
+  for (const char* name : {"back.png", "exit.png", "add.png", "noAlbum.jpg"}) {
+    CopyFile(data + name, folder_.File(name));
+  }
+  CopyFile(fixture::FixturePath("e2e/categories.txt"), folder_.File("categories.txt"));
+
+  // The directory service: the Tone genre's station list and the stations' playlists.
+  directory_.AddRoute({.path = "/sbin/newxml.phtml",
+                       .query = "genre=Tone&br=128&mt=audio/mpeg",
+                       .bodyFile = fixture::FixturePath("e2e/tone-stations.xml")});
+  for (const auto& [id, playlist] :
+       {std::pair{"1001", "e2e/tone440.pls"}, std::pair{"1002", "e2e/short.pls"},
+        std::pair{"1003", "e2e/nowhere.pls"}}) {
+    directory_.AddRoute({.path = "/sbin/tunein-station.pls",
+                         .query = std::string("id=") + id,
+                         .headers = {{"Content-Type", "audio/x-scpls"}},
+                         .bodyFile = fixture::FixturePath(playlist)});
+  }
+  http::MapHost(kDirectoryHost, kServicePort, "127.0.0.1", directory_.port());
+  http::MapHost("nowhere.stream.test", 80, "127.0.0.1", ClosedPort());
+
+  setenv("SDL_AUDIODRIVER", options.audioDriver.c_str(), 1);
+  setenv("SDL_DISKAUDIOFILE", soundFile().c_str(), 1);
+  headless::SetModulePath(Wide(folder_.File("tunedeck")));
+  headless::SetInstanceChannel("tunedeck-e2e-" + std::to_string(getpid()));
+  headless::ClearMessageBoxes();
+
+  if (options.createWindow) {
+    created_ = CreateMainWindow(GetModuleHandleW(nullptr), SW_SHOW) != FALSE;
+    headless::RunUntilIdle();
+  }
+}
+
+ProgramSession::~ProgramSession() {
+  // A tune-in under way ends first: nothing of the program runs on once the test is over.
+  headless::RunUntil([] { return tuneInThread.load() == nullptr; }, 20s);
+  if (mainWindow != nullptr && IsWindow(mainWindow)) {
+    SendMessageW(mainWindow, WM_CLOSE, 0, 0);
+    headless::RunUntilIdle();
+  }
+  http::ClearHostMap();
+}
+
+HWND ProgramSession::Control(int id) const {
+  return GetDlgItem(mainWindow, id);
+}
+
+RECT ProgramSession::Placement(int id) const {
+  RECT rect = {};
+  GetWindowRect(Control(id), &rect);
+  return RECT{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+bool ProgramSession::Visible(int id) const {
+  return IsWindowVisible(Control(id)) != FALSE;
+}
+
+std::wstring ProgramSession::Text(int id) const {
+  WCHAR text[1024] = {};
+  GetWindowTextW(Control(id), text, 1024);
+  return text;
+}
+
+int ProgramSession::RowCount(int listId) const {
+  return static_cast<int>(SendMessageW(Control(listId), LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::wstring ProgramSession::RowText(int listId, int row, int column) const {
+  WCHAR text[260] = {};
+  LVITEMW item = {};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = 260;
+  SendMessageW(Control(listId), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+               reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+void ProgramSession::Tap(int x, int y) {
+  headless::Tap(x, y);
+  headless::RunUntilIdle(10s);
+  RecordStatus();
+}
+
+void ProgramSession::TapControl(int id) {
+  const RECT place = Placement(id);
+  Tap(place.left + place.right / 2, place.top + place.bottom / 2);
+}
+
+void ProgramSession::TapRow(int listId, int row) {
+  const RECT place = Placement(listId);
+  Tap(place.left + 40, place.top + row * listItemHeight + listItemHeight / 2);
+}
+
+void ProgramSession::RecordStatus() {
+  if (!IsWindow(mainWindow)) {
+    return;
+  }
+  const std::wstring status = Text(ID_STATUS_LINE);
+  if (statusHistory_.empty() || statusHistory_.back() != status) {
+    statusHistory_.push_back(status);
+  }
+}
+
+bool ProgramSession::WaitForStatus(const std::function<bool(const std::wstring&)>& done,
+                                   std::chrono::milliseconds limit) {
+  return headless::RunUntil(
+      [&] {
+        RecordStatus();
+        return IsWindow(mainWindow) && done(Text(ID_STATUS_LINE));
+      },
+      limit);
+}
+
+bool ProgramSession::WaitForStatus(const std::wstring& text, std::chrono::milliseconds limit) {
+  return WaitForStatus([&](const std::wstring& status) { return status == text; }, limit);
+}
+
+void ProgramSession::Screenshot(const std::string& name) const {
+  const std::string folder = std::string(E2E_SCREENSHOT_DIR);
+  std::filesystem::create_directories(folder);
+  EXPECT_TRUE(headless::SaveScreen(folder + "/" + name + ".png")) << name;
+}
+
+}  // namespace e2e
