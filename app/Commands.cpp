@@ -1,6 +1,6 @@
 #include "app/Commands.h"
+#include "directory/ControlIds.h"
 #include "directory/WebClient.h"
-#include "playback/ControlIds.h"
 #include "playback/LayoutList.h"
 #include "playback/MainWindowState.h"
 #include "playback/ScreenMetrics.h"

@@ -1,7 +1,7 @@
 #include "app/Layout.h"
 #include "app/MainWindow.h"
+#include "directory/ControlIds.h"
 #include "directory/WebClient.h"
-#include "playback/ControlIds.h"
 #include "playback/InitPlayback.h"
 #include "playback/MainWindowState.h"
 #include "playback/ScreenMetrics.h"

@@ -1,4 +1,6 @@
 #include "app/Painting.h"
 #include "platform/Image.h"
 
-void DrawImageFile(HDC dc, LPCWSTR path, RECT rect) { DrawImageStretched(dc, path, rect); }
+void DrawImageFile(HDC dc, LPCWSTR path, RECT rect) {
+  DrawImageStretched(dc, path, rect);
+}

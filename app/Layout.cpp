@@ -1,6 +1,6 @@
 #include "app/Layout.h"
 
-#include "playback/ControlIds.h"
+#include "directory/ControlIds.h"
 #include "playback/LayoutList.h"
 #include "playback/ScreenMetrics.h"
 

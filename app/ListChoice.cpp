@@ -1,7 +1,7 @@
 #include "app/Commands.h"
 #include "app/TuneInAddress.h"
+#include "directory/ControlIds.h"
 #include "directory/WebClient.h"
-#include "playback/ControlIds.h"
 #include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
 #include "playback/StatusLine.h"

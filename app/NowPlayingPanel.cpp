@@ -2,7 +2,7 @@
 
 #include "app/Colours.h"
 #include "app/Painting.h"
-#include "playback/ControlIds.h"
+#include "directory/ControlIds.h"
 #include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
 #include "playback/ScreenMetrics.h"

@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "audio/AudioLibrary.h"
+#include "directory/ControlIds.h"
 #include "platform/Win32.h"
 #include "playback/BufferProgress.h"
-#include "playback/ControlIds.h"
 #include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
 #include "playback/StatusLine.h"

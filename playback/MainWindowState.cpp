@@ -1,6 +1,6 @@
 #include "playback/MainWindowState.h"
 
-#include "playback/ControlIds.h"
+#include "directory/ControlIds.h"
 
 HINSTANCE appInstance = nullptr;
 HWND mainWindow = nullptr;

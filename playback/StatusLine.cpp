@@ -1,7 +1,7 @@
 #include "playback/StatusLine.h"
 
+#include "directory/ControlIds.h"
 #include "platform/Win32.h"
-#include "playback/ControlIds.h"
 #include "playback/MainWindowState.h"
 
 void ShowStatus(LPCWSTR text) {

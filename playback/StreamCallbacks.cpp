@@ -1,5 +1,5 @@
+#include "directory/ControlIds.h"
 #include "platform/Win32.h"
-#include "playback/ControlIds.h"
 #include "playback/MainWindowState.h"
 #include "playback/StatusLine.h"
 #include "playback/TextFromBytes.h"

@@ -1,6 +1,6 @@
 #include "audio/AudioLibrary.h"
+#include "directory/ControlIds.h"
 #include "platform/Win32.h"
-#include "playback/ControlIds.h"
 #include "playback/CoverWorker.h"
 #include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
@@ -17,7 +17,9 @@ HWND StatusLine() {
 
 void ShowStreamTitle(const char* meta) {
   const auto texts = TitleFromStreamMeta(meta);
-  if (!texts) {
+  // An empty StreamTitle names no track (servers send one before the first title): the station's
+  // name stays on the status line, and nothing is looked up.
+  if (!texts || texts->status.empty()) {
     return;
   }
   artistText.Set(WideFromBytes(texts->artist.c_str(), CP_ACP));

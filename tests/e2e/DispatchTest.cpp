@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/MainWindow.h"
+#include "directory/ControlIds.h"
 #include "platform/HeadlessScreen.h"
-#include "playback/ControlIds.h"
 #include "playback/MainWindowState.h"
 #include "playback/ScreenMetrics.h"
 #include "tests/e2e/LinkSeams.h"

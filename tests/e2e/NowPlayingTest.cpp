@@ -2,8 +2,8 @@
 
 #include <chrono>
 
+#include "directory/ControlIds.h"
 #include "platform/HeadlessScreen.h"
-#include "playback/ControlIds.h"
 #include "playback/MainWindowState.h"
 #include "playback/ScreenMetrics.h"
 #include "tests/e2e/ProgramSession.h"

@@ -12,10 +12,10 @@
 #include <stdexcept>
 
 #include "app/MainWindow.h"
+#include "directory/ControlIds.h"
 #include "directory/ServiceHosts.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
-#include "playback/ControlIds.h"
 #include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
 #include "playback/ScreenMetrics.h"
@@ -181,6 +181,14 @@ bool ProgramSession::WaitForStatus(const std::function<bool(const std::wstring&)
 
 bool ProgramSession::WaitForStatus(const std::wstring& text, std::chrono::milliseconds limit) {
   return WaitForStatus([&](const std::wstring& status) { return status == text; }, limit);
+}
+
+std::string ProgramSession::StatusHistoryText() const {
+  std::string text = "status line history:";
+  for (const std::wstring& status : statusHistory_) {
+    text += " \"" + std::string(status.begin(), status.end()) + "\"";
+  }
+  return text;
 }
 
 void ProgramSession::Screenshot(const std::string& name) const {

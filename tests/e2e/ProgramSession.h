@@ -69,6 +69,8 @@ class ProgramSession {
                      std::chrono::milliseconds limit = 10s);
   bool WaitForStatus(const std::wstring& text, std::chrono::milliseconds limit = 10s);
   const std::vector<std::wstring>& statusHistory() const { return statusHistory_; }
+  // The status texts seen so far, for failure messages.
+  std::string StatusHistoryText() const;
 
   // Saves the screen as <build>/tests/e2e/screens/<width>x<height>/<name>.png.
   void Screenshot(const std::string& name) const;

@@ -2,8 +2,8 @@
 
 #include <chrono>
 
+#include "directory/ControlIds.h"
 #include "platform/HeadlessScreen.h"
-#include "playback/ControlIds.h"
 #include "playback/MainWindowState.h"
 #include "playback/ScreenMetrics.h"
 #include "tests/e2e/ProgramSession.h"
@@ -142,6 +142,22 @@ int EdgeY(Edge edge) {
   return 0;
 }
 
+std::string EdgeName(const ::testing::TestParamInfo<Edge>& info) {
+  switch (info.param) {
+    case Edge::StripTop:
+      return "StripTop";
+    case Edge::LastBeforeStatusMargin:
+      return "FourAboveStatusLine";
+    case Edge::FourAboveStrip:
+      return "FourAboveStrip";
+    case Edge::FiveAboveStrip:
+      return "FiveAboveStrip";
+    case Edge::ThreeAboveStatus:
+      return "ThreeAboveStatusLine";
+  }
+  return "Unknown";
+}
+
 class StripTap : public ::testing::TestWithParam<Edge> {};
 
 TEST_P(StripTap, TapAtAnEdgeOfTheStripOpensTheNowPlayingView) {
@@ -153,7 +169,7 @@ TEST_P(StripTap, TapAtAnEdgeOfTheStripOpensTheNowPlayingView) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, StripTap,
-                         ::testing::Values(Edge::StripTop, Edge::LastBeforeStatusMargin));
+                         ::testing::Values(Edge::StripTop, Edge::LastBeforeStatusMargin), EdgeName);
 
 class WindowBand : public ::testing::TestWithParam<Edge> {};
 
@@ -169,7 +185,8 @@ TEST_P(WindowBand, BandOfTheWindowIncludesBothEnds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, WindowBand,
-                         ::testing::Values(Edge::FourAboveStrip, Edge::LastBeforeStatusMargin));
+                         ::testing::Values(Edge::FourAboveStrip, Edge::LastBeforeStatusMargin),
+                         EdgeName);
 
 TEST(Screens, BandOfTheWindowEndsWhereItSays) {
   ProgramSession session;

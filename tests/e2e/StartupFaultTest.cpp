@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cwchar>
+#include <string>
 
 #include "app/MainWindow.h"
+#include "directory/ControlIds.h"
 #include "directory/WebClient.h"
 #include "platform/HeadlessScreen.h"
-#include "playback/ControlIds.h"
 #include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
 #include "tests/e2e/LinkSeams.h"
@@ -57,7 +59,12 @@ TEST_P(VersionWord, OtherMajorOrMinorVersionIsRefusedWithExitCodeZero) {
 }
 
 INSTANTIATE_TEST_SUITE_P(StartupFault, VersionWord,
-                         ::testing::Values(0x02030000u, 0x03000000u, 0x00000204u));
+                         ::testing::Values(0x02030000u, 0x03000000u, 0x00000204u),
+                         [](const ::testing::TestParamInfo<DWORD>& info) {
+                           char name[16];
+                           std::snprintf(name, sizeof name, "Word%08X", info.param);
+                           return std::string(name);
+                         });
 
 TEST(StartupFault, AnyLowWordOfVersionTwoFourPasses) {
   ProgramSession session({.createWindow = false});

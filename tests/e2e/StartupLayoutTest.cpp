@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "directory/ControlIds.h"
 #include "platform/HeadlessScreen.h"
-#include "playback/ControlIds.h"
 #include "playback/MainWindowState.h"
 #include "tests/e2e/ProgramSession.h"
 

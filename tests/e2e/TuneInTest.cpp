@@ -4,9 +4,9 @@
 #include <chrono>
 #include <string>
 
+#include "directory/ControlIds.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
-#include "playback/ControlIds.h"
 #include "playback/MainWindowState.h"
 #include "tests/e2e/ProgramSession.h"
 #include "tests/support/Icecast.h"
@@ -51,7 +51,8 @@ TEST_F(TuneIn, StationTapConnectsBuffersShowsTheNameAndPlays) {
   EXPECT_EQ(session_.Text(ID_TITLE_LINE), L"Tone 440 ");
   EXPECT_EQ(screenState.load(), StationScreen);
   ASSERT_TRUE(session_.WaitForStatus(
-      [](const std::wstring& status) { return IsStationName(status, L"Tone 440"); }, 15s));
+      [](const std::wstring& status) { return IsStationName(status, L"Tone 440"); }, 15s))
+      << session_.StatusHistoryText();
 
   // "connecting...", then buffering percentages up to 75, then the station's name.
   const auto& history = session_.statusHistory();
@@ -91,13 +92,14 @@ TEST_F(TuneIn, SecondStationTapWhileConnectingBeepsAndChangesOnlyTheTitle) {
   EXPECT_EQ(session_.Text(ID_TITLE_LINE), L"Short Tone");
   // The first station keeps connecting and plays.
   EXPECT_TRUE(session_.WaitForStatus(
-      [](const std::wstring& status) { return IsStationName(status, L"Tone 440"); }, 15s));
+      [](const std::wstring& status) { return IsStationName(status, L"Tone 440"); }, 15s))
+      << session_.StatusHistoryText();
   EXPECT_EQ(session_.directory().CountRequests("/sbin/tunein-station.pls"), 1u);
 }
 
 TEST_F(TuneIn, UnreachableStationEndsWithNotPlayingAndNoTimer) {
   session_.TapRow(ID_STATION_LIST, nowhereStationRow);
-  ASSERT_TRUE(session_.WaitForStatus(L"not playing"));
+  ASSERT_TRUE(session_.WaitForStatus(L"not playing")) << session_.StatusHistoryText();
   EXPECT_TRUE(Saw(L"connecting..."));
   // No buffering timer is left: nothing comes for the window after a few of its periods.
   headless::RunUntilIdle();
@@ -114,8 +116,9 @@ TEST_F(TuneIn, UnreachableStationEndsWithNotPlayingAndNoTimer) {
 TEST_F(TuneIn, EndOfTheStreamShowsNotPlaying) {
   session_.TapRow(ID_STATION_LIST, shortStationRow);
   ASSERT_TRUE(session_.WaitForStatus(
-      [](const std::wstring& status) { return IsStationName(status, L"Short Tone"); }, 15s));
-  EXPECT_TRUE(session_.WaitForStatus(L"not playing", 30s));
+      [](const std::wstring& status) { return IsStationName(status, L"Short Tone"); }, 15s))
+      << session_.StatusHistoryText();
+  EXPECT_TRUE(session_.WaitForStatus(L"not playing", 30s)) << session_.StatusHistoryText();
 }
 
 TEST_F(TuneIn, StationIdIsPercentEncodedInTheTuneInAddress) {
@@ -123,7 +126,7 @@ TEST_F(TuneIn, StationIdIsPercentEncodedInTheTuneInAddress) {
   session_.TapControl(ID_TITLE_LINE);
   session_.TapRow(ID_GENRE_LIST, 0);
   session_.TapRow(ID_STATION_LIST, 0);
-  ASSERT_TRUE(session_.WaitForStatus(L"not playing"));
+  ASSERT_TRUE(session_.WaitForStatus(L"not playing")) << session_.StatusHistoryText();
   bool asked = false;
   for (const auto& request : session_.directory().Requests()) {
     if (request.path == "/sbin/tunein-station.pls") {
@@ -147,7 +150,8 @@ TEST_F(TuneIn, AddressThatCannotFitIsRefusedWithNotPlaying) {
   session_.TapRow(ID_GENRE_LIST, toneGenreRow);
   session_.TapRow(ID_STATION_LIST, toneStationRow);
   EXPECT_TRUE(session_.WaitForStatus(
-      [](const std::wstring& status) { return IsStationName(status, L"Tone 440"); }, 15s));
+      [](const std::wstring& status) { return IsStationName(status, L"Tone 440"); }, 15s))
+      << session_.StatusHistoryText();
 }
 
 }  // namespace
