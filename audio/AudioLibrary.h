@@ -19,7 +19,7 @@ constexpr DWORD BASSVERSION = 0x0204;
 constexpr DWORD BASS_CONFIG_NET_TIMEOUT = 11;  // connect time-out, ms (default 5000)
 constexpr DWORD BASS_CONFIG_NET_BUFFER = 12;   // download buffer length, ms (default 5000)
 constexpr DWORD BASS_CONFIG_NET_PREBUF =
-    15;                                      // percent of the buffer filled before creation returns
+    15;  // percent of the buffer filled before creation returns
 constexpr DWORD BASS_CONFIG_NET_PLAYLIST = 21;     // 1: follow PLS and M3U playlists
 constexpr DWORD BASS_CONFIG_NET_READTIMEOUT = 37;  // stall time-out, ms (default 15000)
 

@@ -81,6 +81,15 @@ void Connection::Resume() {
   }
 }
 
+std::string Connection::EffectiveUrl() const {
+  char* url = nullptr;
+  if (easy_.get() == nullptr ||
+      curl_easy_getinfo(easy_.get(), CURLINFO_EFFECTIVE_URL, &url) != CURLE_OK || url == nullptr) {
+    return {};
+  }
+  return url;
+}
+
 void Connection::Wake() noexcept {
   if (multi_ != nullptr) {
     curl_multi_wakeup(multi_);

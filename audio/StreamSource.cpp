@@ -98,12 +98,14 @@ class Opener {
       if (!SniffCodec(head, codec)) {
         while (head.size() < kMaxPlaylistBytes && Step(*connection, deadline)) {
         }
-        return FollowPlaylist(std::string(head.begin(), head.end()), url, headers, depth, out);
+        return FollowPlaylist(std::string(head.begin(), head.end()),
+                              PlaylistAddress(*connection, url), headers, depth, out);
       }
     } else if (!IsAudioType(headers.ContentType(), codec)) {
       while (head.size() < kMaxPlaylistBytes && Step(*connection, deadline)) {
       }
-      return FollowPlaylist(std::string(head.begin(), head.end()), url, headers, depth, out);
+      return FollowPlaylist(std::string(head.begin(), head.end()),
+                            PlaylistAddress(*connection, url), headers, depth, out);
     }
     connection->SetBodySink(nullptr);
     out.connection = std::move(connection);
@@ -123,6 +125,12 @@ class Opener {
       return false;
     }
     return connection.Pump(std::chrono::milliseconds(20));
+  }
+
+  // Relative entries resolve against where the playlist came from, after redirects.
+  static std::string PlaylistAddress(const Connection& connection, const std::string& requested) {
+    std::string effective = connection.EffectiveUrl();
+    return effective.empty() ? requested : effective;
   }
 
   // Why a connection ended before its headers were complete.
