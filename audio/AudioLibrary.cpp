@@ -4,6 +4,7 @@
 
 #include "audio/Engine.h"
 #include "audio/Stream.h"
+#include "platform/Utf8.h"
 
 #include <cwchar>
 #include <string>
@@ -53,24 +54,6 @@ int ErrorCodeOf(Failure failure) {
   return BASS_ERROR_UNKNOWN;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x110000) {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // The caller's address as UTF-8; false when it is missing or too long.
 bool UrlText(const void* url, bool wide, std::string& out) {
   if (url == nullptr) {
@@ -79,9 +62,7 @@ bool UrlText(const void* url, bool wide, std::string& out) {
   if (wide) {
     const auto* w = static_cast<const wchar_t*>(url);
     std::size_t n = wcsnlen(w, kMaxUrlLength + 1);
-    for (std::size_t i = 0; i < n; ++i) {
-      AppendUtf8(out, static_cast<char32_t>(w[i]));
-    }
+    out = WideToUtf8(std::wstring_view(w, n));
     return n > 0 && n <= kMaxUrlLength;
   }
   const auto* c = static_cast<const char*>(url);
