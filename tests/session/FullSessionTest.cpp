@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "app/MainWindow.h"
+#include "directory/ControlIds.h"
+#include "platform/HeadlessScreen.h"
+#include "playback/MainWindowState.h"
+#include "playback/PlaybackState.h"
+#include "playback/ScreenMetrics.h"
+#include "tests/e2e/ProgramSession.h"
+#include "tests/support/SimulatedInternet.h"
+
+namespace e2e {
+namespace {
+
+// Rows of the shipped genre file.
+constexpr int favouritesRow = 0;
+constexpr int ambientRow = 3;
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), {}};
+}
+
+bool HasText(const std::wstring& text, const std::wstring& part) {
+  return text.find(part) != std::wstring::npos;
+}
+
+// The program with the shipped genre file, against the simulated internet.
+class FullSession : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CopyFile(std::string(TUNEDECK_SOURCE_DIR) + "/data/categories.txt",
+             session_.folder() + "categories.txt");
+    internet_.MapHosts();
+    ASSERT_TRUE(CreateMainWindow(GetModuleHandleW(nullptr), SW_SHOW));
+    headless::RunUntilIdle();
+  }
+
+  // Waits for the status line to show `part`; false (with the history printed) otherwise.
+  ::testing::AssertionResult StatusShows(const std::wstring& part,
+                                         std::chrono::milliseconds limit = 15s) {
+    if (session_.WaitForStatus([&](const std::wstring& status) { return HasText(status, part); },
+                               limit)) {
+      return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << session_.StatusHistoryText();
+  }
+
+  // Waits until the cover lookup for the current title has finished and folder.jpg is `cover`.
+  bool CoverBecomes(const std::string& cover) {
+    const std::string expected = FileBytes(fixture::FixturePath("internet/covers/" + cover));
+    return headless::RunUntil(
+        [&] {
+          return coverThread.load() == nullptr &&
+                 FileBytes(session_.folder() + "folder.jpg") == expected;
+        },
+        15s);
+  }
+
+  // The station list's middle, below the rows, is where the now-playing view shows the cover.
+  COLORREF ViewPixel() const { return headless::Pixel(screen.width / 2, screen.height / 2); }
+
+  fixture::SimulatedInternet internet_{{.mp3Length = std::chrono::seconds(90)}};
+  ProgramSession session_{{.createWindow = false}};
+};
+
+TEST_F(FullSession, GenreStationsTuneInTitlesCoversAndAFavourite) {
+  // Start-up: the shipped genres.
+  ASSERT_EQ(session_.RowText(ID_GENRE_LIST, ambientRow, 1), L"Ambient");
+  session_.Screenshot("session-01-genres");
+
+  // A genre: its stations from the directory.
+  session_.TapRow(ID_GENRE_LIST, ambientRow);
+  ASSERT_EQ(session_.RowCount(ID_STATION_LIST), 2);
+  EXPECT_EQ(session_.Text(ID_TITLE_LINE), L"Ambient");
+  session_.Screenshot("session-02-ambient-stations");
+
+  // Tune-in: connecting, buffering, then the station's name and its first title.
+  session_.TapRow(ID_STATION_LIST, 0);
+  EXPECT_EQ(screenState.load(), StationScreen);
+  // The list shows the name up to the hyphen of "Drift FM - calm tones all day", blank kept.
+  EXPECT_EQ(session_.Text(ID_TITLE_LINE), L"Drift FM ");
+  ASSERT_TRUE(StatusShows(L"buffering"));
+  headless::RunUntilIdle();
+  session_.Screenshot("session-03-buffering");
+  ASSERT_TRUE(StatusShows(L"Ada Lumen - First Light"));
+  ASSERT_TRUE(CoverBecomes("first-light.jpg"));
+  session_.Screenshot("session-04-first-title");
+
+  // The now-playing view: the cover fades in.
+  session_.Tap(screen.width / 2, screen.height - 4 * lineHeight);
+  ASSERT_EQ(screenState.load(), PlayerScreen);
+  const COLORREF firstCover = ViewPixel();
+  session_.Screenshot("session-05-now-playing");
+
+  // A new title brings its own cover, drawn over the view.
+  EXPECT_EQ(internet_.NextTitle("/drift.mp3"), "Ada Lumen - Harbour Lights");
+  ASSERT_TRUE(StatusShows(L"Ada Lumen - Harbour Lights"));
+  ASSERT_TRUE(CoverBecomes("harbour-lights.jpg"));
+  headless::RunUntil([&] { return ViewPixel() != firstCover; }, 5s);
+  EXPECT_NE(ViewPixel(), firstCover);
+  session_.Screenshot("session-06-new-cover");
+
+  // A title the service knows no album for: the placeholder cover.
+  EXPECT_EQ(internet_.NextTitle("/drift.mp3"), "Drift FM - Station Break");
+  ASSERT_TRUE(StatusShows(L"Drift FM - Station Break"));
+  headless::RunUntil([] { return coverThread.load() == nullptr; }, 15s);
+  headless::RunFor(300ms);
+  session_.Screenshot("session-07-no-album");
+  EXPECT_EQ(internet_.web().CountRequests("/2.0/"), 3u);
+
+  // The station becomes a favourite; back to the stations, then to the favourites list.
+  session_.TapControl(ID_ADD);
+  EXPECT_EQ(session_.Text(ID_STATUS_LINE), L"Added");
+  session_.TapControl(ID_BACK);
+  ASSERT_EQ(screenState.load(), StationScreen);
+  session_.Screenshot("session-08-stations-with-strip");
+  session_.TapControl(ID_TITLE_LINE);
+  ASSERT_TRUE(session_.Visible(ID_GENRE_LIST));
+  session_.TapRow(ID_GENRE_LIST, favouritesRow);
+  ASSERT_EQ(session_.RowCount(ID_STATION_LIST), 1);
+  EXPECT_TRUE(HasText(session_.RowText(ID_STATION_LIST, 0, 0), L"Drift FM"));
+  EXPECT_EQ(session_.RowText(ID_STATION_LIST, 0, 1), L"2001");
+  session_.Screenshot("session-09-favourites");
+}
+
+}  // namespace
+}  // namespace e2e
