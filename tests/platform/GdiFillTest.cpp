@@ -11,21 +11,7 @@ namespace {
 constexpr Pixel kPanel{38, 38, 40, 255};
 constexpr Pixel kRed{255, 0, 0, 255};
 
-class GdiFillTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    surface_ = BlackSurface(100, 80);
-    hdc_ = CreateSurfaceDC(surface_, {0, 0}, nullptr);
-  }
-  void TearDown() override {
-    DestroySurfaceDC(hdc_);
-    cairo_surface_destroy(surface_);
-  }
-  Pixel At(int x, int y) { return PixelAt(surface_, x, y); }
-
-  cairo_surface_t* surface_ = nullptr;
-  HDC hdc_ = nullptr;
-};
+using GdiFillTest = SurfaceTest<100, 80>;
 
 TEST_F(GdiFillTest, FillRectCoversLeftTopButNotRightBottomEdge) {
   HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <cairo.h>
+#include <gtest/gtest.h>
+
+#include "platform/DeviceContext.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -70,3 +73,21 @@ inline InkBox FindInk(cairo_surface_t* surface) {
   }
   return box;
 }
+
+// A test that draws through a DC onto a black surface of Width x Height.
+template <int Width, int Height>
+class SurfaceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    surface_ = BlackSurface(Width, Height);
+    hdc_ = CreateSurfaceDC(surface_, {0, 0}, nullptr);
+  }
+  void TearDown() override {
+    DestroySurfaceDC(hdc_);
+    cairo_surface_destroy(surface_);
+  }
+  Pixel At(int x, int y) { return PixelAt(surface_, x, y); }
+
+  cairo_surface_t* surface_ = nullptr;
+  HDC hdc_ = nullptr;
+};

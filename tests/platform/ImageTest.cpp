@@ -23,21 +23,7 @@ bool Near(Pixel p, Pixel want, int tolerance) {
          std::abs(p.b - want.b) <= tolerance && p.a == want.a;
 }
 
-class ImageTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    surface_ = BlackSurface(200, 150);
-    hdc_ = CreateSurfaceDC(surface_, {0, 0}, nullptr);
-  }
-  void TearDown() override {
-    DestroySurfaceDC(hdc_);
-    cairo_surface_destroy(surface_);
-  }
-  Pixel At(int x, int y) { return PixelAt(surface_, x, y); }
-
-  cairo_surface_t* surface_ = nullptr;
-  HDC hdc_ = nullptr;
-};
+using ImageTest = SurfaceTest<200, 150>;
 
 TEST_F(ImageTest, PngIsStretchedOverTheWholeRectangle) {
   // halves.png is 40 x 20: red on the left, blue on the right.
