@@ -21,6 +21,7 @@ namespace {
 // Rows of the shipped genre file.
 constexpr int favouritesRow = 0;
 constexpr int ambientRow = 3;
+constexpr int bluesRow = 4;
 
 std::string FileBytes(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -31,9 +32,12 @@ bool HasText(const std::wstring& text, const std::wstring& part) {
   return text.find(part) != std::wstring::npos;
 }
 
-// The program with the shipped genre file, against the simulated internet.
-class FullSession : public ::testing::Test {
+// The program with the shipped genre file, against the simulated internet whose MP3 stations
+// play for `stationLength`.
+class Session : public ::testing::Test {
  protected:
+  explicit Session(std::chrono::seconds stationLength) : internet_({.mp3Length = stationLength}) {}
+
   void SetUp() override {
     CopyFile(std::string(TUNEDECK_SOURCE_DIR) + "/data/categories.txt",
              session_.folder() + "categories.txt");
@@ -66,8 +70,19 @@ class FullSession : public ::testing::Test {
   // The station list's middle, below the rows, is where the now-playing view shows the cover.
   COLORREF ViewPixel() const { return headless::Pixel(screen.width / 2, screen.height / 2); }
 
-  fixture::SimulatedInternet internet_{{.mp3Length = std::chrono::seconds(90)}};
+  fixture::SimulatedInternet internet_;
   ProgramSession session_{{.createWindow = false}};
+};
+
+class FullSession : public Session {
+ protected:
+  FullSession() : Session(90s) {}
+};
+
+// Stations whose sources end soon after the session starts.
+class ShortStations : public Session {
+ protected:
+  ShortStations() : Session(15s) {}
 };
 
 TEST_F(FullSession, GenreStationsTuneInTitlesCoversAndAFavourite) {
@@ -128,6 +143,17 @@ TEST_F(FullSession, GenreStationsTuneInTitlesCoversAndAFavourite) {
   EXPECT_TRUE(HasText(session_.RowText(ID_STATION_LIST, 0, 0), L"Drift FM"));
   EXPECT_EQ(session_.RowText(ID_STATION_LIST, 0, 1), L"2001");
   session_.Screenshot("session-09-favourites");
+}
+
+TEST_F(ShortStations, StreamThatEndsShowsNotPlaying) {
+  session_.TapRow(ID_GENRE_LIST, bluesRow);
+  ASSERT_EQ(session_.RowCount(ID_STATION_LIST), 1);
+  session_.TapRow(ID_STATION_LIST, 0);
+  ASSERT_TRUE(StatusShows(L"Mose Carter - Long Road"));
+  ASSERT_TRUE(CoverBecomes("long-road.jpg"));
+  session_.Screenshot("session-10-blues-playing");
+  ASSERT_TRUE(StatusShows(L"not playing", 30s));
+  session_.Screenshot("session-11-end-of-stream");
 }
 
 }  // namespace
