@@ -28,7 +28,8 @@ std::wstring Wide(const std::string& text) {
   return std::wstring(text.begin(), text.end());
 }
 
-// A loopback port that nothing listens on: connections to it are refused at once.
+}  // namespace
+
 int ClosedPort() {
   const int probe = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address = {};
@@ -40,8 +41,6 @@ int ClosedPort() {
   close(probe);
   return ntohs(address.sin_port);
 }
-
-}  // namespace
 
 void WriteFile(const std::string& path, const std::string& text) {
   std::ofstream file(path, std::ios::binary);

@@ -84,6 +84,8 @@ class ProgramSession {
   std::vector<std::wstring> statusHistory_;
 };
 
+// A loopback port that nothing listens on: connections to it are refused at once.
+int ClosedPort();
 // Writes `text` to `path`; throws when it cannot.
 void WriteFile(const std::string& path, const std::string& text);
 // Copies a file; throws when it cannot.
