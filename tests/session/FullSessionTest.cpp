@@ -145,6 +145,26 @@ TEST_F(FullSession, GenreStationsTuneInTitlesCoversAndAFavourite) {
   session_.Screenshot("session-09-favourites");
 }
 
+TEST_F(FullSession, TitleChangeWhileALookupRunsStartsNoSecondLookup) {
+  // The first title's cover takes its time.
+  internet_.web().AddRoute({.path = "/126/first-light.jpg",
+                            .headers = {{"Content-Type", "image/jpeg"}},
+                            .bodyFile = fixture::FixturePath("internet/covers/first-light.jpg"),
+                            .headerDelaySeconds = 10});
+  session_.TapRow(ID_GENRE_LIST, ambientRow);
+  session_.TapRow(ID_STATION_LIST, 0);
+  ASSERT_TRUE(StatusShows(L"Ada Lumen - First Light"));
+  internet_.NextTitle("/drift.mp3");
+  ASSERT_TRUE(StatusShows(L"Ada Lumen - Harbour Lights"));
+  EXPECT_NE(coverThread.load(), nullptr) << "the first lookup ended before the change";
+  // The lookup finishes for its own track; the new title gets none.
+  ASSERT_TRUE(CoverBecomes("first-light.jpg")) << session_.StatusHistoryText();
+  headless::RunFor(500ms);
+  session_.Screenshot("session-12-change-during-lookup");
+  EXPECT_EQ(internet_.web().CountRequests("/2.0/"), 1u);
+  EXPECT_EQ(internet_.web().CountRequests("/126/harbour-lights.jpg"), 0u);
+}
+
 TEST_F(ShortStations, StreamThatEndsShowsNotPlaying) {
   session_.TapRow(ID_GENRE_LIST, bluesRow);
   ASSERT_EQ(session_.RowCount(ID_STATION_LIST), 1);
