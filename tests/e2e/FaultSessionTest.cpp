@@ -128,6 +128,18 @@ TEST_F(FaultSession, DirectoryDownLeavesAnEmptyListCachesNothingAndTheNextChoice
   EXPECT_TRUE(std::filesystem::exists(session_.folder() + "Tone"));
 }
 
+TEST_F(FaultSession, DirectoryErrorPageIsNeitherListedNorCached) {
+  // A cached error page would stand for the genre for good: the cache is never refreshed.
+  session_.directory().AddRoute({.path = "/sbin/newxml.phtml",
+                                 .query = "genre=Tone&br=128&mt=audio/mpeg",
+                                 .status = 500,
+                                 .bodyFile = fixture::FixturePath("e2e/tone-stations.xml")});
+  session_.TapRow(ID_GENRE_LIST, toneGenreRow);
+  EXPECT_EQ(session_.RowCount(ID_STATION_LIST), 0);
+  EXPECT_FALSE(std::filesystem::exists(session_.folder() + "Tone"));
+  session_.Screenshot("fault-directory-500");
+}
+
 TEST_F(FaultSession, UnreachableStationShowsNotPlayingAndTheNextStationPlays) {
   Station(cherTitle);
   session_.directory().AddRoute({.path = "/2.0/", .status = 500, .body = "busy"});
