@@ -229,7 +229,9 @@ std::unique_ptr<Presenter> OpenSdlScreen(ThreadQueue& queue, const DisplayMetric
     return nullptr;
   }
   SetApplicationIcon(window);
-  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, 0);
+  // The screen is composed in memory and only copied out: the software renderer does that without
+  // a GL context and its driver threads, and with less memory.
+  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
   if (renderer == nullptr) {
     SDL_DestroyWindow(window);
     return nullptr;
