@@ -229,8 +229,10 @@ std::unique_ptr<Presenter> OpenSdlScreen(ThreadQueue& queue, const DisplayMetric
     return nullptr;
   }
   SetApplicationIcon(window);
-  // The screen is composed in memory and only copied out: the software renderer does that without
-  // a GL context and its driver threads, and with less memory.
+  // The screen is composed in memory and only copied out: the software renderer and a plain
+  // window framebuffer do that without a GL context and its driver threads, and with less memory.
+  // Without the hint, SDL backs the framebuffer of an X11 window with a GL texture.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
   if (renderer == nullptr) {
     SDL_DestroyWindow(window);
