@@ -32,11 +32,10 @@ bool HasText(const std::wstring& text, const std::wstring& part) {
   return text.find(part) != std::wstring::npos;
 }
 
-// The program with the shipped genre file, against the simulated internet whose MP3 stations
-// play for `stationLength`.
+// The program with the shipped genre file, against the simulated internet.
 class Session : public ::testing::Test {
  protected:
-  explicit Session(std::chrono::seconds stationLength) : internet_({.mp3Length = stationLength}) {}
+  explicit Session(const fixture::SimulatedInternet::Options& options) : internet_(options) {}
 
   void SetUp() override {
     CopyFile(std::string(TUNEDECK_SOURCE_DIR) + "/data/categories.txt",
@@ -76,13 +75,14 @@ class Session : public ::testing::Test {
 
 class FullSession : public Session {
  protected:
-  FullSession() : Session(90s) {}
+  FullSession() : Session({.mp3Length = 90s}) {}
 };
 
-// Stations whose sources end soon after the session starts.
+// Stations whose sources end soon after the session starts: the MP3 ones, and the Ogg station
+// after its two short songs.
 class ShortStations : public Session {
  protected:
-  ShortStations() : Session(15s) {}
+  ShortStations() : Session({.mp3Length = 15s, .oggSongLength = 12s}) {}
 };
 
 TEST_F(FullSession, GenreStationsTuneInTitlesCoversAndAFavourite) {
@@ -174,6 +174,20 @@ TEST_F(ShortStations, StreamThatEndsShowsNotPlaying) {
   session_.Screenshot("session-10-blues-playing");
   ASSERT_TRUE(StatusShows(L"not playing", 30s));
   session_.Screenshot("session-11-end-of-stream");
+}
+
+TEST_F(ShortStations, OggSongsShowTheirTitlesAsTheChainChanges) {
+  session_.TapRow(ID_GENRE_LIST, ambientRow);
+  session_.TapRow(ID_STATION_LIST, 1);
+  EXPECT_EQ(session_.Text(ID_TITLE_LINE), L"Slow Tide ");
+  ASSERT_TRUE(StatusShows(L"Ora Sund - Tidepool"));
+  session_.Screenshot("session-13-ogg-first-song");
+  ASSERT_TRUE(StatusShows(L"Ora Sund - Undertow", 20s));
+  EXPECT_EQ(artistText.Get(), L"Ora Sund");
+  session_.Screenshot("session-14-ogg-next-song");
+  ASSERT_TRUE(StatusShows(L"not playing", 30s));
+  // Ogg titles look up no cover.
+  EXPECT_EQ(internet_.web().CountRequests("/2.0/"), 0u);
 }
 
 }  // namespace

@@ -215,13 +215,15 @@ void Icecast::SetTitle(const std::string& mount, const std::string& song) {
 }
 
 void Icecast::StartOggSongs(const std::string& mount, const std::vector<OggSong>& songs) {
+  // A pure tone compresses to a few kbit/s; a floor on the bitrate keeps the stream as fast as a
+  // real station's, so a player buffers it in the usual time.
   std::string feeder = "{ ";
   for (const OggSong& song : songs) {
     feeder += "ffmpeg -nostdin -loglevel error -re -f lavfi -i sine=frequency=" +
               std::to_string(song.hz) + ":sample_rate=" + std::to_string(song.rate) +
               ":duration=" + std::to_string(song.seconds) + " -ac " +
               std::to_string(song.channels) +
-              " -c:a libvorbis -metadata ARTIST=" + Quote(song.artist) +
+              " -c:a libvorbis -b:a 64k -minrate 48k -metadata ARTIST=" + Quote(song.artist) +
               " -metadata TITLE=" + Quote(song.title) + " -f ogg pipe:1; ";
   }
   feeder += "}";
