@@ -5,10 +5,12 @@
 #include <atomic>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 #include "platform/MessageQueue.h"
 #include "platform/Screen.h"
 #include "platform/SystemRecords.h"
+#include "platform/Window.h"
 
 namespace {
 
@@ -206,6 +208,13 @@ void ClearMessageBoxes() {
 
 int BeepCount() {
   return beeps.load();
+}
+
+void WatchText(HWND window, std::function<void(const std::wstring&)> changed) {
+  std::lock_guard lock(winsys::Lock());
+  if (Window* w = winsys::LiveLocked(window)) {
+    w->textWatcher = std::move(changed);
+  }
 }
 
 void SetModulePath(const std::wstring& path) {

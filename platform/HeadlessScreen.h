@@ -61,6 +61,10 @@ void ClearMessageBoxes();
 // How many MessageBeep calls there were.
 int BeepCount();
 
+// Calls `changed` with each new text of `window`, on the window's thread, as it is set (a test
+// sees every text, however quickly the next one follows). Replaces an earlier watcher.
+void WatchText(HWND window, std::function<void(const std::wstring&)> changed);
+
 // What GetModuleFileNameW reports from now on (the application folder follows from it).
 void SetModulePath(const std::wstring& path);
 // The name of the channel that finds another running instance (per user by default); tests

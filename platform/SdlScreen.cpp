@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/Screen.h"
@@ -20,7 +21,14 @@ constexpr int kSmallDisplay = 800;
 constexpr DisplayMetrics kPocketScreen{480, 640, 192};
 
 bool VideoReady() {
-  return SDL_WasInit(SDL_INIT_VIDEO) != 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+    return true;
+  }
+  // Wayland is reached through XDG_RUNTIME_DIR: without it SDL's try only prints an error.
+  if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,kmsdrm");
+  }
+  return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
 }
 
 // Drivers whose event wait truly sleeps until an event or a wake-up comes.

@@ -10,6 +10,7 @@
 #include <cairo.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -54,6 +55,8 @@ struct Window {
   std::unique_ptr<ControlState> control;
 
   std::wstring text;  // under the window-system lock
+  // Told every new text, on the window's thread (tests watch the status line with it).
+  std::function<void(const std::wstring&)> textWatcher;  // under the window-system lock
 
   ~Window();
   bool visible() const { return (style & WS_VISIBLE) != 0; }

@@ -211,8 +211,15 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return EraseWithClassBrush(hwnd, reinterpret_cast<HDC>(wParam));
     case WM_SETTEXT: {
-      std::lock_guard lock(Lock());
-      w->text = lParam != 0 ? reinterpret_cast<LPCWSTR>(lParam) : L"";
+      std::function<void(const std::wstring&)> watcher;
+      {
+        std::lock_guard lock(Lock());
+        w->text = lParam != 0 ? reinterpret_cast<LPCWSTR>(lParam) : L"";
+        watcher = w->textWatcher;
+      }
+      if (watcher) {
+        watcher(lParam != 0 ? reinterpret_cast<LPCWSTR>(lParam) : L"");
+      }
       return TRUE;
     }
     case WM_GETTEXT: {

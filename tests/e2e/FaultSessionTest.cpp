@@ -21,9 +21,6 @@
 namespace e2e {
 namespace {
 
-constexpr int toneGenreRow = 2;
-constexpr int toneStationRow = 0;
-constexpr int nowhereStationRow = 2;
 const std::string favourites = "\r\n1001|Tone 440\r\n";
 const std::string oldReply = "<lfm status=\"ok\"><track><name>Earlier</name></track></lfm>\n";
 

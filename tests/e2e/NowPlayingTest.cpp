@@ -14,23 +14,14 @@ namespace {
 constexpr COLORREF panel = RGB(38, 38, 40);
 
 // StationScreen with the list laid out short, and `cover` as the last lookup's cover.
-void OpenStripScreen(ProgramSession& session, const std::string& cover) {
+void OpenStripScreenWithCover(ProgramSession& session, const std::string& cover) {
   CopyFile(cover, session.folder() + "folder.jpg");
-  session.TapRow(ID_GENRE_LIST, 2);
-  session.TapRow(ID_STATION_LIST, 2);
-  ASSERT_TRUE(session.WaitForStatus(L"not playing"));
-  SendMessageW(mainWindow, WM_SIZE, 0, 0);
-  headless::RunUntilIdle();
-  ASSERT_EQ(screenState.load(), StationScreen);
-}
-
-int StripTop() {
-  return screen.height - 4 * lineHeight;
+  OpenStripScreen(session);
 }
 
 TEST(NowPlaying, ViewBlendsTheCoverElevenTimesHoldingTheWindowAboutASecond) {
   ProgramSession session;
-  OpenStripScreen(session, fixture::FixturePath("e2e/white-cover.jpg"));
+  OpenStripScreenWithCover(session, fixture::FixturePath("e2e/white-cover.jpg"));
   const auto start = std::chrono::steady_clock::now();
   session.Tap(screen.width / 2, StripTop());
   const auto held = std::chrono::steady_clock::now() - start;
@@ -54,7 +45,7 @@ TEST(NowPlaying, ViewBlendsTheCoverElevenTimesHoldingTheWindowAboutASecond) {
 
 TEST(NowPlaying, StripDrawsTheCoverThumbnailInItsPanel) {
   ProgramSession session;
-  OpenStripScreen(session, fixture::FixturePath("e2e/white-cover.jpg"));
+  OpenStripScreenWithCover(session, fixture::FixturePath("e2e/white-cover.jpg"));
   const int top = StripTop();
   // The thumbnail: 50 pixels wide from x = 12, from top + 2 to the panel's bottom less 2.
   EXPECT_EQ(headless::Pixel(13, top + 3), RGB(255, 255, 255));
@@ -64,7 +55,7 @@ TEST(NowPlaying, StripDrawsTheCoverThumbnailInItsPanel) {
 
 TEST(NowPlaying, ScreensWithThePlaceholderCover) {
   ProgramSession session;
-  OpenStripScreen(session, session.folder() + "noAlbum.jpg");
+  OpenStripScreenWithCover(session, session.folder() + "noAlbum.jpg");
   session.Screenshot("04-station-strip");
   session.Tap(screen.width / 2, StripTop());
   ASSERT_EQ(screenState.load(), PlayerScreen);

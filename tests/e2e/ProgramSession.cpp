@@ -30,6 +30,19 @@ std::wstring Wide(const std::string& text) {
 
 }  // namespace
 
+void OpenStripScreen(ProgramSession& session) {
+  session.TapRow(ID_GENRE_LIST, toneGenreRow);
+  session.TapRow(ID_STATION_LIST, nowhereStationRow);
+  ASSERT_TRUE(session.WaitForStatus(L"not playing"));
+  SendMessageW(mainWindow, WM_SIZE, 0, 0);
+  headless::RunUntilIdle();
+  ASSERT_EQ(screenState.load(), StationScreen);
+}
+
+int StripTop() {
+  return screen.height - 4 * lineHeight;
+}
+
 int ClosedPort() {
   const int probe = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address = {};
@@ -145,7 +158,7 @@ std::wstring ProgramSession::RowText(int listId, int row, int column) const {
 void ProgramSession::Tap(int x, int y) {
   headless::Tap(x, y);
   headless::RunUntilIdle(10s);
-  RecordStatus();
+  WatchStatusLine();
 }
 
 void ProgramSession::TapControl(int id) {
@@ -158,11 +171,17 @@ void ProgramSession::TapRow(int listId, int row) {
   Tap(place.left + 40, place.top + row * listItemHeight + listItemHeight / 2);
 }
 
-void ProgramSession::RecordStatus() {
-  if (!IsWindow(mainWindow)) {
+void ProgramSession::WatchStatusLine() {
+  if (!IsWindow(mainWindow) || Control(ID_STATUS_LINE) == watchedStatusLine_) {
     return;
   }
-  const std::wstring status = Text(ID_STATUS_LINE);
+  watchedStatusLine_ = Control(ID_STATUS_LINE);
+  RecordStatus(Text(ID_STATUS_LINE));
+  headless::WatchText(watchedStatusLine_,
+                      [this](const std::wstring& status) { RecordStatus(status); });
+}
+
+void ProgramSession::RecordStatus(const std::wstring& status) {
   if (statusHistory_.empty() || statusHistory_.back() != status) {
     statusHistory_.push_back(status);
   }
@@ -172,7 +191,7 @@ bool ProgramSession::WaitForStatus(const std::function<bool(const std::wstring&)
                                    std::chrono::milliseconds limit) {
   return headless::RunUntil(
       [&] {
-        RecordStatus();
+        WatchStatusLine();
         return IsWindow(mainWindow) && done(Text(ID_STATUS_LINE));
       },
       limit);

@@ -63,11 +63,11 @@ class ProgramSession {
   void TapControl(int id);
   // A tap in the middle of a visible row of a list.
   void TapRow(int listId, int row);
-  // Runs the loop until the status line satisfies `done`; every status text seen on the way
-  // is added to statusHistory(). False when `limit` passed first.
+  // Runs the loop until the status line satisfies `done`. False when `limit` passed first.
   bool WaitForStatus(const std::function<bool(const std::wstring&)>& done,
                      std::chrono::milliseconds limit = 10s);
   bool WaitForStatus(const std::wstring& text, std::chrono::milliseconds limit = 10s);
+  // Every text the status line was given, in turn, since the session first tapped or waited.
   const std::vector<std::wstring>& statusHistory() const { return statusHistory_; }
   // The status texts seen so far, for failure messages.
   std::string StatusHistoryText() const;
@@ -76,13 +76,28 @@ class ProgramSession {
   void Screenshot(const std::string& name) const;
 
  private:
-  void RecordStatus();
+  // From the first look on, every text the status line is given goes to statusHistory_.
+  void WatchStatusLine();
+  void RecordStatus(const std::wstring& status);
 
   fixture::TempDir folder_;
   fixture::HttpFixture directory_;
   bool created_ = false;
   std::vector<std::wstring> statusHistory_;
+  HWND watchedStatusLine_ = nullptr;
 };
+
+// Rows of the small genre file and of its genre of tone stations: a steady tone, and a station
+// that cannot be reached.
+constexpr int toneGenreRow = 2;
+constexpr int toneStationRow = 0;
+constexpr int nowhereStationRow = 2;
+
+// StationScreen with the station list laid out short, so the strip shows below it. A station
+// that cannot be reached keeps the session away from sound.
+void OpenStripScreen(ProgramSession& session);
+// The top of the now-playing strip.
+int StripTop();
 
 // A loopback port that nothing listens on: connections to it are refused at once.
 int ClosedPort();

@@ -14,27 +14,9 @@ namespace {
 constexpr COLORREF black = RGB(0, 0, 0);
 constexpr COLORREF panel = RGB(38, 38, 40);
 
-constexpr int toneGenreRow = 2;
-constexpr int nowhereStationRow = 2;
-
 void OpenToneStations(ProgramSession& session) {
   session.TapRow(ID_GENRE_LIST, toneGenreRow);
   ASSERT_EQ(session.RowCount(ID_STATION_LIST), 3);
-}
-
-// StationScreen with the list laid out short, so the strip shows below it. A station that
-// cannot be reached keeps the test away from sound.
-void OpenStripScreen(ProgramSession& session) {
-  OpenToneStations(session);
-  session.TapRow(ID_STATION_LIST, nowhereStationRow);
-  ASSERT_TRUE(session.WaitForStatus(L"not playing"));
-  SendMessageW(mainWindow, WM_SIZE, 0, 0);
-  headless::RunUntilIdle();
-  ASSERT_EQ(screenState.load(), StationScreen);
-}
-
-int StripTop() {
-  return screen.height - 4 * lineHeight;
 }
 
 void ExpectNowPlayingView(const ProgramSession& session, int y) {

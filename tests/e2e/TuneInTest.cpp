@@ -15,10 +15,7 @@
 namespace e2e {
 namespace {
 
-constexpr int toneGenreRow = 2;
-constexpr int toneStationRow = 0;
 constexpr int shortStationRow = 1;
-constexpr int nowhereStationRow = 2;
 
 // The Tone genre's stations on a real streaming server: a steady 440 Hz tone, and a short one
 // whose source ends after a few seconds.

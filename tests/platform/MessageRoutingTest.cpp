@@ -2,6 +2,9 @@
 // posted ones queued, and nothing waits for ever on a window that is going away.
 #include <atomic>
 #include <future>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "tests/platform/WindowTestSupport.h"
 
@@ -147,4 +150,26 @@ TEST_F(WindowTest, CallsFromAWorkerOnTheWindowsRunOnTheWindowsThread) {
   for (const Received& got : received) {
     EXPECT_EQ(got.thread, std::this_thread::get_id());
   }
+}
+
+TEST_F(WindowTest, TextWatcherSeesEveryTextAWorkerSetsOnTheWindowsThread) {
+  std::vector<std::wstring> seen;
+  bool onWindowsThread = true;
+  const std::thread::id windowsThread = std::this_thread::get_id();
+  headless::WatchText(main, [&](const std::wstring& text) {
+    seen.push_back(text);
+    onWindowsThread &= std::this_thread::get_id() == windowsThread;
+  });
+  std::atomic<bool> finished{false};
+  std::thread worker([&] {
+    for (const wchar_t* text : {L"connecting...", L"buffering 10%", L"Artist - Title", L"buuuu"}) {
+      SetWindowTextW(main, text);
+    }
+    finished = true;
+  });
+  EXPECT_TRUE(headless::RunUntil([&] { return finished.load(); }, std::chrono::seconds(10)));
+  worker.join();
+  EXPECT_EQ(seen, (std::vector<std::wstring>{L"connecting...", L"buffering 10%", L"Artist - Title",
+                                             L"buuuu"}));
+  EXPECT_TRUE(onWindowsThread);
 }
