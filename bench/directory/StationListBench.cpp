@@ -13,6 +13,7 @@
 #include "directory/WebClient.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/Utf8.h"
+#include "tests/directory/StationListView.h"
 
 namespace {
 
@@ -44,20 +45,7 @@ class StationListWindow {
     window_ = CreateWindowExW(0, L"StationListBench", L"bench", WS_VISIBLE, 0, 0, 480, 640, nullptr,
                               nullptr, nullptr, nullptr);
     for (int id : {ID_GENRE_LIST, ID_STATION_LIST}) {
-      HWND list = CreateWindowExW(0, L"SysListView32", nullptr,
-                                  WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL |
-                                      LVS_OWNERDRAWFIXED | LVS_NOCOLUMNHEADER,
-                                  0, 40, 480, 500, window_,
-                                  reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)), nullptr,
-                                  nullptr);
-      for (int column = 0; column < 2; ++column) {
-        LVCOLUMNW format{};
-        format.mask = LVCF_WIDTH | LVCF_SUBITEM;
-        format.cx = column == 0 ? 480 : 0;
-        format.iSubItem = column;
-        SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column),
-                     reinterpret_cast<LPARAM>(&format));
-      }
+      CreateProgramListView(window_, id, WS_VISIBLE);
     }
     headless::RunUntilIdle();
   }

@@ -13,6 +13,7 @@
 #include "platform/HeadlessScreen.h"
 #include "platform/Utf8.h"
 #include "platform/Win32.h"
+#include "tests/directory/StationListView.h"
 #include "tests/support/HttpFixture.h"
 #include "tests/support/TempDir.h"
 
@@ -109,19 +110,7 @@ class ListWindowTest : public ::testing::Test {
 
  private:
   HWND MakeList(int id, DWORD visible) {
-    HWND list = CreateWindowExW(
-        0, L"SysListView32", nullptr,
-        WS_CHILD | visible | LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDRAWFIXED | LVS_NOCOLUMNHEADER,
-        0, 40, 480, 500, window, reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)), nullptr,
-        nullptr);
-    for (int column = 0; column < 2; ++column) {
-      LVCOLUMNW format{};
-      format.mask = LVCF_WIDTH | LVCF_SUBITEM;
-      format.cx = column == 0 ? 480 : 0;
-      format.iSubItem = column;
-      SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column),
-                   reinterpret_cast<LPARAM>(&format));
-    }
+    HWND list = CreateProgramListView(window, id, visible);
     // Not black, so that only the loader can make it black.
     SendMessageW(list, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(RGB(255, 255, 255)));
     return list;
