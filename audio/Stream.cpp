@@ -50,7 +50,7 @@ void Stream::RunWorker(F&& body) {
       std::lock_guard<std::mutex> hold(self->lock_);
       --self->workers_;
     }
-    self->changed_.notify_all();
+    self->settled_.notify_all();
   }).detach();
 }
 
@@ -65,7 +65,7 @@ void Stream::CallOut(std::unique_lock<std::mutex>& hold, const std::function<voi
   hold.lock();
   tlsInCallback = false;
   --inCallback_;
-  changed_.notify_all();
+  settled_.notify_all();
 }
 
 void Stream::Start() {
@@ -76,7 +76,7 @@ void Stream::Start() {
 
 bool Stream::WaitForFormat(std::chrono::steady_clock::time_point deadline, Failure& failure) {
   std::unique_lock<std::mutex> hold(lock_);
-  bool settled = changed_.wait_until(hold, deadline,
+  bool settled = settled_.wait_until(hold, deadline,
                                      [this] { return formatKnown_ || decodeEnded_ || stopping_; });
   if (formatKnown_) {
     return true;
@@ -93,7 +93,7 @@ bool Stream::WaitForFormat(std::chrono::steady_clock::time_point deadline, Failu
 
 void Stream::WaitForBuffer(DWORD percent) {
   std::unique_lock<std::mutex> hold(lock_);
-  changed_.wait(hold, [this, percent] {
+  settled_.wait(hold, [this, percent] {
     return stopping_ || downloadEnded_ || decodeEnded_ ||
            buffer_.Size() * 100 >= buffer_.Capacity() * std::min<DWORD>(percent, 100);
   });
@@ -104,11 +104,14 @@ void Stream::Stop() {
   stopping_ = true;
   playing_ = false;
   source_.connection->Wake();
-  changed_.notify_all();
+  for (std::condition_variable* waiters :
+       {&dataArrived_, &queueRoom_, &bufferRoom_, &eventReady_, &settled_}) {
+    waiters->notify_all();
+  }
   // A thread inside a program callback may be waiting for the caller (the UI thread): it is
   // not waited for; it finds the stream stopped when the callback returns.
   int notWaitedFor = inCallback_ + ((tlsWorkerOf == this && !tlsInCallback) ? 1 : 0);
-  changed_.wait(hold, [&] {
+  settled_.wait(hold, [&] {
     notWaitedFor = inCallback_ + ((tlsWorkerOf == this && !tlsInCallback) ? 1 : 0);
     return workers_ <= notWaitedFor;
   });
@@ -187,15 +190,18 @@ HSYNC Stream::AddSync(DWORD type, SYNCPROC* proc, void* user) {
 }
 
 void Stream::Play() {
-  std::lock_guard<std::mutex> hold(lock_);
-  if (!stopping_) {
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (stopping_) {
+      return;
+    }
     playing_ = true;
   }
-  changed_.notify_all();
+  eventReady_.notify_one();
 }
 
 std::size_t Stream::Render(std::int32_t* mix, std::size_t frames) {
-  std::lock_guard<std::mutex> hold(lock_);
+  std::unique_lock<std::mutex> hold(lock_);
   if (!playing_ || stopping_ || ended_) {
     return 0;
   }
@@ -216,22 +222,33 @@ std::size_t Stream::Render(std::int32_t* mix, std::size_t frames) {
   if (got < frames * 2 && !decodeEnded_) {
     stalled_ = true;
   }
-  // Wake the other threads only when one of them has something to do.
-  if (samples_.Space() >= samples_.Capacity() / 4 || EventDue() || EndReached()) {
-    changed_.notify_all();
+  // Wake the decoder only once it can refill in a large step, and the event thread only when it
+  // has something to do.
+  const bool refill = samples_.Space() >= RefillMark();
+  const bool event = EventDue() || EndReached();
+  hold.unlock();
+  if (refill) {
+    queueRoom_.notify_one();
+  }
+  if (event) {
+    eventReady_.notify_one();
   }
   return got / 2;
 }
 
 std::size_t Stream::Read(std::uint8_t* out, std::size_t max) {
   std::unique_lock<std::mutex> hold(lock_);
-  changed_.wait(hold, [this] { return stopping_ || buffer_.Size() > 0 || downloadEnded_; });
+  dataArrived_.wait(hold, [this] { return stopping_ || buffer_.Size() > 0 || downloadEnded_; });
   if (stopping_) {
     return 0;
   }
   std::size_t n = buffer_.Read(out, max);
   bytesRead_ += n;
-  changed_.notify_all();
+  const bool room = roomWanted_ != 0 && buffer_.Space() >= roomWanted_;
+  hold.unlock();
+  if (room) {
+    bufferRoom_.notify_one();
+  }
   return n;
 }
 

@@ -88,6 +88,9 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
   void DownloadThread();
   bool TakeBody(std::span<const std::uint8_t> bytes);  // download thread
   void FlushStaged();                                  // download thread
+  // Download thread: waits for room for `bytes` (up to half the buffer); false once the stream
+  // is stopping or its decoding has ended.
+  bool WaitForRoom(std::size_t bytes);
   void DecodeThread();
   // `pendingInput`: bytes the decoder holds that are not yet in `samples`.
   void PushSamples(const std::vector<std::int16_t>& samples, std::vector<Event>& events,
@@ -95,6 +98,10 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
   void EventThread();
   bool EventDue() const;    // lock held
   bool EndReached() const;  // lock held
+  // Room in the sample queue at which the output wakes the decoder to refill in one go: more
+  // than the decoder ever waits for (a quarter of the queue), so it cannot miss that wake-up.
+  // Lock held.
+  std::size_t RefillMark() const { return samples_.Capacity() / 2; }
   void FireSyncs(std::unique_lock<std::mutex>& hold, DWORD type);
   // The text of the current event of that kind, else of the first one still to come.
   const char* CurrentOrNext(EventKind kind);  // lock held
@@ -113,7 +120,13 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
   unsigned headerBitrate_ = 0;
 
   std::mutex lock_;
-  std::condition_variable changed_;  // any state change below; waiters check their condition
+  // One condition per kind of waiter, notified only when what it waits for can have come true:
+  // every wake-up costs the output's idle CPU.
+  std::condition_variable dataArrived_;  // decode thread: the download buffer has bytes
+  std::condition_variable queueRoom_;    // decode thread: room in the sample queue
+  std::condition_variable bufferRoom_;   // download thread: room in the download buffer
+  std::condition_variable eventReady_;   // event thread: an event is due or the end reached
+  std::condition_variable settled_;      // callers: format, buffer fill, workers' end
   bool stopping_ = false;
   int workers_ = 0;
   int inCallback_ = 0;
@@ -125,6 +138,7 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
   bool connected_ = true;
   bool downloadEnded_ = false;
   std::deque<MetaAtByte> metaByByte_;
+  std::size_t roomWanted_ = 0;  // room the download thread waits for; 0 while it does not
   // Download thread only.
   std::unique_ptr<IcyDemuxer> demuxer_;
   std::vector<std::uint8_t> staged_;  // demuxed audio waiting for room in the buffer

@@ -42,12 +42,16 @@ void Stream::DecodeThread() {
     resampler->Drain(out);
     PushSamples(out, events, 0, 0);
   }
-  std::lock_guard<std::mutex> hold(lock_);
-  decodeEnded_ = true;
-  if (failure_ == Failure::None) {
-    failure_ = failure;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    decodeEnded_ = true;
+    if (failure_ == Failure::None) {
+      failure_ = failure;
+    }
   }
-  changed_.notify_all();
+  settled_.notify_all();
+  bufferRoom_.notify_one();
+  eventReady_.notify_one();
 }
 
 void Stream::PushSamples(const std::vector<std::int16_t>& samples, std::vector<Event>& events,
@@ -57,7 +61,9 @@ void Stream::PushSamples(const std::vector<std::int16_t>& samples, std::vector<E
     formatKnown_ = true;
     if (headerBitrate_ == 0 && bitrate != 0) {
       ResizeBuffer(bitrate);
+      bufferRoom_.notify_one();
     }
+    settled_.notify_all();
   }
   for (Event& e : events) {
     e.serial = nextSerial_++;
@@ -72,12 +78,14 @@ void Stream::PushSamples(const std::vector<std::int16_t>& samples, std::vector<E
     metaByByte_.pop_front();
   }
   producedFrames_ = endFrame;
-  changed_.notify_all();
+  if (EventDue()) {
+    eventReady_.notify_one();
+  }
   std::size_t done = 0;
   while (done < samples.size()) {
     // Refill in larger steps than the output takes, to wake up less often.
     const std::size_t wanted = std::min(samples.size() - done, samples_.Capacity() / 4);
-    changed_.wait(hold, [this, wanted] { return stopping_ || samples_.Space() >= wanted; });
+    queueRoom_.wait(hold, [this, wanted] { return stopping_ || samples_.Space() >= wanted; });
     if (stopping_) {
       return;
     }

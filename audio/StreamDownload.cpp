@@ -34,28 +34,28 @@ void Stream::DownloadThread() {
     }
     if (connection.Paused()) {
       // Nothing to do until the decoder makes room; the connection needs no care meanwhile.
-      std::unique_lock<std::mutex> hold(lock_);
-      changed_.wait_for(hold, kRunningPoll, [this] {
-        return stopping_ || decodeEnded_ ||
-               buffer_.Space() >= std::min(staged_.size(), buffer_.Capacity() / 2);
-      });
+      if (!WaitForRoom(staged_.size())) {
+        break;
+      }
       continue;
     }
     if (!connection.Pump(kRunningPoll)) {
       break;
     }
   }
-  std::unique_lock<std::mutex> hold(lock_);
-  connected_ = false;
-  // What was downloaded still goes to the decoder, as room frees up.
-  while (!staged_.empty() && !stopping_ && !decodeEnded_) {
-    hold.unlock();
-    FlushStaged();
-    hold.lock();
-    changed_.wait_for(hold, kRunningPoll, [this] { return stopping_ || buffer_.Space() > 0; });
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    connected_ = false;
   }
+  // What was downloaded still goes to the decoder, as room frees up.
+  while (!staged_.empty() && WaitForRoom(staged_.size())) {
+    FlushStaged();
+  }
+  std::unique_lock<std::mutex> hold(lock_);
   downloadEnded_ = true;
-  changed_.notify_all();
+  dataArrived_.notify_one();
+  eventReady_.notify_one();
+  settled_.notify_all();
   if (settings_.downloadProc != nullptr) {
     CallOut(hold, [this] { settings_.downloadProc(nullptr, 0, settings_.user); });
   }
@@ -89,18 +89,33 @@ bool Stream::TakeBody(std::span<const std::uint8_t> bytes) {
   return true;
 }
 
+bool Stream::WaitForRoom(std::size_t bytes) {
+  std::unique_lock<std::mutex> hold(lock_);
+  roomWanted_ = std::min(bytes, buffer_.Capacity() / 2);
+  bufferRoom_.wait(hold,
+                   [this] { return stopping_ || decodeEnded_ || buffer_.Space() >= roomWanted_; });
+  roomWanted_ = 0;
+  return !stopping_ && !decodeEnded_;
+}
+
 void Stream::FlushStaged() {
   if (staged_.empty()) {
     return;
   }
   std::size_t n = 0;
+  bool wasEmpty = false;
   {
     std::lock_guard<std::mutex> hold(lock_);
+    wasEmpty = buffer_.Size() == 0;
     n = buffer_.Write(staged_.data(), staged_.size());
     bytesWritten_ += n;
   }
   if (n > 0) {
-    changed_.notify_all();
+    // The decoder waits only on an empty buffer; callers may wait for a fill level.
+    if (wasEmpty) {
+      dataArrived_.notify_one();
+    }
+    settled_.notify_all();
     staged_.erase(staged_.begin(), staged_.begin() + static_cast<std::ptrdiff_t>(n));
   }
 }

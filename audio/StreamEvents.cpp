@@ -15,7 +15,7 @@ bool Stream::EndReached() const {
 void Stream::EventThread() {
   std::unique_lock<std::mutex> hold(lock_);
   for (;;) {
-    changed_.wait(hold, [this] { return stopping_ || EventDue() || EndReached(); });
+    eventReady_.wait(hold, [this] { return stopping_ || EventDue() || EndReached(); });
     if (stopping_) {
       return;
     }
