@@ -70,7 +70,9 @@ bool Connection::Pump(std::chrono::milliseconds wait) {
   if (ended_) {
     return false;
   }
-  curl_multi_poll(multi_, nullptr, 0, static_cast<int>(wait.count()), nullptr);
+  if (wait.count() > 0) {
+    curl_multi_poll(multi_, nullptr, 0, static_cast<int>(wait.count()), nullptr);
+  }
   return true;
 }
 

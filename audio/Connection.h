@@ -28,7 +28,8 @@ class Connection {
 
   void SetBodySink(BodySink sink) { sink_ = std::move(sink); }
 
-  // Runs the transfer for up to `wait`. False once it has ended (see Result()).
+  // Runs the transfer for up to `wait` (0: only what is ready now). False once it has ended
+  // (see Result()).
   bool Pump(std::chrono::milliseconds wait);
   // Lets a paused download go on; call on the owning thread.
   void Resume();

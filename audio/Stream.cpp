@@ -105,7 +105,7 @@ void Stream::Stop() {
   playing_ = false;
   source_.connection->Wake();
   for (std::condition_variable* waiters :
-       {&dataArrived_, &queueRoom_, &bufferRoom_, &eventReady_, &settled_}) {
+       {&dataArrived_, &queueRoom_, &downloadWake_, &eventReady_, &settled_}) {
     waiters->notify_all();
   }
   // A thread inside a program callback may be waiting for the caller (the UI thread): it is
@@ -247,7 +247,7 @@ std::size_t Stream::Read(std::uint8_t* out, std::size_t max) {
   const bool room = roomWanted_ != 0 && buffer_.Space() >= roomWanted_;
   hold.unlock();
   if (room) {
-    bufferRoom_.notify_one();
+    downloadWake_.notify_one();
   }
   return n;
 }

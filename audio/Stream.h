@@ -91,6 +91,8 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
   // Download thread: waits for room for `bytes` (up to half the buffer); false once the stream
   // is stopping or its decoding has ended.
   bool WaitForRoom(std::size_t bytes);
+  // Download thread: waits for `time`; false once the stream is stopping or its decoding ended.
+  bool Rest(std::chrono::milliseconds time);
   void DecodeThread();
   // `pendingInput`: bytes the decoder holds that are not yet in `samples`.
   void PushSamples(const std::vector<std::int16_t>& samples, std::vector<Event>& events,
@@ -121,12 +123,12 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
 
   std::mutex lock_;
   // One condition per kind of waiter, notified only when what it waits for can have come true:
-  // every wake-up costs the output's idle CPU.
-  std::condition_variable dataArrived_;  // decode thread: the download buffer has bytes
-  std::condition_variable queueRoom_;    // decode thread: room in the sample queue
-  std::condition_variable bufferRoom_;   // download thread: room in the download buffer
-  std::condition_variable eventReady_;   // event thread: an event is due or the end reached
-  std::condition_variable settled_;      // callers: format, buffer fill, workers' end
+  // each wake-up costs CPU while a stream plays.
+  std::condition_variable dataArrived_;   // decode thread: the download buffer has bytes
+  std::condition_variable queueRoom_;     // decode thread: room in the sample queue
+  std::condition_variable downloadWake_;  // download thread: room in the download buffer
+  std::condition_variable eventReady_;    // event thread: an event is due or the end reached
+  std::condition_variable settled_;       // callers: format, buffer fill, workers' end
   bool stopping_ = false;
   int workers_ = 0;
   int inCallback_ = 0;

@@ -50,7 +50,7 @@ void Stream::DecodeThread() {
     }
   }
   settled_.notify_all();
-  bufferRoom_.notify_one();
+  downloadWake_.notify_one();
   eventReady_.notify_one();
 }
 
@@ -61,7 +61,7 @@ void Stream::PushSamples(const std::vector<std::int16_t>& samples, std::vector<E
     formatKnown_ = true;
     if (headerBitrate_ == 0 && bitrate != 0) {
       ResizeBuffer(bitrate);
-      bufferRoom_.notify_one();
+      downloadWake_.notify_one();
     }
     settled_.notify_all();
   }

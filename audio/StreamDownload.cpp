@@ -9,6 +9,10 @@ namespace audio {
 namespace {
 
 constexpr std::chrono::milliseconds kRunningPoll{200};
+// While the buffer holds plenty, the connection is served this often instead of on every packet
+// (a live stream sends a dozen a second): several packets per wake-up, and the buffer covers the
+// wait many times over.
+constexpr std::chrono::milliseconds kPlentyPace{250};
 // Metadata texts waiting for their audio to be decoded; more are dropped (oldest first).
 constexpr std::size_t kMaxPendingMetadata = 64;
 
@@ -23,11 +27,13 @@ void Stream::DownloadThread() {
   }
   for (;;) {
     FlushStaged();
+    bool plenty = false;
     {
       std::lock_guard<std::mutex> hold(lock_);
       if (stopping_ || decodeEnded_) {
         break;
       }
+      plenty = buffer_.Size() >= buffer_.Capacity() / 2;
     }
     if (connection.Paused() && staged_.empty()) {
       connection.Resume();
@@ -39,7 +45,10 @@ void Stream::DownloadThread() {
       }
       continue;
     }
-    if (!connection.Pump(kRunningPoll)) {
+    if (!connection.Pump(plenty ? std::chrono::milliseconds(0) : kRunningPoll)) {
+      break;
+    }
+    if (plenty && !Rest(kPlentyPace)) {
       break;
     }
   }
@@ -92,9 +101,15 @@ bool Stream::TakeBody(std::span<const std::uint8_t> bytes) {
 bool Stream::WaitForRoom(std::size_t bytes) {
   std::unique_lock<std::mutex> hold(lock_);
   roomWanted_ = std::min(bytes, buffer_.Capacity() / 2);
-  bufferRoom_.wait(hold,
-                   [this] { return stopping_ || decodeEnded_ || buffer_.Space() >= roomWanted_; });
+  downloadWake_.wait(
+      hold, [this] { return stopping_ || decodeEnded_ || buffer_.Space() >= roomWanted_; });
   roomWanted_ = 0;
+  return !stopping_ && !decodeEnded_;
+}
+
+bool Stream::Rest(std::chrono::milliseconds time) {
+  std::unique_lock<std::mutex> hold(lock_);
+  downloadWake_.wait_for(hold, time, [this] { return stopping_ || decodeEnded_; });
   return !stopping_ && !decodeEnded_;
 }
 
