@@ -1,5 +1,5 @@
 // What a stream's metadata says is playing: the artist and title texts of the now-playing panel
-// and the text for the status line, taken from a Shoutcast StreamTitle or from Ogg comments.
+// and the text for the status line, taken from an ICY StreamTitle or from Ogg comments.
 // Pure functions over the 8-bit text the audio engine hands out; every result is cut to the
 // room the program gives it, never in the middle of a UTF-8 sequence.
 #pragma once
@@ -22,7 +22,7 @@ struct StreamTitleTexts {
   std::string status;  // for the status line, from the ANSI code page
 };
 
-// Splits the StreamTitle of Shoutcast metadata `meta` (a C text: it ends at the first NUL).
+// Splits the StreamTitle of ICY metadata `meta` (a C text: it ends at the first NUL).
 // The value ends one character before the first ';' (the closing quote, whatever it is) and
 // splits at its first '-', losing one character on each side of the hyphen: "A - B" gives "A"
 // and "B", "Band-Song" gives "Ban" and "ong". The status is "artist - title", each part whole.

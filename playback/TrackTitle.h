@@ -1,7 +1,7 @@
 // Track titles from the stream's metadata, shown as they change.
 #pragma once
 
-// Reads the current stream's metadata (a Shoutcast StreamTitle, or else Ogg comments), fills
+// Reads the current stream's metadata (an ICY StreamTitle, or else Ogg comments), fills
 // artistText and titleText and shows the track on the status line. Runs on the window's thread
 // when playback starts and on the audio engine's thread for each new title.
 void UpdateTrackTitle();

@@ -1,4 +1,4 @@
-// Any bytes as Shoutcast metadata and as Ogg comments: the texts always fit their rooms.
+// Any bytes as ICY metadata and as Ogg comments: the texts always fit their rooms.
 #include <cstddef>
 #include <cstdint>
 #include <string>

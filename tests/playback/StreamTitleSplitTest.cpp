@@ -1,4 +1,4 @@
-// Splitting a Shoutcast StreamTitle into artist, title and the status line's text.
+// Splitting an ICY StreamTitle into artist, title and the status line's text.
 #include <gtest/gtest.h>
 
 #include <string>
