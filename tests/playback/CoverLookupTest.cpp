@@ -122,6 +122,13 @@ class CoverLookup : public ::testing::Test {
     headless::RunUntilIdle();
   }
 
+  // No cover: "buuuu", the placeholder shown, and the last cover left on disk.
+  void ExpectPlaceholderWithTheOldCoverKept() const {
+    EXPECT_EQ(StatusText(), L"buuuu");
+    EXPECT_EQ(FileBytes("folder.jpg"), Fixture("cover-old.jpg"));
+    EXPECT_EQ(coverImagePath.Get(), FolderFile(L"noAlbum.jpg"));
+  }
+
   std::wstring StatusText() const {
     WCHAR text[260] = {};
     GetWindowTextW(GetDlgItem(window_, ID_STATUS_LINE), text, 260);
@@ -170,10 +177,8 @@ TEST_F(CoverLookup, NoAlbumSaysBuuuuShowsThePlaceholderAndKeepsTheOldCover) {
   AnswerTrackInfo("track-without-album.xml");
   RunLookup();
 
-  EXPECT_EQ(StatusText(), L"buuuu");
+  ExpectPlaceholderWithTheOldCoverKept();
   EXPECT_EQ(FileBytes("tmp.txt"), Fixture("track-without-album.xml"));
-  EXPECT_EQ(FileBytes("folder.jpg"), Fixture("cover-old.jpg"));
-  EXPECT_EQ(coverImagePath.Get(), FolderFile(L"noAlbum.jpg"));
   EXPECT_EQ(noCover.load(), 1);
   EXPECT_EQ(server_.CountRequests(believeCover), 0u);
 }
@@ -186,10 +191,8 @@ TEST_F(CoverLookup, ServiceAnswering500IsNoAlbumEvenWhenTheOldReplyHadOne) {
   AnswerCover();
   RunLookup();
 
-  EXPECT_EQ(StatusText(), L"buuuu");
+  ExpectPlaceholderWithTheOldCoverKept();
   EXPECT_EQ(FileBytes("tmp.txt"), Fixture("track-with-album.xml"));
-  EXPECT_EQ(FileBytes("folder.jpg"), Fixture("cover-old.jpg"));
-  EXPECT_EQ(coverImagePath.Get(), FolderFile(L"noAlbum.jpg"));
   EXPECT_EQ(server_.CountRequests(believeCover), 0u);
 }
 
@@ -199,9 +202,7 @@ TEST_F(CoverLookup, CoverAnswering404IsNoCoverAndKeepsTheOldOne) {
   AnswerCover(404);
   RunLookup();
 
-  EXPECT_EQ(StatusText(), L"buuuu");
-  EXPECT_EQ(FileBytes("folder.jpg"), Fixture("cover-old.jpg"));
-  EXPECT_EQ(coverImagePath.Get(), FolderFile(L"noAlbum.jpg"));
+  ExpectPlaceholderWithTheOldCoverKept();
   EXPECT_EQ(noCover.load(), 1);
   EXPECT_EQ(server_.CountRequests(believeCover), 1u);
 }
@@ -211,9 +212,7 @@ TEST_F(CoverLookup, AlbumWithoutLargeImageIsNoCover) {
   AnswerTrackInfo("album-without-large-image.xml");
   RunLookup();
 
-  EXPECT_EQ(StatusText(), L"buuuu");
-  EXPECT_EQ(FileBytes("folder.jpg"), Fixture("cover-old.jpg"));
-  EXPECT_EQ(coverImagePath.Get(), FolderFile(L"noAlbum.jpg"));
+  ExpectPlaceholderWithTheOldCoverKept();
 }
 
 TEST_F(CoverLookup, StallingServiceEndsInBuuuuAndANewTitleMeanwhileStartsNoSecondLookup) {
