@@ -211,14 +211,15 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return EraseWithClassBrush(hwnd, reinterpret_cast<HDC>(wParam));
     case WM_SETTEXT: {
+      const LPCWSTR text = lParam != 0 ? reinterpret_cast<LPCWSTR>(lParam) : L"";
       std::function<void(const std::wstring&)> watcher;
       {
         std::lock_guard lock(Lock());
-        w->text = lParam != 0 ? reinterpret_cast<LPCWSTR>(lParam) : L"";
+        w->text = text;
         watcher = w->textWatcher;
       }
       if (watcher) {
-        watcher(lParam != 0 ? reinterpret_cast<LPCWSTR>(lParam) : L"");
+        watcher(text);
       }
       return TRUE;
     }
