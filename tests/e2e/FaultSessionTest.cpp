@@ -146,6 +146,7 @@ TEST_F(FaultSession, UnreachableStationShowsNotPlayingAndTheNextStationPlays) {
   EXPECT_TRUE(Saw(L"connecting..."));
   EXPECT_EQ(session_.Text(ID_TITLE_LINE), L"Nowhere FM");
   session_.Screenshot("fault-station-unreachable");
+  ASSERT_TRUE(session_.WaitForTuneInEnd());
 
   // The next choice plays: its title arrives, and the lookup that follows ends.
   session_.TapRow(ID_STATION_LIST, toneStationRow);

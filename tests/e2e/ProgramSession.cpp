@@ -34,6 +34,7 @@ void OpenStripScreen(ProgramSession& session) {
   session.TapRow(ID_GENRE_LIST, toneGenreRow);
   session.TapRow(ID_STATION_LIST, nowhereStationRow);
   ASSERT_TRUE(session.WaitForStatus(L"not playing"));
+  ASSERT_TRUE(session.WaitForTuneInEnd());
   SendMessageW(mainWindow, WM_SIZE, 0, 0);
   headless::RunUntilIdle();
   ASSERT_EQ(screenState.load(), StationScreen);
@@ -112,7 +113,7 @@ ProgramSession::ProgramSession(const Options& options) {
 
 ProgramSession::~ProgramSession() {
   // A tune-in under way ends first: nothing of the program runs on once the test is over.
-  headless::RunUntil([] { return tuneInThread.load() == nullptr; }, 20s);
+  WaitForTuneInEnd();
   if (mainWindow != nullptr && IsWindow(mainWindow)) {
     SendMessageW(mainWindow, WM_CLOSE, 0, 0);
     headless::RunUntilIdle();
@@ -199,6 +200,10 @@ bool ProgramSession::WaitForStatus(const std::function<bool(const std::wstring&)
 
 bool ProgramSession::WaitForStatus(const std::wstring& text, std::chrono::milliseconds limit) {
   return WaitForStatus([&](const std::wstring& status) { return status == text; }, limit);
+}
+
+bool ProgramSession::WaitForTuneInEnd(std::chrono::milliseconds limit) {
+  return headless::RunUntil([] { return tuneInThread.load() == nullptr; }, limit);
 }
 
 std::string ProgramSession::StatusHistoryText() const {

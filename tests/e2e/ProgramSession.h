@@ -67,6 +67,9 @@ class ProgramSession {
   bool WaitForStatus(const std::function<bool(const std::wstring&)>& done,
                      std::chrono::milliseconds limit = 10s);
   bool WaitForStatus(const std::wstring& text, std::chrono::milliseconds limit = 10s);
+  // Runs the loop until no tune-in is under way. The worker shows its last status before it
+  // ends, so a station tapped the moment "not playing" shows could still be refused as busy.
+  bool WaitForTuneInEnd(std::chrono::milliseconds limit = 20s);
   // Every text the status line was given, in turn, since the session first tapped or waited.
   const std::vector<std::wstring>& statusHistory() const { return statusHistory_; }
   // The status texts seen so far, for failure messages.
