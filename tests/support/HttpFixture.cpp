@@ -151,13 +151,17 @@ std::string LoggedRequest::Header(std::string_view name) const {
   return {};
 }
 
-Certificate MakeSelfSignedCertificate(const std::string& dir) {
+Certificate MakeSelfSignedCertificate(const std::string& dir,
+                                      const std::vector<std::string>& hostNames) {
   Certificate made{dir + "/cert.pem", dir + "/key.pem"};
+  std::string names = "IP:127.0.0.1,DNS:localhost";
+  for (const std::string& name : hostNames) {
+    names += ",DNS:" + name;
+  }
   const std::string command =
       "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2"
-      " -subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1,DNS:localhost"
-      " -keyout '" +
-      made.keyFile + "' -out '" + made.certFile + "' >/dev/null 2>&1";
+      " -subj /CN=127.0.0.1 -addext subjectAltName=" +
+      names + " -keyout '" + made.keyFile + "' -out '" + made.certFile + "' >/dev/null 2>&1";
   if (std::system(command.c_str()) != 0) {
     throw std::runtime_error("openssl could not make a certificate");
   }

@@ -51,8 +51,11 @@ struct Certificate {
   std::string keyFile;
 };
 
-// Writes a self-signed certificate for 127.0.0.1 (and localhost) into `dir` with openssl.
-Certificate MakeSelfSignedCertificate(const std::string& dir);
+// Writes a self-signed certificate for 127.0.0.1, localhost and `hostNames` into `dir` with
+// openssl. A host sent to the server with http::MapHost keeps its own name for TLS, so a server
+// that plays a named HTTPS service needs that name here.
+Certificate MakeSelfSignedCertificate(const std::string& dir,
+                                      const std::vector<std::string>& hostNames = {});
 
 class HttpFixture {
  public:
