@@ -43,10 +43,16 @@ class Decoder {
   virtual std::size_t PendingInput() const = 0;
 };
 
-enum class Codec { Mp3, Vorbis };
+// The container or framing a stream arrives in; Ogg links may be Vorbis or Opus.
+enum class Codec { Mp3, Ogg, Aac };
 
 // The decoder reads nothing until the first Next().
 std::unique_ptr<Decoder> MakeMp3Decoder(ByteSource& source);
+std::unique_ptr<Decoder> MakeAacDecoder(ByteSource& source);
+// Ogg of any codec below, one run of links after another.
+std::unique_ptr<Decoder> MakeOggDecoder(ByteSource& source);
+// One codec's Ogg links: the source ends where a link of another codec begins.
 std::unique_ptr<Decoder> MakeVorbisDecoder(ByteSource& source);
+std::unique_ptr<Decoder> MakeOpusDecoder(ByteSource& source);
 
 }  // namespace audio

@@ -1,6 +1,7 @@
 // The decode thread: decodes what the download buffer holds, converts it to the output's rate
 // in stereo, and keeps the sample queue full. Metadata is tied to the frame at which its audio
 // comes out, so that it is announced when that audio is heard.
+#include "audio/CodecChoice.h"
 #include "audio/Resampler.h"
 #include "audio/Stream.h"
 
@@ -9,8 +10,7 @@
 namespace audio {
 
 void Stream::DecodeThread() {
-  std::unique_ptr<Decoder> decoder =
-      source_.codec == Codec::Vorbis ? MakeVorbisDecoder(*this) : MakeMp3Decoder(*this);
+  std::unique_ptr<Decoder> decoder = MakeDecoder(source_.codec, *this);
   std::unique_ptr<Resampler> resampler;
   std::vector<std::int16_t> out;
   std::vector<Event> events;

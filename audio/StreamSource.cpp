@@ -1,9 +1,7 @@
 #include "audio/StreamSource.h"
 
+#include "audio/CodecChoice.h"
 #include "audio/Playlist.h"
-#include "audio/Text.h"
-
-#include <cstring>
 
 namespace audio {
 
@@ -11,44 +9,8 @@ namespace {
 
 // A playlist entry may itself be a playlist, once.
 constexpr int kMaxPlaylistDepth = 2;
-// Bytes enough to recognise an audio stream by its first bytes.
-constexpr std::size_t kSniffBytes = 4;
 
 using Clock = std::chrono::steady_clock;
-
-bool IsAudioType(std::string_view type, Codec& codec) {
-  type = Trim(type.substr(0, type.find(';')));
-  for (std::string_view mp3 :
-       {"audio/mpeg", "audio/mp3", "audio/mpeg3", "audio/x-mpeg", "audio/mpg"}) {
-    if (EqualsNoCase(type, mp3)) {
-      codec = Codec::Mp3;
-      return true;
-    }
-  }
-  for (std::string_view ogg :
-       {"application/ogg", "audio/ogg", "audio/vorbis", "audio/x-ogg", "application/x-ogg"}) {
-    if (EqualsNoCase(type, ogg)) {
-      codec = Codec::Vorbis;
-      return true;
-    }
-  }
-  return false;
-}
-
-bool SniffCodec(std::span<const std::uint8_t> head, Codec& codec) {
-  if (head.size() < kSniffBytes) {
-    return false;
-  }
-  if (std::memcmp(head.data(), "OggS", 4) == 0) {
-    codec = Codec::Vorbis;
-    return true;
-  }
-  if (std::memcmp(head.data(), "ID3", 3) == 0 || (head[0] == 0xFF && (head[1] & 0xE0) == 0xE0)) {
-    codec = Codec::Mp3;
-    return true;
-  }
-  return false;
-}
 
 class Opener {
  public:
@@ -90,7 +52,7 @@ class Opener {
     }
 
     Codec codec = Codec::Mp3;
-    if (!IsAudioType(headers.ContentType(), codec) &&
+    if (!CodecForType(headers.ContentType(), codec) &&
         DetectPlaylist(headers.ContentType(), {}) == PlaylistKind::None) {
       // Neither type says what it is: read on until the first bytes do.
       while (head.size() < kSniffBytes && Step(*connection, deadline)) {
@@ -101,7 +63,7 @@ class Opener {
         return FollowPlaylist(std::string(head.begin(), head.end()),
                               PlaylistAddress(*connection, url), headers, depth, out);
       }
-    } else if (!IsAudioType(headers.ContentType(), codec)) {
+    } else if (!CodecForType(headers.ContentType(), codec)) {
       while (head.size() < kMaxPlaylistBytes && Step(*connection, deadline)) {
       }
       return FollowPlaylist(std::string(head.begin(), head.end()),

@@ -1,5 +1,5 @@
 // Finding the audio behind an address: connect, check the answer, follow PLS and M3U
-// playlists entry by entry, and tell MP3 from Ogg Vorbis. Runs on the creating thread.
+// playlists entry by entry, and tell which decoder the audio needs. Runs on the creating thread.
 #pragma once
 
 #include "audio/Connection.h"

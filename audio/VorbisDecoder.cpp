@@ -1,11 +1,12 @@
 // Ogg Vorbis through vorbisfile, read as a live stream (no seeking). Chained logical streams
 // may change rate, channel count and comments; each new one is announced with its comments.
+// The Ogg decoder gives it only Vorbis links.
 #include "audio/Decoder.h"
+#include "audio/OggComments.h"
 
 #include <vorbis/vorbisfile.h>
 
 #include <array>
-#include <cstring>
 
 namespace audio {
 
@@ -23,20 +24,6 @@ std::size_t ReadFromSource(void* out, std::size_t size, std::size_t count, void*
   std::size_t got =
       static_cast<ByteSource*>(source)->Read(static_cast<std::uint8_t*>(out), size * count);
   return got / size;
-}
-
-std::string CommentBlock(const vorbis_comment* vc) {
-  std::string block;
-  if (vc != nullptr) {
-    for (int i = 0; i < vc->comments; ++i) {
-      const char* text = vc->user_comments[i];
-      std::size_t length = static_cast<std::size_t>(vc->comment_lengths[i]);
-      block.append(text, strnlen(text, length));
-      block += '\0';
-    }
-  }
-  block += '\0';
-  return block;
 }
 
 class VorbisDecoder final : public Decoder {
@@ -81,7 +68,10 @@ class VorbisDecoder final : public Decoder {
           bitrate_ = static_cast<unsigned>(info->bitrate_nominal / 1000);
         }
         block.newLogicalStream = true;
-        block.comments = CommentBlock(ov_comment(&file_, -1));
+        const vorbis_comment* vc = ov_comment(&file_, -1);
+        block.comments = vc != nullptr
+                             ? CommentBlock(vc->user_comments, vc->comment_lengths, vc->comments)
+                             : std::string(1, '\0');
       }
       block.format = format_;
       block.samples = {pcm_.data(), static_cast<std::size_t>(bytes) / sizeof(std::int16_t)};

@@ -191,14 +191,22 @@ void Icecast::StartSource(const std::string& mount, const std::string& shellComm
   }
 }
 
-void Icecast::StartMp3Tone(const std::string& mount, int hz, int seconds, const std::string& name) {
+void Icecast::StartTone(const std::string& mount, int hz, int seconds, const std::string& name,
+                        const std::string& encoding) {
   const std::string target = "icecast://source:" + std::string(kSourcePassword) +
                              "@127.0.0.1:" + std::to_string(port_) + mount;
   StartSource(mount, "exec ffmpeg -nostdin -loglevel error -re -f lavfi -i sine=frequency=" +
                          std::to_string(hz) +
-                         ":sample_rate=44100:duration=" + std::to_string(seconds) +
-                         " -ac 2 -c:a libmp3lame -b:a 128k -content_type audio/mpeg -ice_name " +
-                         Quote(name) + " -f mp3 " + Quote(target));
+                         ":sample_rate=44100:duration=" + std::to_string(seconds) + " -ac 2 " +
+                         encoding + " -ice_name " + Quote(name) + " " + Quote(target));
+}
+
+void Icecast::StartMp3Tone(const std::string& mount, int hz, int seconds, const std::string& name) {
+  StartTone(mount, hz, seconds, name, "-c:a libmp3lame -b:a 128k -content_type audio/mpeg -f mp3");
+}
+
+void Icecast::StartAacTone(const std::string& mount, int hz, int seconds, const std::string& name) {
+  StartTone(mount, hz, seconds, name, "-c:a aac -b:a 96k -content_type audio/aac -f adts");
 }
 
 void Icecast::SetTitle(const std::string& mount, const std::string& song) {
@@ -215,16 +223,17 @@ void Icecast::SetTitle(const std::string& mount, const std::string& song) {
 }
 
 void Icecast::StartOggSongs(const std::string& mount, const std::vector<OggSong>& songs) {
-  // A pure tone compresses to a few kbit/s; a floor on the bitrate keeps the stream as fast as a
-  // real station's, so a player buffers it in the usual time.
+  // A pure tone compresses to a few kbit/s in Vorbis; a floor on the bitrate keeps the stream as
+  // fast as a real station's, so a player buffers it in the usual time. Opus keeps its rate.
   std::string feeder = "{ ";
   for (const OggSong& song : songs) {
-    feeder += "ffmpeg -nostdin -loglevel error -re -f lavfi -i sine=frequency=" +
-              std::to_string(song.hz) + ":sample_rate=" + std::to_string(song.rate) +
-              ":duration=" + std::to_string(song.seconds) + " -ac " +
-              std::to_string(song.channels) +
-              " -c:a libvorbis -b:a 64k -minrate 48k -metadata ARTIST=" + Quote(song.artist) +
-              " -metadata TITLE=" + Quote(song.title) + " -f ogg pipe:1; ";
+    feeder +=
+        "ffmpeg -nostdin -loglevel error -re -f lavfi -i sine=frequency=" +
+        std::to_string(song.hz) + ":sample_rate=" + std::to_string(song.rate) +
+        ":duration=" + std::to_string(song.seconds) + " -ac " + std::to_string(song.channels) +
+        (song.opus ? " -c:a libopus -b:a 64k -vbr off" : " -c:a libvorbis -b:a 64k -minrate 48k") +
+        " -metadata ARTIST=" + Quote(song.artist) + " -metadata TITLE=" + Quote(song.title) +
+        " -f ogg pipe:1; ";
   }
   feeder += "}";
   const std::string target = "icecast://source:" + std::string(kSourcePassword) +

@@ -1,6 +1,6 @@
-// A real Icecast 2 server on a free loopback port, with ffmpeg as the source client: an MP3
-// tone whose title is changed through the admin interface, and chained Ogg Vorbis songs whose
-// comments change. One server can carry several mounts; share it within a test program.
+// A real Icecast 2 server on a free loopback port, with ffmpeg as the source client: an MP3 or
+// AAC tone whose title is changed through the admin interface, and chained Ogg songs (Vorbis or
+// Opus) whose comments change. One server can carry several mounts; share it within a test program.
 // Failures to start throw std::runtime_error.
 #pragma once
 
@@ -29,7 +29,9 @@ class Icecast {
   // `seconds`, with `name` as the station's icy-name. Returns once the mount is listed.
   void StartMp3Tone(const std::string& mount, int hz, int seconds,
                     const std::string& name = "Tone 440");
-  // Announces a new title on an MP3 mount ("Artist - Title"); listeners get it with the next
+  // The same as 96 kbit/s AAC in ADTS frames, sent as audio/aac.
+  void StartAacTone(const std::string& mount, int hz, int seconds, const std::string& name);
+  // Announces a new title on an MP3 or AAC mount ("Artist - Title"); listeners get it with the next
   // metadata block.
   void SetTitle(const std::string& mount, const std::string& song);
 
@@ -40,9 +42,10 @@ class Icecast {
     double seconds = 3;
     int rate = 44100;
     int channels = 2;
+    bool opus = false;  // Opus instead of Vorbis; its `rate` must be one Opus takes (48000)
   };
-  // Sends the songs one after another to `mount` as chained Ogg Vorbis (one logical stream per
-  // song, ARTIST and TITLE comments), in real time; the source ends after the last song.
+  // Sends the songs one after another to `mount` as chained Ogg (one logical stream per song,
+  // ARTIST and TITLE comments), in real time; the source ends after the last song.
   // Returns once the mount is listed.
   void StartOggSongs(const std::string& mount, const std::vector<OggSong>& songs);
 
@@ -51,6 +54,9 @@ class Icecast {
 
  private:
   void StartSource(const std::string& mount, const std::string& shellCommand);
+  // A sine tone in real time through ffmpeg with `encoding` (codec, rate, content type, muxer).
+  void StartTone(const std::string& mount, int hz, int seconds, const std::string& name,
+                 const std::string& encoding);
   std::string Fetch(const std::string& url, bool admin) const;
 
   TempDir dir_;

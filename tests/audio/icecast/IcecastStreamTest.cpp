@@ -1,5 +1,5 @@
-// The engine against a real Icecast server fed by ffmpeg: an MP3 tone with titles changed
-// through the admin interface, chained Ogg Vorbis songs, a source that ends.
+// The engine against a real Icecast server fed by ffmpeg: MP3 and AAC tones with titles changed
+// through the admin interface, chained Ogg songs in Vorbis and Opus, a source that ends.
 #include "tests/audio/common/EngineSession.h"
 #include "tests/audio/common/Wide.h"
 #include "tests/support/Icecast.h"
@@ -56,13 +56,67 @@ HSTREAM Open(const std::string& url, DOWNLOADPROC* proc = nullptr, void* user = 
   return BASS_StreamCreateURL(wide.c_str(), 0, kProgramFlags, proc, user);
 }
 
-TEST(IcecastStream, ToneIsHeardAt440HzWithItsHeadersAndBufferPositions) {
+// The tone sources a station may run, by the mount's suffix.
+struct ToneSource {
+  const char* suffix;
+  int kbps;
+  void (fixture::Icecast::*start)(const std::string&, int, int, const std::string&);
+};
+
+class IcecastTone : public ::testing::TestWithParam<ToneSource> {
+ protected:
+  std::string Mount(const std::string& name) const { return "/" + name + GetParam().suffix; }
+  void Start(const std::string& mount, int seconds, const std::string& name) {
+    (SharedIcecast().*GetParam().start)(mount, 440, seconds, name);
+  }
+};
+
+INSTANTIATE_TEST_SUITE_P(Codecs, IcecastTone,
+                         ::testing::Values(ToneSource{".mp3", 128, &fixture::Icecast::StartMp3Tone},
+                                           ToneSource{".aac", 96, &fixture::Icecast::StartAacTone}),
+                         [](const auto& info) { return std::string(info.param.suffix + 1); });
+
+// Plays three chained songs (440 Hz Alpha, 880 Hz Beta, 660 Hz Gamma) to their end: each
+// change is announced with its comments when its audio plays.
+void ExpectSongsHeardWithTheirComments(const std::string& mount) {
   fixture::Icecast& icecast = SharedIcecast();
-  icecast.StartMp3Tone("/tone.mp3", 440, 60, "Tone 440");
+  EngineSession session(true);
+  HSTREAM stream = Open(icecast.Url(mount));
+  ASSERT_NE(stream, 0u) << BASS_ErrorGetCode();
+  EXPECT_EQ(BASS_ChannelGetTags(stream, BASS_TAG_META), nullptr);
+  ASSERT_TRUE(WaitFor([&] { return BASS_ChannelGetTags(stream, BASS_TAG_OGG) != nullptr; }, 5s));
+  EXPECT_TRUE(HasLineStarting(TagLines(BASS_ChannelGetTags(stream, BASS_TAG_OGG)), "artist=Alpha"));
+
+  // Icecast gives a new Ogg listener little of the past: let 1.5 s of the live stream
+  // collect before playing, as a real player's buffering would.
+  std::this_thread::sleep_for(1500ms);
+  SyncLog chains(BASS_TAG_OGG, session.soundFile());
+  SyncLog ends(BASS_TAG_OGG, session.soundFile());
+  BASS_ChannelSetSync(stream, BASS_SYNC_OGG_CHANGE, 0, SyncLog::Record, &chains);
+  BASS_ChannelSetSync(stream, BASS_SYNC_END, 0, SyncLog::Record, &ends);
+  ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+  ASSERT_TRUE(WaitFor([&] { return ends.Count() > 0; }, 30s));
+
+  std::vector<SyncLog::Call> calls = chains.Calls();
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_NE(calls[0].tag.find("=Beta\n"), std::string::npos) << calls[0].tag;
+  EXPECT_NE(calls[1].tag.find("=Gamma\n"), std::string::npos) << calls[1].tag;
+  sound::Recording r = session.Recorded();
+  const std::size_t change = calls[0].framesWritten;
+  EXPECT_NEAR(sound::FrequencyHz(r, {change - 44100, 44100 * 8 / 10}), 440.0, 2.0);
+  EXPECT_NEAR(sound::FrequencyHz(r, {change + 44100 / 5, 44100 * 8 / 10}), 880.0, 2.0);
+  const std::size_t third = calls[1].framesWritten;
+  EXPECT_NEAR(sound::FrequencyHz(r, {third + 44100 / 5, 44100}), 660.0, 2.0);
+}
+
+TEST_P(IcecastTone, ToneIsHeardAt440HzWithItsHeadersAndBufferPositions) {
+  fixture::Icecast& icecast = SharedIcecast();
+  const std::string mount = Mount("tone");
+  Start(mount, 60, "Tone 440");
   LetSourceGetAhead();
   EngineSession session(true);
   HeaderCalls headers;
-  HSTREAM stream = Open(icecast.Url("/tone.mp3"), CollectHeaders, &headers);
+  HSTREAM stream = Open(icecast.Url(mount), CollectHeaders, &headers);
   ASSERT_NE(stream, 0u) << BASS_ErrorGetCode();
 
   {
@@ -106,13 +160,14 @@ TEST(IcecastStream, ToneIsHeardAt440HzWithItsHeadersAndBufferPositions) {
   EXPECT_TRUE(BASS_StreamFree(stream));
 }
 
-TEST(IcecastStream, TitleChangeIsAnnouncedWhenItsAudioIsPlayed) {
+TEST_P(IcecastTone, TitleChangeIsAnnouncedWhenItsAudioIsPlayed) {
   fixture::Icecast& icecast = SharedIcecast();
-  icecast.StartMp3Tone("/titles.mp3", 440, 60, "Titles");
-  icecast.SetTitle("/titles.mp3", "First Artist - First Song");
+  const std::string mount = Mount("titles");
+  Start(mount, 60, "Titles");
+  icecast.SetTitle(mount, "First Artist - First Song");
   LetSourceGetAhead();
   EngineSession session(true);
-  HSTREAM stream = Open(icecast.Url("/titles.mp3"));
+  HSTREAM stream = Open(icecast.Url(mount));
   ASSERT_NE(stream, 0u) << BASS_ErrorGetCode();
   ASSERT_TRUE(WaitFor([&] { return BASS_ChannelGetTags(stream, BASS_TAG_META) != nullptr; }, 5s));
   EXPECT_STREQ(BASS_ChannelGetTags(stream, BASS_TAG_META),
@@ -124,13 +179,13 @@ TEST(IcecastStream, TitleChangeIsAnnouncedWhenItsAudioIsPlayed) {
   std::this_thread::sleep_for(1500ms);
 
   // Everything buffered now plays before the new title's audio: about this long.
-  const double bytesPerSecond = 128000 / 8.0;
+  const double bytesPerSecond = GetParam().kbps * 1000 / 8.0;
   const double ahead =
       static_cast<double>(BASS_StreamGetFilePosition(stream, BASS_FILEPOS_BUFFER)) /
           bytesPerSecond +
       0.5;
   const auto changed = std::chrono::steady_clock::now();
-  icecast.SetTitle("/titles.mp3", "Second Artist - Second Song");
+  icecast.SetTitle(mount, "Second Artist - Second Song");
   ASSERT_TRUE(WaitFor([&] { return metas.Count() > 0; }, 20s));
   std::vector<SyncLog::Call> calls = metas.Calls();
   ASSERT_EQ(calls.size(), 1u);  // the first title was already known before playback
@@ -148,33 +203,15 @@ TEST(IcecastStream, ChainedOggSongsChangeCommentsRateAndChannelsWithTheirAudio) 
   icecast.StartOggSongs("/songs.ogg", {{"Alpha", "One", 440, 3.0, 44100, 2},
                                        {"Beta", "Two", 880, 3.0, 22050, 1},
                                        {"Gamma", "Three", 660, 1.5, 48000, 2}});
-  EngineSession session(true);
-  HSTREAM stream = Open(icecast.Url("/songs.ogg"));
-  ASSERT_NE(stream, 0u) << BASS_ErrorGetCode();
-  EXPECT_EQ(BASS_ChannelGetTags(stream, BASS_TAG_META), nullptr);
-  ASSERT_TRUE(WaitFor([&] { return BASS_ChannelGetTags(stream, BASS_TAG_OGG) != nullptr; }, 5s));
-  EXPECT_TRUE(HasLineStarting(TagLines(BASS_ChannelGetTags(stream, BASS_TAG_OGG)), "artist=Alpha"));
+  ExpectSongsHeardWithTheirComments("/songs.ogg");
+}
 
-  // Icecast gives a new Ogg listener little of the past: let 1.5 s of the live stream
-  // collect before playing, as a real player's buffering would.
-  std::this_thread::sleep_for(1500ms);
-  SyncLog chains(BASS_TAG_OGG, session.soundFile());
-  SyncLog ends(BASS_TAG_OGG, session.soundFile());
-  BASS_ChannelSetSync(stream, BASS_SYNC_OGG_CHANGE, 0, SyncLog::Record, &chains);
-  BASS_ChannelSetSync(stream, BASS_SYNC_END, 0, SyncLog::Record, &ends);
-  ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
-  ASSERT_TRUE(WaitFor([&] { return ends.Count() > 0; }, 30s));
-
-  std::vector<SyncLog::Call> calls = chains.Calls();
-  ASSERT_EQ(calls.size(), 2u);
-  EXPECT_NE(calls[0].tag.find("=Beta\n"), std::string::npos) << calls[0].tag;
-  EXPECT_NE(calls[1].tag.find("=Gamma\n"), std::string::npos) << calls[1].tag;
-  sound::Recording r = session.Recorded();
-  const std::size_t change = calls[0].framesWritten;
-  EXPECT_NEAR(sound::FrequencyHz(r, {change - 44100, 44100 * 8 / 10}), 440.0, 2.0);
-  EXPECT_NEAR(sound::FrequencyHz(r, {change + 44100 / 5, 44100 * 8 / 10}), 880.0, 2.0);
-  const std::size_t third = calls[1].framesWritten;
-  EXPECT_NEAR(sound::FrequencyHz(r, {third + 44100 / 5, 44100}), 660.0, 2.0);
+TEST(IcecastStream, OggChainSwitchesBetweenVorbisAndOpusWithTheirAudio) {
+  fixture::Icecast& icecast = SharedIcecast();
+  icecast.StartOggSongs("/mixed.ogg", {{"Alpha", "One", 440, 3.0, 44100, 2, false},
+                                       {"Beta", "Two", 880, 3.0, 48000, 1, true},
+                                       {"Gamma", "Three", 660, 1.5, 22050, 2, false}});
+  ExpectSongsHeardWithTheirComments("/mixed.ogg");
 }
 
 TEST(IcecastStream, EndComesAfterTheSourceStopsAndFreesTheStream) {
