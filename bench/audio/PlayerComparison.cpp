@@ -1,7 +1,9 @@
 // Whole-process comparison on the same local stream, in the same run: the small player on the
-// audio engine against `mpg123 -q -s` and mpv. Starts Icecast with a 128 kbit/s MP3 tone, then
-// runs each player for a while under /usr/bin/time and reports CPU seconds per minute of audio,
-// peak RSS and the time from launch to the first sound on stdout, with the ratios.
+// audio engine against `mpg123 -q -s` and mpv, and the small player on AAC and Opus beside its
+// own MP3 figures. Starts Icecast with a 128 kbit/s MP3 tone, a 96 kbit/s AAC tone and a
+// 64 kbit/s Ogg Opus tone, then runs each player for a while under /usr/bin/time and reports
+// CPU seconds per minute of audio, peak RSS and the time from launch to the first sound on
+// stdout, with the ratios.
 //   audio_player_comparison PATH_TO_tunedeck_player [SECONDS]
 #include "tests/support/Icecast.h"
 
@@ -108,21 +110,28 @@ int main(int argc, char** argv) {
   const int seconds = argc > 2 ? std::atoi(argv[2]) : 20;
   fixture::Icecast icecast;
   icecast.StartMp3Tone("/bench.mp3", 440, 3600, "Bench");
+  icecast.StartAacTone("/bench.aac", 440, 3600, "Bench AAC");
+  icecast.StartOggSongs("/bench.opus", {{"Bench", "Opus", 440, 3600, 48000, 2, true}});
   std::this_thread::sleep_for(std::chrono::seconds(5));  // a full burst for every listener
   const std::string url = icecast.Url("/bench.mp3");
+  const std::vector<std::string> disk = {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=/dev/stdout"};
 
   struct Player {
     std::string name;
     std::vector<std::string> command;
     std::vector<std::string> environment;
+    bool peer;  // another player on the MP3 stream; else the small player on another codec
   };
   std::vector<Player> players = {
-      {"tunedeck_player", {player, url}, {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=/dev/stdout"}},
-      {"mpg123 -q -s", {"/usr/bin/mpg123", "-q", "-s", url}, {}},
+      {"tunedeck_player", {player, url}, disk, false},
+      {"mpg123 -q -s", {"/usr/bin/mpg123", "-q", "-s", url}, {}, true},
       {"mpv",
        {"/usr/bin/mpv", "--no-config", "--no-video", "--ao=pcm", "--ao-pcm-file=/dev/stdout",
         "--audio-format=s16", url},
-       {}},
+       {},
+       true},
+      {"tunedeck AAC", {player, icecast.Url("/bench.aac")}, disk, false},
+      {"tunedeck Opus", {player, icecast.Url("/bench.opus")}, disk, false},
   };
   std::vector<Figures> results;
   std::printf("%-16s %12s %12s %14s\n", "player", "CPU s/min", "peak RSS MB", "first sound ms");
@@ -137,10 +146,13 @@ int main(int argc, char** argv) {
                 f->peakRssMb, f->firstSoundMs);
   }
   for (std::size_t i = 1; i < results.size(); ++i) {
-    std::printf("tunedeck_player / %s: CPU %.2fx, peak RSS %.2fx, first sound %.2fx\n",
-                players[i].name.c_str(), results[0].cpuSeconds / results[i].cpuSeconds,
-                results[0].peakRssMb / results[i].peakRssMb,
-                results[0].firstSoundMs / results[i].firstSoundMs);
+    const Figures& a = players[i].peer ? results[0] : results[i];
+    const Figures& b = players[i].peer ? results[i] : results[0];
+    std::printf("%s / %s: CPU %.2fx, peak RSS %.2fx, first sound %.2fx\n",
+                players[i].peer ? "tunedeck_player" : players[i].name.c_str(),
+                players[i].peer ? players[i].name.c_str() : "tunedeck_player",
+                a.cpuSeconds / b.cpuSeconds, a.peakRssMb / b.peakRssMb,
+                a.firstSoundMs / b.firstSoundMs);
   }
   return 0;
 }
