@@ -1,13 +1,15 @@
 // AAC, HE-AAC and HE-AAC v2 in ADTS frames through faad2. The framer hands over whole frames
 // only; faad2 decodes SBR and parametric stereo itself and reports the rate and channel count
-// it really puts out (twice the header's rate when SBR is present), which may change
-// mid-stream.
+// it really puts out (twice the header's rate when SBR is present). faad2 keeps the set-up of
+// the first frame it saw, so a stream whose rate, channels or object type change gets a fresh
+// decoder there.
 #include "audio/AdtsFramer.h"
 #include "audio/Decoder.h"
 
 #include <neaacdec.h>
 
 #include <memory>
+#include <optional>
 
 namespace audio {
 
@@ -60,17 +62,20 @@ class AacDecoder final : public Decoder {
   explicit AacDecoder(ByteSource& source) : framer_(source) {}
 
   bool Next(DecodedBlock& block) override {
-    if (!faad_) {
-      return false;
-    }
     int errors = 0;
     for (;;) {
       std::span<const std::uint8_t> frame = framer_.Next();
       if (frame.empty()) {
         return false;
       }
+      const std::optional<AdtsHeader> setup = ParseAdtsHeader(frame);
+      if (!setup_ || !setup->SameStream(*setup_)) {
+        setup_ = setup;
+        faad_ = FaadHandle();
+        initialised_ = false;
+      }
       if (!initialised_) {
-        initialised_ = faad_.Init(frame);
+        initialised_ = faad_ && faad_.Init(frame);
       }
       NeAACDecFrameInfo info{};
       const std::int16_t* pcm = initialised_ ? faad_.Decode(frame, info) : nullptr;
@@ -98,6 +103,7 @@ class AacDecoder final : public Decoder {
 
  private:
   AdtsFramer framer_;
+  std::optional<AdtsHeader> setup_;  // of the frames the decoder was made for
   FaadHandle faad_;
   bool initialised_ = false;
 };

@@ -12,9 +12,18 @@
 namespace audio {
 namespace {
 
-std::vector<std::uint8_t> Fixture(const std::string& name) {
-  std::ifstream in(std::string(TUNEDECK_FIXTURES) + "/audio/codecs/" + name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+// The named files of the codec fixtures, one after another ("a.aac+b.aac").
+std::vector<std::uint8_t> Fixture(const std::string& names) {
+  std::vector<std::uint8_t> bytes;
+  for (std::size_t at = 0; at <= names.size();) {
+    std::size_t plus = std::min(names.find('+', at), names.size());
+    std::ifstream in(
+        std::string(TUNEDECK_FIXTURES) + "/audio/codecs/" + names.substr(at, plus - at),
+        std::ios::binary);
+    bytes.insert(bytes.end(), std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    at = plus + 1;
+  }
+  return bytes;
 }
 
 // Hands out `bytes` in pieces of at most `piece`, then the end.
@@ -68,6 +77,8 @@ TEST(CompressedDecoders, AdtsDecodesFromAnyStartInPiecesOfAnySize) {
       {"tone-440.aac", 0, {44100, 2}, 0.45, 0.52},
       {"tone-440.aac", 1001, {44100, 2}, 0.25, 0.45},  // from the middle of a frame
       {"tone-440-22k-mono.aac", 0, {44100, 2}, 0.27, 0.33},
+      // A new set-up mid-stream: the second part is not decoded as if it were the first.
+      {"tone-440-22k-mono.aac+tone-440.aac", 0, {44100, 2}, 0.72, 0.85},
   };
   for (const auto& c : cases) {
     for (std::size_t piece : {1, 4096}) {
