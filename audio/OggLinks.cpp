@@ -7,7 +7,8 @@ namespace audio {
 
 namespace {
 
-// Input without a single page before the stream counts as not Ogg.
+// Input without a single page, or without a link's first page, before the stream counts as not
+// Ogg.
 constexpr std::size_t kMaxBytesWithoutPage = 256 * 1024;
 // First pages in one group (logical streams multiplexed into one link) that are looked at.
 constexpr int kMaxFirstPages = 16;
@@ -93,12 +94,13 @@ OggCodec OggLinks::NextRun() {
     nextCodec_ = OggCodec::None;
     return codec_;
   }
-  // Pages before the first link's first page belong to nothing we can play: dropped.
+  // Pages before the first link's first page belong to nothing we can play: dropped, but only
+  // so many.
   bool first = false;
   OggCodec pageCodec = OggCodec::None;
-  while (!first) {
+  for (std::size_t dropped = 0; !first; dropped += pending_.size()) {
     pending_.clear();
-    if (!NextPage(pending_, first, pageCodec)) {
+    if (dropped > kMaxBytesWithoutPage || !NextPage(pending_, first, pageCodec)) {
       pending_.clear();
       return codec_ = OggCodec::None;
     }
