@@ -69,11 +69,11 @@ class AacDecoder final : public Decoder {
         return false;
       }
       const std::optional<AdtsHeader> setup = ParseAdtsHeader(frame);
-      if (!setup_ || !setup->SameStream(*setup_)) {
-        setup_ = setup;
+      if (setup_ && !setup->SameStream(*setup_)) {
         faad_ = FaadHandle();
         initialised_ = false;
       }
+      setup_ = setup;
       if (!initialised_) {
         initialised_ = faad_ && faad_.Init(frame);
       }
