@@ -15,3 +15,13 @@ inline constexpr wchar_t kDirectoryQueryFormat[] =
 // The directory's tune-in playlist, with one "%s" for the station's id (percent-encoded).
 inline constexpr wchar_t kTuneInFormat[] =
     L"http://" TUNEDECK_DIRECTORY_HOST "/sbin/tunein-station.pls?id=%s";
+
+// The keyless cover sources, asked when the track-info service gives no answer (HTTPS, port 443).
+#define TUNEDECK_ITUNES_HOST "itunes.apple.com"
+#define TUNEDECK_MUSICBRAINZ_HOST "musicbrainz.org"
+#define TUNEDECK_COVER_ARCHIVE_HOST "coverartarchive.org"
+
+inline constexpr char kItunesHost[] = TUNEDECK_ITUNES_HOST;
+inline constexpr char kMusicBrainzHost[] = TUNEDECK_MUSICBRAINZ_HOST;
+inline constexpr char kCoverArchiveHost[] = TUNEDECK_COVER_ARCHIVE_HOST;
+inline constexpr int kSecurePort = 443;

@@ -77,6 +77,9 @@ EasyHandle::EasyHandle(const std::string& url, std::string_view agent, const Lim
   // on the total time: a live stream has no end.
   curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_LIMIT, limits.stallBytesPerSecond);
   curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_TIME, WholeSecondsAtLeastOne(limits.stallTimeoutMs));
+  if (limits.totalTimeoutMs > 0) {
+    curl_easy_setopt(handle_, CURLOPT_TIMEOUT_MS, limits.totalTimeoutMs);
+  }
   if (limits.maxBodyBytes > 0) {
     curl_easy_setopt(handle_, CURLOPT_MAXFILESIZE_LARGE, limits.maxBodyBytes);
   }

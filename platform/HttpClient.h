@@ -20,6 +20,9 @@ struct Limits {
   // A reply that announces a longer body fails before any of it arrives (0: no cap, as for a
   // stream). A body without a length is the caller's to count.
   curl_off_t maxBodyBytes = 0;
+  // The whole transfer ends after this long (0: never, as a live stream needs). For requests
+  // that must end within a deadline of their caller.
+  long totalTimeoutMs = 0;
 };
 
 // A move-only owner of one configured easy handle.

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "directory/WebClient.h"
+#include "playback/CoverLookup.h"
 #include "playback/MainWindowState.h"
 #include "playback/NowPlayingRedraw.h"
 #include "playback/PlaybackState.h"
@@ -12,14 +12,8 @@
 std::atomic<BYTE> noCover{0};
 
 DWORD WINAPI CoverWorker(LPVOID window) {
-  const std::wstring address = TrackInfoAddress(artistText.Get(), QueryTitle(titleText.Get()));
-  WCHAR image[260] = {};
-  // A failed query leaves the previous reply on disk, which must not pass for this track's.
-  const bool albumFound = DownloadToFile(webClient, L"tmp.txt", address.c_str()) == 0 &&
-                          ParseTrackInfo(webClient, L"tmp", image) == 0;
-  // An album whose image cannot be fetched is no cover; the last cover stays on disk.
-  const bool coverFetched =
-      albumFound && image[0] != L'\0' && DownloadToFile(webClient, L"folder.jpg", image) == 0;
+  // Without a cover the last one stays on disk and the placeholder is shown.
+  const bool coverFetched = FetchCover({artistText.Get(), QueryTitle(titleText.Get())});
 
   noCover.store(coverFetched ? 0 : 1);
   ShowStatus(coverFetched ? L"nice one" : L"buuuu");

@@ -1,5 +1,5 @@
-// The album-art lookup: asks the track-info service about the track now playing, fetches the
-// album's cover into folder.jpg and shows it, or the placeholder noAlbum.jpg.
+// The album-art lookup: finds the cover of the track now playing (FetchCover), fetches it into
+// folder.jpg and shows it, or the placeholder noAlbum.jpg.
 #pragma once
 
 #include <atomic>

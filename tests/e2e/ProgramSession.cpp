@@ -98,6 +98,10 @@ ProgramSession::ProgramSession(const Options& options) {
   }
   http::MapHost(kDirectoryHost, kServicePort, "127.0.0.1", directory_.port());
   http::MapHost("nowhere.stream.test", 80, "127.0.0.1", ClosedPort());
+  // The keyless cover sources stay on loopback too; a test that plays them maps them again.
+  for (const char* host : {kItunesHost, kMusicBrainzHost, kCoverArchiveHost}) {
+    http::MapHost(host, kSecurePort, "127.0.0.1", ClosedPort());
+  }
 
   setenv("SDL_AUDIODRIVER", options.audioDriver.c_str(), 1);
   setenv("SDL_DISKAUDIOFILE", soundFile().c_str(), 1);

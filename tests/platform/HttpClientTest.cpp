@@ -123,6 +123,16 @@ TEST(HttpClientTimeout, SlowSteadyBodyIsNeverCutOff) {
   EXPECT_EQ(fetched.body.size(), 3000u);
 }
 
+TEST(HttpClientTimeout, TotalTimeEndsASlowSteadyBody) {
+  HttpFixture server;
+  server.AddRoute({.path = "/slow", .hugeBody = 3000, .trickleBytesPerSecond = 1000});
+  http::Limits limits = QuickStall();
+  limits.totalTimeoutMs = 1000;
+  const Fetched fetched = Fetch(server.BaseUrl() + "/slow", limits);
+  EXPECT_EQ(fetched.result, CURLE_OPERATION_TIMEDOUT);
+  EXPECT_LT(fetched.body.size(), 3000u);
+}
+
 TEST(HttpClientHostMap, BuiltInHostReachesTheLoopbackServer) {
   HttpFixture server;
   server.AddRoute({.path = "/list", .body = "mapped"});

@@ -89,6 +89,11 @@ void SimulatedInternet::MapHosts() const {
     http::MapHost(host, kServicePort, "127.0.0.1", web_.port());
   }
   http::MapHost(kStationHost, 80, "127.0.0.1", icecast_.port());
+  // The keyless cover sources are not played here. Their HTTPS requests go to the plain HTTP
+  // server, where the handshake fails at once: nothing leaves loopback.
+  for (const char* host : {kItunesHost, kMusicBrainzHost, kCoverArchiveHost}) {
+    http::MapHost(host, kSecurePort, "127.0.0.1", web_.port());
+  }
 }
 
 void SimulatedInternet::SetTitle(const std::string& mount, const std::string& song) {

@@ -41,7 +41,8 @@ class SimulatedInternet {
   SimulatedInternet(const SimulatedInternet&) = delete;
   SimulatedInternet& operator=(const SimulatedInternet&) = delete;
 
-  // Sends the directory, track-info, cover and station hosts (port 80) to these servers.
+  // Sends the directory, track-info, cover and station hosts (port 80) to these servers, and
+  // the keyless cover sources where they fail at once.
   void MapHosts() const;
 
   const std::vector<Station>& stations() const { return stations_; }

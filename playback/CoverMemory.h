@@ -1,0 +1,52 @@
+// What the cover lookups of this run remember: the covers found for each track (or that there
+// is none), the sources that asked to be left alone and until when, and a refused key. Only the
+// cover worker uses it, one lookup at a time; the lock keeps the test API's reset safe.
+#pragma once
+
+#include <chrono>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <string>
+
+enum class CoverSourceId { TrackInfo, Itunes, MusicBrainz, Count };
+
+class CoverMemory {
+ public:
+  using Clock = std::chrono::steady_clock;
+  // How long a source that answered "too many" is left alone.
+  static constexpr std::chrono::minutes kPause{10};
+  // Covers kept for repeated tracks: at most this many, and this many bytes in all.
+  static constexpr std::size_t kMaxCovers = 32;
+  static constexpr std::size_t kMaxCoverBytes = std::size_t{16} << 20;
+
+  // The cover bytes found for this artist and title in this run; an empty text when every
+  // source was asked and none had one; nothing when the track was never settled.
+  std::optional<std::string> Cover(const std::wstring& artist, const std::wstring& title);
+  // Remembers the outcome for the track (empty bytes: no cover anywhere); the oldest go first.
+  void Remember(const std::wstring& artist, const std::wstring& title, std::string cover);
+
+  bool Paused(CoverSourceId source);
+  void Pause(CoverSourceId source);
+
+  bool KeyRefused();
+  void RefuseKey();
+
+  // Forgets everything. Test API: each test starts a fresh run.
+  void Clear();
+
+ private:
+  struct Entry {
+    std::wstring artist;
+    std::wstring title;
+    std::string cover;
+  };
+
+  std::mutex mutex_;
+  std::deque<Entry> covers_;
+  std::size_t coverBytes_ = 0;
+  Clock::time_point pausedUntil_[static_cast<int>(CoverSourceId::Count)] = {};
+  bool keyRefused_ = false;
+};
+
+extern CoverMemory coverMemory;

@@ -1,0 +1,56 @@
+#include "playback/ItunesSource.h"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+
+#include "directory/Address.h"
+#include "directory/Download.h"
+#include "directory/ServiceHosts.h"
+#include "platform/Utf8.h"
+#include "playback/ArtistMatch.h"
+#include "playback/ServiceReply.h"
+
+namespace {
+
+constexpr char kSmallArtwork[] = "100x100bb";
+constexpr char kLargeArtwork[] = "600x600bb";
+
+std::string SearchAddress(const TrackQuery& track) {
+  return WideToUtf8(L"https://" TUNEDECK_ITUNES_HOST "/search?term=" +
+                    PercentEncode(track.artist + L" " + track.title) + L"&entity=song&limit=5");
+}
+
+std::string StringField(const nlohmann::json& object, const char* name) {
+  const auto field = object.find(name);
+  return field != object.end() && field->is_string() ? field->get<std::string>() : std::string();
+}
+
+}  // namespace
+
+SourceAnswer AskItunes(const TrackQuery& track, const http::Limits& limits) {
+  const ServiceReply reply = AskService(SearchAddress(track), kAgentName, limits);
+  if (!reply.Ok()) {
+    return {reply.TooMany() ? SourceAnswer::TooMany : SourceAnswer::Failed, {}};
+  }
+  const nlohmann::json document = nlohmann::json::parse(reply.body, nullptr, false);
+  if (!document.is_object() || !document.contains("results") || !document["results"].is_array()) {
+    return {SourceAnswer::Failed, {}};
+  }
+  const std::string artist = WideToUtf8(track.artist);
+  SourceAnswer answer{SourceAnswer::NoCover, {}};
+  for (const nlohmann::json& result : document["results"]) {
+    if (!result.is_object() || !SameArtist(artist, StringField(result, "artistName"))) {
+      continue;
+    }
+    std::string artwork = StringField(result, "artworkUrl100");
+    const std::size_t size = artwork.rfind(kSmallArtwork);
+    if (size == std::string::npos) {
+      continue;
+    }
+    artwork.replace(size, sizeof kSmallArtwork - 1, kLargeArtwork);
+    answer.kind = SourceAnswer::Found;
+    answer.images.push_back(Utf8ToWide(artwork));
+  }
+  return answer;
+}

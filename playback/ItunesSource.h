@@ -1,0 +1,12 @@
+// iTunes Search as a cover source: keyless, JSON.
+#pragma once
+
+#include "platform/HttpClient.h"
+#include "playback/CoverSource.h"
+
+// Searches songs for "ARTIST TITLE" (five results at most) and takes, in the order given, the
+// 600-pixel form of the artwork of each result whose artist is the track's artist (SameArtist).
+// Found with those addresses, NoCover when no result is by that artist, TooMany for status 403,
+// 429 and 503, Failed for anything else that is not a readable 2xx reply. Runs on the cover
+// worker.
+SourceAnswer AskItunes(const TrackQuery& track, const http::Limits& limits);

@@ -1,0 +1,138 @@
+#include "playback/MusicBrainzSource.h"
+
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "directory/Address.h"
+#include "directory/Download.h"
+#include "directory/ServiceHosts.h"
+#include "platform/Utf8.h"
+#include "playback/ArtistMatch.h"
+#include "playback/RequestPacer.h"
+#include "playback/ServiceReply.h"
+
+// No web address or mail box of the project exists yet; the contact part says so rather than
+// pointing somewhere made up.
+const char kMusicBrainzAgent[] =
+    "tunedeck/" TUNEDECK_VERSION " duvEridaz ( internet radio player; no public contact yet )";
+
+namespace {
+
+RequestPacer musicBrainzPacer(std::chrono::seconds(1));
+
+// A phrase of the search syntax: quoted, with its quote and escape characters escaped.
+std::wstring Phrase(std::wstring_view text) {
+  std::wstring phrase = L"\"";
+  for (wchar_t c : text) {
+    if (c == L'"' || c == L'\\') {
+      phrase += L'\\';
+    }
+    phrase += c;
+  }
+  return phrase + L"\"";
+}
+
+std::string SearchAddress(const TrackQuery& track) {
+  const std::wstring query =
+      L"artist:" + Phrase(track.artist) + L" AND recording:" + Phrase(track.title);
+  return WideToUtf8(L"https://" TUNEDECK_MUSICBRAINZ_HOST "/ws/2/recording?query=" +
+                    PercentEncode(query) + L"&limit=5");
+}
+
+// The replies put their elements in a namespace and prefix some attributes; the prefixes vary,
+// so elements are matched by their local name.
+std::string_view LocalName(const pugi::xml_node& node) {
+  const std::string_view name = node.name();
+  const std::size_t colon = name.find(':');
+  return colon == std::string_view::npos ? name : name.substr(colon + 1);
+}
+
+pugi::xml_node Child(const pugi::xml_node& parent, std::string_view localName) {
+  for (const pugi::xml_node& child : parent.children()) {
+    if (LocalName(child) == localName) {
+      return child;
+    }
+  }
+  return {};
+}
+
+// A release id goes into the archive's address: only the canonical MBID form is taken.
+bool IsMbid(std::string_view id) {
+  if (id.size() != 36) {
+    return false;
+  }
+  for (std::size_t i = 0; i < id.size(); ++i) {
+    const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
+    const char c = id[i];
+    if (dash ? c != '-' : !((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The credit as written ("A feat. B") or any one credited artist is the track's artist.
+bool CreditedTo(const pugi::xml_node& recording, std::string_view artist) {
+  std::string whole;
+  for (const pugi::xml_node& credit : Child(recording, "artist-credit").children()) {
+    if (LocalName(credit) != "name-credit") {
+      continue;
+    }
+    const pugi::xml_node name = Child(credit, "name");  // a credited name, when it differs
+    const std::string shown =
+        name ? name.text().get() : Child(Child(credit, "artist"), "name").text().get();
+    if (SameArtist(artist, shown)) {
+      return true;
+    }
+    whole += shown;
+    whole += credit.attribute("joinphrase").value();
+  }
+  return SameArtist(artist, whole);
+}
+
+}  // namespace
+
+SourceAnswer AskMusicBrainz(const TrackQuery& track, const http::Limits& limits,
+                            std::chrono::steady_clock::time_point deadline) {
+  if (!musicBrainzPacer.WaitTurn(deadline)) {
+    return {SourceAnswer::Failed, {}};
+  }
+  const ServiceReply reply = AskService(SearchAddress(track), kMusicBrainzAgent, limits);
+  if (!reply.Ok()) {
+    return {reply.TooMany() ? SourceAnswer::TooMany : SourceAnswer::Failed, {}};
+  }
+  pugi::xml_document document;
+  if (!document.load_buffer(reply.body.data(), reply.body.size())) {
+    return {SourceAnswer::Failed, {}};
+  }
+  const pugi::xml_node list = Child(Child(document, "metadata"), "recording-list");
+  if (!list) {
+    return {SourceAnswer::Failed, {}};
+  }
+  const std::string artist = WideToUtf8(track.artist);
+  SourceAnswer answer{SourceAnswer::NoCover, {}};
+  for (const pugi::xml_node& recording : list.children()) {
+    if (LocalName(recording) != "recording" || !CreditedTo(recording, artist)) {
+      continue;
+    }
+    for (const pugi::xml_node& release : Child(recording, "release-list").children()) {
+      const std::string id = release.attribute("id").value();
+      if (LocalName(release) != "release" || !IsMbid(id)) {
+        continue;
+      }
+      const std::wstring cover =
+          Utf8ToWide("https://" TUNEDECK_COVER_ARCHIVE_HOST "/release/" + id + "/front-500");
+      if (std::find(answer.images.begin(), answer.images.end(), cover) == answer.images.end() &&
+          answer.images.size() < kMaxReleases) {
+        answer.images.push_back(cover);
+      }
+    }
+  }
+  if (!answer.images.empty()) {
+    answer.kind = SourceAnswer::Found;
+  }
+  return answer;
+}

@@ -1,0 +1,22 @@
+// MusicBrainz with the Cover Art Archive as a cover source: keyless, XML, one request a second.
+#pragma once
+
+#include <chrono>
+
+#include "platform/HttpClient.h"
+#include "playback/CoverSource.h"
+
+// What the program calls itself towards MusicBrainz, which asks every client to name itself.
+extern const char kMusicBrainzAgent[];
+
+// Searches recordings by artist and title (five at most, the values quoted as phrases) and
+// gives, in the order found, the archive's 500-pixel front cover address of each release of
+// each recording credited to the track's artist (SameArtist), at most kMaxReleases of them.
+// Waits first until a second has passed since the last request to MusicBrainz; Failed at once
+// when that wait would pass `deadline`. NoCover when no such release is listed, TooMany for
+// status 403, 429 and 503, Failed for anything else that is not a readable 2xx reply. Runs on
+// the cover worker.
+SourceAnswer AskMusicBrainz(const TrackQuery& track, const http::Limits& limits,
+                            std::chrono::steady_clock::time_point deadline);
+
+inline constexpr std::size_t kMaxReleases = 8;

@@ -1,0 +1,217 @@
+// The keyless cover sources behind the track-info service: when they are asked, what they may
+// give, and what the run remembers of them. The services answer as the real ones do.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "playback/MusicBrainzSource.h"
+#include "tests/playback/CoverLookupFixture.h"
+
+namespace {
+
+using namespace cover_test;
+
+constexpr char itunesSearch[] = "/search";
+constexpr char musicBrainzSearch[] = "/ws/2/recording";
+constexpr char chersArtwork[] = "/image/thumb/Music115/v4/cher/believe/600x600bb.jpg";
+constexpr char lloydsArtwork[] = "/image/thumb/Music/v4/lloyd/source/600x600bb.jpg";
+constexpr char releaseWithoutCover[] = "/release/2d8f3a4b-5c6d-4e7f-8a9b-0c1d2e3f4a5b/front-500";
+constexpr char releaseWithCover[] = "/release/61bf0388-b8a9-48f4-81d1-7eb02706dfb0/front-500";
+constexpr char otherArtistsRelease[] = "/release/9a1b2c3d-4e5f-4a6b-8c7d-9e0f1a2b3c4d/front-500";
+constexpr char archivedCover[] =
+    "/download/mbid-61bf0388-b8a9-48f4-81d1-7eb02706dfb0/"
+    "mbid-61bf0388-b8a9-48f4-81d1-7eb02706dfb0-19471829441_thumb500.jpg";
+
+class KeylessSources : public CoverLookup {
+ protected:
+  void SetUp() override {
+    CoverLookup::SetUp();
+    WriteBytes(dir_.File("folder.jpg"), Fixture("cover-old.jpg"));
+  }
+
+  void RefuseTheKey() { AnswerTrackInfo("trackinfo-invalid-key.xml", 403); }
+  void AnswerItunes(const std::string& reply, int status = 0) {
+    sources_.AddRoute({.path = itunesSearch,
+                       .status = status,
+                       .headers = {{"Content-Type", "text/javascript; charset=utf-8"}},
+                       .bodyFile = fixture::FixturePath("playback/" + reply)});
+  }
+  void AnswerMusicBrainz(const std::string& reply, int status = 0) {
+    sources_.AddRoute({.path = musicBrainzSearch,
+                       .status = status,
+                       .headers = {{"Content-Type", "application/xml; charset=UTF-8"}},
+                       .bodyFile = fixture::FixturePath("playback/" + reply)});
+  }
+  void ServeImage(const std::string& path, const std::string& image = "cover-believe.jpg") {
+    sources_.AddRoute({.path = path, .bodyFile = fixture::FixturePath("playback/" + image)});
+  }
+  // The archive's releases: the first has no cover, the second redirects to its image.
+  void AnswerCoverArchive() {
+    sources_.AddRoute({.path = releaseWithCover,
+                       .status = 307,
+                       .redirect = "https://" + std::string(archiveImageHost) + archivedCover});
+    ServeImage(archivedCover);
+  }
+
+  void ExpectCover(const std::string& image = "cover-believe.jpg") const {
+    EXPECT_EQ(StatusText(), L"nice one");
+    EXPECT_EQ(FileBytes("folder.jpg"), Fixture(image));
+    EXPECT_EQ(coverImagePath.Get(), FolderFile(L"folder.jpg"));
+  }
+  std::size_t Asked(const char* path) const {
+    return (std::string_view(path) == "/2.0/" ? server_ : sources_).CountRequests(path);
+  }
+  void LookUp(const wchar_t* title) {
+    titleText.Set(title);
+    RunLookup();
+  }
+};
+
+TEST_F(KeylessSources, RefusedKeyLeadsToItunesWhichGivesOnlyTheTracksArtistsCover) {
+  RefuseTheKey();
+  AnswerItunes("itunes-believe.json");
+  ServeImage(chersArtwork);
+  ServeImage(lloydsArtwork, "cover-png.png");
+  RunLookup();
+
+  ExpectCover();
+  EXPECT_EQ(Asked(lloydsArtwork), 0u);
+  EXPECT_EQ(Asked(musicBrainzSearch), 0u);
+  // An error reply is no reply to keep.
+  EXPECT_FALSE(std::ifstream(dir_.File("tmp.txt")).good());
+  const auto requests = sources_.Requests();
+  ASSERT_FALSE(requests.empty());
+  EXPECT_EQ(requests[0].query, "term=Cher%20Believe&entity=song&limit=5");
+  EXPECT_EQ(requests[0].Header("User-Agent"), "duvEridaz");
+}
+
+TEST_F(KeylessSources, OnlyAnotherArtistOnItunesLeadsToMusicBrainzAndTheNextReleaseWithACover) {
+  RefuseTheKey();
+  AnswerItunes("itunes-other-artist.json");
+  ServeImage(lloydsArtwork);
+  AnswerMusicBrainz("musicbrainz-believe.xml");
+  AnswerCoverArchive();
+  ServeImage(otherArtistsRelease);
+  RunLookup();
+
+  ExpectCover();
+  EXPECT_EQ(Asked(lloydsArtwork), 0u);
+  EXPECT_EQ(Asked(otherArtistsRelease), 0u);
+  EXPECT_EQ(Asked(releaseWithoutCover), 1u);
+  EXPECT_EQ(Asked(releaseWithCover), 1u);
+  for (const auto& request : sources_.Requests()) {
+    if (request.path == musicBrainzSearch) {
+      EXPECT_EQ(request.query,
+                "query=artist%3A%22Cher%22%20AND%20recording%3A%22Believe%22&limit=5");
+      EXPECT_EQ(request.Header("User-Agent"), kMusicBrainzAgent);
+    }
+  }
+  EXPECT_NE(std::string(kMusicBrainzAgent).find("duvEridaz"), std::string::npos);
+}
+
+TEST_F(KeylessSources, NoSourceWithACoverSaysBuuuuAndKeepsTheOldCover) {
+  RefuseTheKey();
+  AnswerItunes("itunes-other-artist.json");
+  AnswerMusicBrainz("musicbrainz-believe.xml");
+  RunLookup();
+
+  ExpectPlaceholderWithTheOldCoverKept();
+  EXPECT_EQ(Asked(releaseWithCover), 1u);
+  EXPECT_FALSE(std::ifstream(dir_.File("tmp.txt")).good());
+}
+
+TEST_F(KeylessSources, SourceAnsweringTooManyIsPassedOverDuringItsPause) {
+  RefuseTheKey();
+  AnswerItunes("itunes-believe.json", 429);
+  AnswerMusicBrainz("musicbrainz-believe.xml");
+  AnswerCoverArchive();
+  RunLookup();
+  ExpectCover();
+
+  LookUp(L"Strong Enough");
+  ExpectCover();
+  EXPECT_EQ(Asked(itunesSearch), 1u);
+  EXPECT_EQ(Asked(musicBrainzSearch), 2u);
+}
+
+TEST_F(KeylessSources, TrackInfoRefusalsAreRememberedForTheRun) {
+  struct Case {
+    const char* reply;
+    int status;
+    std::size_t askedInThreeTitles;
+  };
+  for (const Case& c :
+       {Case{"trackinfo-invalid-key.xml", 403, 1}, Case{"trackinfo-invalid-key.xml", 200, 1},
+        Case{"trackinfo-rate-limit.xml", 403, 1}, Case{"empty-reply.xml", 500, 3}}) {
+    SCOPED_TRACE(std::string(c.reply) + " " + std::to_string(c.status));
+    coverMemory.Clear();
+    server_.ClearLog();
+    AnswerTrackInfo(c.reply, c.status);
+    AnswerItunes("itunes-believe.json");
+    ServeImage(chersArtwork);
+    for (const wchar_t* title : {L"Believe", L"Strong Enough", L"If I Could Turn Back Time"}) {
+      LookUp(title);
+      ExpectCover();
+    }
+    EXPECT_EQ(Asked("/2.0/"), c.askedInThreeTitles);
+  }
+}
+
+TEST_F(KeylessSources, RepeatedTrackAsksNobody) {
+  RefuseTheKey();
+  AnswerItunes("itunes-believe.json");
+  ServeImage(chersArtwork);
+  RunLookup();
+  ExpectCover();
+
+  WriteBytes(dir_.File("folder.jpg"), Fixture("cover-old.jpg"));
+  server_.ClearLog();
+  sources_.ClearLog();
+  LookUp(L"Believe");  // the same query title, announced without the bracket
+  ExpectCover();
+  EXPECT_TRUE(server_.Requests().empty());
+  EXPECT_TRUE(sources_.Requests().empty());
+}
+
+TEST_F(KeylessSources, PngCoverIsKeptAsItCame) {
+  RefuseTheKey();
+  AnswerItunes("itunes-believe.json");
+  ServeImage(chersArtwork, "cover-png.png");
+  RunLookup();
+
+  ExpectCover("cover-png.png");
+}
+
+TEST_F(KeylessSources, QueriesArePercentEncodedUtf8) {
+  struct Case {
+    const wchar_t* artist;
+    const wchar_t* title;
+    const char* itunesQuery;
+    const char* musicBrainzQuery;
+  };
+  for (const Case& c : {
+           Case{L"Simon & Garfunkel", L"Mrs. Robinson (Live)",
+                "term=Simon%20%26%20Garfunkel%20Mrs.%20Robinson&entity=song&limit=5",
+                "query=artist%3A%22Simon%20%26%20Garfunkel%22%20AND%20recording%3A%22Mrs."
+                "%20Robinson%22&limit=5"},
+           Case{L"坂本龍一", L"戦場のメリークリスマス",
+                "term=%E5%9D%82%E6%9C%AC%E9%BE%8D%E4%B8%80%20%E6%88%A6%E5%A0%B4%E3%81%AE%E3%83"
+                "%A1%E3%83%AA%E3%83%BC%E3%82%AF%E3%83%AA%E3%82%B9%E3%83%9E%E3%82%B9"
+                "&entity=song&limit=5",
+                "query=artist%3A%22%E5%9D%82%E6%9C%AC%E9%BE%8D%E4%B8%80%22%20AND%20recording"
+                "%3A%22%E6%88%A6%E5%A0%B4%E3%81%AE%E3%83%A1%E3%83%AA%E3%83%BC%E3%82%AF%E3%83%AA"
+                "%E3%82%B9%E3%83%9E%E3%82%B9%22&limit=5"},
+       }) {
+    sources_.ClearLog();
+    RefuseTheKey();
+    artistText.Set(c.artist);
+    LookUp(c.title);
+
+    const auto requests = sources_.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].query, c.itunesQuery);
+    EXPECT_EQ(requests[1].query, c.musicBrainzQuery);
+  }
+}
+
+}  // namespace
