@@ -33,10 +33,11 @@ void DrawTrackLines(HDC dc, RECT rect) {
   SetTextColor(dc, panelTextColour);
   SetBkMode(dc, TRANSPARENT);
   DrawTextW(dc, L"Now Playing", -1, &rect, DT_CENTER);
+  const TrackTexts track = nowPlaying.Get();
   rect.top += lineHeight;
-  DrawTextW(dc, artistText.Get().c_str(), -1, &rect, DT_CENTER);
+  DrawTextW(dc, track.artistText.c_str(), -1, &rect, DT_CENTER);
   rect.top += lineHeight;
-  DrawTextW(dc, titleText.Get().c_str(), -1, &rect, DT_CENTER);
+  DrawTextW(dc, track.titleText.c_str(), -1, &rect, DT_CENTER);
 }
 
 // PlayerScreen: the cover blended eleven times over what the window shows, then the panel.

@@ -13,7 +13,8 @@ std::atomic<BYTE> noCover{0};
 
 DWORD WINAPI CoverWorker(LPVOID window) {
   // Without a cover the last one stays on disk and the placeholder is shown.
-  const bool coverFetched = FetchCover({artistText.Get(), QueryTitle(titleText.Get())});
+  const TrackTexts track = nowPlaying.Get();
+  const bool coverFetched = FetchCover({track.artistText, QueryTitle(track.titleText)});
 
   noCover.store(coverFetched ? 0 : 1);
   ShowStatus(coverFetched ? L"nice one" : L"buuuu");

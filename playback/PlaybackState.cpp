@@ -4,6 +4,5 @@ std::atomic<DWORD> currentStream{0};
 SharedText stationUrl;
 std::atomic<HANDLE> tuneInThread{nullptr};
 SharedText coverImagePath;
-SharedText artistText;
-SharedText titleText;
+SharedTrack nowPlaying;
 std::atomic<HANDLE> coverThread{nullptr};

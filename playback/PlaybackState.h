@@ -15,8 +15,8 @@ extern SharedText stationUrl;
 extern std::atomic<HANDLE> tuneInThread;
 // Full path of the cover image that the now-playing panel draws.
 extern SharedText coverImagePath;
-// Artist and title of the track now playing; they keep their values until a new title comes.
-extern SharedText artistText;
-extern SharedText titleText;
+// Artist and title of the track now playing (artistText, titleText), one snapshot; they keep
+// their values until a new title comes.
+extern SharedTrack nowPlaying;
 // Nonzero while an album-art worker runs (see StartWorker).
 extern std::atomic<HANDLE> coverThread;

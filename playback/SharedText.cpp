@@ -10,3 +10,29 @@ std::wstring SharedText::Get() const {
   std::lock_guard lock(mutex_);
   return text_;
 }
+
+namespace {
+
+std::wstring Cut(std::wstring_view text) {
+  return std::wstring(text.substr(0, SharedText::capacity - 1));
+}
+
+}  // namespace
+
+void SharedTrack::Set(std::wstring_view artist, std::wstring_view title) {
+  TrackTexts texts{Cut(artist), Cut(title)};
+  std::lock_guard lock(mutex_);
+  texts_.artistText.swap(texts.artistText);
+  texts_.titleText.swap(texts.titleText);
+}
+
+void SharedTrack::SetArtist(std::wstring_view artist) {
+  std::wstring text = Cut(artist);
+  std::lock_guard lock(mutex_);
+  texts_.artistText.swap(text);
+}
+
+TrackTexts SharedTrack::Get() const {
+  std::lock_guard lock(mutex_);
+  return texts_;
+}

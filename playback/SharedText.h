@@ -1,5 +1,5 @@
-// A text shared between threads, read and written only as a whole, so that a reader never sees
-// half of a text that another thread is writing.
+// Texts shared between threads, read and written only as a whole, so that a reader never sees
+// half of what another thread is writing.
 #pragma once
 
 #include <mutex>
@@ -19,4 +19,25 @@ class SharedText {
  private:
   mutable std::mutex mutex_;
   std::wstring text_;
+};
+
+// The track now playing.
+struct TrackTexts {
+  std::wstring artistText;
+  std::wstring titleText;
+};
+
+// Artist and title kept as one snapshot: a reader never pairs a new artist with the old title.
+class SharedTrack {
+ public:
+  // Replaces both; each is cut to 259 characters. Any thread.
+  void Set(std::wstring_view artist, std::wstring_view title);
+  // Replaces the artist only; the title keeps its value. Any thread.
+  void SetArtist(std::wstring_view artist);
+  // A copy of both as they stand. Any thread.
+  TrackTexts Get() const;
+
+ private:
+  mutable std::mutex mutex_;
+  TrackTexts texts_;
 };

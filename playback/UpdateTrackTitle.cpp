@@ -22,8 +22,8 @@ void ShowStreamTitle(const char* meta) {
   if (!texts || texts->status.empty()) {
     return;
   }
-  artistText.Set(WideFromBytes(texts->artist.c_str(), CP_ACP));
-  titleText.Set(WideFromBytes(texts->title.c_str(), CP_ACP));
+  nowPlaying.Set(WideFromBytes(texts->artist.c_str(), CP_ACP),
+                 WideFromBytes(texts->title.c_str(), CP_ACP));
   SetTextFromBytes(StatusLine(), texts->status.c_str(), CP_ACP);
   // While a lookup runs it finishes for its own track; this title gets none.
   StartWorker(coverThread, CoverWorker, mainWindow);
@@ -36,7 +36,7 @@ void ShowOggTitle(const char* comments) {
     return;
   }
   if (texts->artist) {
-    artistText.Set(WideFromBytes(texts->artist->c_str(), CP_UTF8));
+    nowPlaying.SetArtist(WideFromBytes(texts->artist->c_str(), CP_UTF8));
   }
   SetTextFromBytes(StatusLine(), texts->status.c_str(), CP_UTF8);
 }

@@ -108,8 +108,7 @@ class CoverLookup : public ::testing::Test {
     screenWidth.store(480);
     screenHeight.store(640);
     screenState.store(PlayerScreen);
-    artistText.Set(L"Cher");
-    titleText.Set(L"Believe (Radio Edit)");
+    nowPlaying.Set(L"Cher", L"Believe (Radio Edit)");
     headless::RunUntilIdle();
     paintedRects.clear();
   }

@@ -29,8 +29,7 @@ TEST_F(CoverLookup, FoundAlbumFetchesTheCoverAndSaysNiceOne) {
 }
 
 TEST_F(CoverLookup, QueryAsksForArtistAndTitleWithoutTheBracketPercentEncoded) {
-  artistText.Set(L"Simon & Garfunkel");
-  titleText.Set(L"Mrs. Robinson (Live)");
+  nowPlaying.Set(L"Simon & Garfunkel", L"Mrs. Robinson (Live)");
   AnswerTrackInfo("track-without-album.xml");
   RunLookup();
 
@@ -95,7 +94,7 @@ TEST_F(CoverLookup, StallingServiceEndsInBuuuuAndANewTitleMeanwhileStartsNoSecon
   ASSERT_TRUE(StartWorker(coverThread, CoverWorker, window_));
   ASSERT_TRUE(headless::RunUntil([&] { return server_.CountRequests("/2.0/") == 1; }, 10s));
   // A title change while the lookup waits: the mark is taken, so no second worker starts.
-  titleText.Set(L"Strong Enough");
+  nowPlaying.Set(L"Cher", L"Strong Enough");
   EXPECT_FALSE(StartWorker(coverThread, CoverWorker, window_));
 
   ASSERT_TRUE(headless::RunUntil([] { return coverThread.load() == nullptr; }, 60s));
@@ -217,8 +216,8 @@ TEST_F(LookupOnNewTitle, TitleShowsAndStartsOneLookupAtATime) {
 
   UpdateTrackTitle();
   EXPECT_EQ(StatusText(), L"Cher - Believe (Live)");
-  EXPECT_EQ(artistText.Get(), L"Cher");
-  EXPECT_EQ(titleText.Get(), L"Believe (Live)");
+  EXPECT_EQ(nowPlaying.Get().artistText, L"Cher");
+  EXPECT_EQ(nowPlaying.Get().titleText, L"Believe (Live)");
   EXPECT_NE(coverThread.load(), nullptr);
   ASSERT_TRUE(headless::RunUntil([&] { return server_.CountRequests("/2.0/") == 1; }, 10s));
 

@@ -62,7 +62,7 @@ class KeylessSources : public CoverLookup {
     return (std::string_view(path) == "/2.0/" ? server_ : sources_).CountRequests(path);
   }
   void LookUp(const wchar_t* title) {
-    titleText.Set(title);
+    nowPlaying.Set(nowPlaying.Get().artistText, title);
     RunLookup();
   }
 };
@@ -204,7 +204,7 @@ TEST_F(KeylessSources, QueriesArePercentEncodedUtf8) {
        }) {
     sources_.ClearLog();
     RefuseTheKey();
-    artistText.Set(c.artist);
+    nowPlaying.Set(c.artist, L"");
     LookUp(c.title);
 
     const auto requests = sources_.Requests();

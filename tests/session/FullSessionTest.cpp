@@ -183,7 +183,7 @@ TEST_F(ShortStations, OggSongsShowTheirTitlesAsTheChainChanges) {
   ASSERT_TRUE(StatusShows(L"Ora Sund - Tidepool"));
   session_.Screenshot("session-13-ogg-first-song");
   ASSERT_TRUE(StatusShows(L"Ora Sund - Undertow", 20s));
-  EXPECT_EQ(artistText.Get(), L"Ora Sund");
+  EXPECT_EQ(nowPlaying.Get().artistText, L"Ora Sund");
   session_.Screenshot("session-14-ogg-next-song");
   ASSERT_TRUE(StatusShows(L"not playing", 30s));
   // Ogg titles look up no cover.
