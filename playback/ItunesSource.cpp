@@ -28,16 +28,11 @@ std::string StringField(const nlohmann::json& object, const char* name) {
 
 }  // namespace
 
-SourceAnswer AskItunes(const TrackQuery& track, const http::Limits& limits) {
-  const ServiceReply reply = AskService(SearchAddress(track), kAgentName, limits);
-  if (!reply.Ok()) {
-    return {reply.TooMany() ? SourceAnswer::TooMany : SourceAnswer::Failed, {}};
-  }
-  const nlohmann::json document = nlohmann::json::parse(reply.body, nullptr, false);
+SourceAnswer ItunesCovers(std::string_view reply, std::string_view artist) {
+  const nlohmann::json document = nlohmann::json::parse(reply, nullptr, false);
   if (!document.is_object() || !document.contains("results") || !document["results"].is_array()) {
     return {SourceAnswer::Failed, {}};
   }
-  const std::string artist = WideToUtf8(track.artist);
   SourceAnswer answer{SourceAnswer::NoCover, {}};
   for (const nlohmann::json& result : document["results"]) {
     if (!result.is_object() || !SameArtist(artist, StringField(result, "artistName"))) {
@@ -53,4 +48,12 @@ SourceAnswer AskItunes(const TrackQuery& track, const http::Limits& limits) {
     answer.images.push_back(Utf8ToWide(artwork));
   }
   return answer;
+}
+
+SourceAnswer AskItunes(const TrackQuery& track, const http::Limits& limits) {
+  const ServiceReply reply = AskService(SearchAddress(track), kAgentName, limits);
+  if (!reply.Ok()) {
+    return {reply.TooMany() ? SourceAnswer::TooMany : SourceAnswer::Failed, {}};
+  }
+  return ItunesCovers(reply.body, WideToUtf8(track.artist));
 }

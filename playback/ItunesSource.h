@@ -1,6 +1,8 @@
 // iTunes Search as a cover source: keyless, JSON.
 #pragma once
 
+#include <string_view>
+
 #include "platform/HttpClient.h"
 #include "playback/CoverSource.h"
 
@@ -10,3 +12,7 @@
 // 429 and 503, Failed for anything else that is not a readable 2xx reply. Runs on the cover
 // worker.
 SourceAnswer AskItunes(const TrackQuery& track, const http::Limits& limits);
+
+// The covers in a search reply for the artist (UTF-8): Found, NoCover, or Failed when the reply
+// is not the service's JSON.
+SourceAnswer ItunesCovers(std::string_view reply, std::string_view artist);

@@ -95,24 +95,15 @@ bool CreditedTo(const pugi::xml_node& recording, std::string_view artist) {
 
 }  // namespace
 
-SourceAnswer AskMusicBrainz(const TrackQuery& track, const http::Limits& limits,
-                            std::chrono::steady_clock::time_point deadline) {
-  if (!musicBrainzPacer.WaitTurn(deadline)) {
-    return {SourceAnswer::Failed, {}};
-  }
-  const ServiceReply reply = AskService(SearchAddress(track), kMusicBrainzAgent, limits);
-  if (!reply.Ok()) {
-    return {reply.TooMany() ? SourceAnswer::TooMany : SourceAnswer::Failed, {}};
-  }
+SourceAnswer MusicBrainzCovers(std::string_view reply, std::string_view artist) {
   pugi::xml_document document;
-  if (!document.load_buffer(reply.body.data(), reply.body.size())) {
+  if (!document.load_buffer(reply.data(), reply.size())) {
     return {SourceAnswer::Failed, {}};
   }
   const pugi::xml_node list = Child(Child(document, "metadata"), "recording-list");
   if (!list) {
     return {SourceAnswer::Failed, {}};
   }
-  const std::string artist = WideToUtf8(track.artist);
   SourceAnswer answer{SourceAnswer::NoCover, {}};
   for (const pugi::xml_node& recording : list.children()) {
     if (LocalName(recording) != "recording" || !CreditedTo(recording, artist)) {
@@ -135,4 +126,16 @@ SourceAnswer AskMusicBrainz(const TrackQuery& track, const http::Limits& limits,
     answer.kind = SourceAnswer::Found;
   }
   return answer;
+}
+
+SourceAnswer AskMusicBrainz(const TrackQuery& track, const http::Limits& limits,
+                            std::chrono::steady_clock::time_point deadline) {
+  if (!musicBrainzPacer.WaitTurn(deadline)) {
+    return {SourceAnswer::Failed, {}};
+  }
+  const ServiceReply reply = AskService(SearchAddress(track), kMusicBrainzAgent, limits);
+  if (!reply.Ok()) {
+    return {reply.TooMany() ? SourceAnswer::TooMany : SourceAnswer::Failed, {}};
+  }
+  return MusicBrainzCovers(reply.body, WideToUtf8(track.artist));
 }

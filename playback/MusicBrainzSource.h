@@ -2,6 +2,8 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
+#include <string_view>
 
 #include "platform/HttpClient.h"
 #include "playback/CoverSource.h"
@@ -20,3 +22,7 @@ SourceAnswer AskMusicBrainz(const TrackQuery& track, const http::Limits& limits,
                             std::chrono::steady_clock::time_point deadline);
 
 inline constexpr std::size_t kMaxReleases = 8;
+
+// The archive addresses in a recording search reply for the artist (UTF-8): Found, NoCover, or
+// Failed when the reply is not the service's XML.
+SourceAnswer MusicBrainzCovers(std::string_view reply, std::string_view artist);
