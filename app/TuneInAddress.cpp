@@ -2,9 +2,18 @@
 
 #include "directory/Address.h"
 #include "directory/ServiceHosts.h"
+#include "directory/StationId.h"
+#include "directory/WebClient.h"
 
 std::optional<std::wstring> TuneInAddress(LPCWSTR stationId) {
-  std::wstring address = AddressWith(kTuneInFormat, stationId);
+  std::wstring address;
+  if (IsDescribedStationId(stationId)) {
+    address = AddressWith(kTuneInFormat, stationId);
+  } else if (IsStationUuid(std::wstring_view(stationId))) {
+    address = webClient.openDirectory.TuneInAddress(stationId);
+  } else {
+    return std::nullopt;
+  }
   // stationUrl holds 259 characters; a cut address would name another station.
   if (address.size() > 259) {
     return std::nullopt;

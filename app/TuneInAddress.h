@@ -1,4 +1,4 @@
-// The directory's tune-in playlist address of a station.
+// The tune-in playlist address of a station, from the kind of its id.
 #pragma once
 
 #include <optional>
@@ -6,6 +6,7 @@
 
 #include "platform/Win32Types.h"
 
-// "http://<directory host>/sbin/tunein-station.pls?id=<id>" with the id percent-encoded as
-// UTF-8; empty when the address would not fit 259 characters.
+// A described id (digits): "http://<directory host>/sbin/tunein-station.pls?id=<id>". A station
+// uuid: the open directory's playlist on its server in use. Nothing for any other id, or when
+// the address would not fit 259 characters. Window thread only.
 std::optional<std::wstring> TuneInAddress(LPCWSTR stationId);

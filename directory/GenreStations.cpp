@@ -1,3 +1,7 @@
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
 #include "directory/Address.h"
 #include "directory/ControlIds.h"
 #include "directory/FilePaths.h"
@@ -6,6 +10,77 @@
 #include "platform/Utf8.h"
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+// The described directory may use this much of a choice's time; each open directory server
+// is given up after this long without an answer, so that the next one still gets its turn.
+constexpr milliseconds kDescribedShare = std::chrono::seconds(8);
+constexpr milliseconds kServerPatience = std::chrono::seconds(4);
+// With less time left, no further server is asked.
+constexpr milliseconds kShortestTry = milliseconds(500);
+
+milliseconds Left(Clock::time_point until) {
+  return std::chrono::duration_cast<milliseconds>(until - Clock::now());
+}
+
+// The client's limits, cut so that the download ends by `until` and waits at most `patience`.
+http::Limits Within(http::Limits limits, Clock::time_point until, milliseconds patience) {
+  const long left = std::max<long>(1, static_cast<long>(Left(until).count()));
+  const long wait = static_cast<long>(patience.count());
+  limits.connectTimeoutMs = std::min({limits.connectTimeoutMs, wait, left});
+  limits.stallTimeoutMs = std::min(limits.stallTimeoutMs, wait);
+  limits.totalTimeoutMs = left;
+  return limits;
+}
+
+int Fetch(WebClient& client, LPCWSTR key, const std::wstring& address, Clock::time_point until,
+          milliseconds patience) {
+  return DownloadIntoFolder(client.folder, key, address,
+                            Within(client.downloadLimits, until, patience));
+}
+
+// Loads the cache file into the document. True when it gives a row.
+bool GivesRows(XmlReader& xml, const std::wstring& cacheFile) {
+  xml.Load(WideToUtf8(cacheFile));
+  return !xml.SelectStations().empty();
+}
+
+void Forget(const std::wstring& cacheFile) {
+  std::remove(WideToUtf8(cacheFile).c_str());
+}
+
+// Fills the missing cache file from the described directory, or else from the open directory;
+// leaves no file when neither gives a row.
+void FetchGenre(WebClient& client, LPCWSTR key, const std::wstring& cacheFile) {
+  const Clock::time_point start = Clock::now();
+  const Clock::time_point deadline = start + kGenreChoiceLimit;
+  if (Fetch(client, key, AddressWith(client.queryFormat, key), start + kDescribedShare,
+            kDescribedShare) == 0 &&
+      GivesRows(client.xml, cacheFile)) {
+    return;
+  }
+  Forget(cacheFile);
+  // A copy: keeping a server reorders the list.
+  const std::vector<std::string> servers = client.openDirectory.Servers();
+  for (const std::string& server : servers) {
+    if (Left(deadline) < kShortestTry) {
+      return;
+    }
+    if (Fetch(client, key, OpenDirectoryQuery(server, key), deadline, kServerPatience) == 0) {
+      const bool rows = GivesRows(client.xml, cacheFile);
+      if (client.xml.IsOpenDirectoryReply()) {
+        client.openDirectory.Keep(server);
+        if (!rows) {
+          Forget(cacheFile);
+        }
+        return;
+      }
+      Forget(cacheFile);  // an answer, but not the directory's: the next server may do better
+    }
+  }
+}
 
 void ShowStationRows(HWND window, HWND list, const std::vector<Station>& stations) {
   DeleteAllRows(list);
@@ -26,7 +101,7 @@ void LoadGenreStations(WebClient& client, HWND window, int listId, LPCWSTR key) 
     return;
   }
   if (!FileExists(cacheFile->c_str())) {
-    DownloadToFile(client, key, AddressWith(client.queryFormat, key).c_str());
+    FetchGenre(client, key, *cacheFile);
   }
   FillStationList(client.xml, cacheFile->c_str(), window);
 }

@@ -16,6 +16,21 @@ inline constexpr wchar_t kDirectoryQueryFormat[] =
 inline constexpr wchar_t kTuneInFormat[] =
     L"http://" TUNEDECK_DIRECTORY_HOST "/sbin/tunein-station.pls?id=%s";
 
+// The open directory has no fixed host: the name below resolves to all its servers, and each
+// server's own name (a reverse lookup) is the host spoken to, over HTTPS. Tests send those names
+// (port 443) to loopback servers with http::MapHost.
+inline constexpr char kOpenDirectoryDiscoveryHost[] = "all.api.radio-browser.info";
+// Server names outside this domain are not used.
+inline constexpr char kOpenDirectoryDomain[] = ".radio-browser.info";
+inline constexpr int kOpenDirectoryPort = 443;
+// The station search on a server, with one "%s" for the genre's key in lower case
+// (percent-encoded). The server takes only "true" and "false" as booleans.
+inline constexpr wchar_t kOpenDirectoryQueryPath[] =
+    L"/xml/stations/search?tag=%s&tagExact=true&hidebroken=true&order=clickcount&reverse=true"
+    L"&limit=1000";
+// A station's playlist on a server, with one "%s" for its uuid; asking for it counts the play.
+inline constexpr wchar_t kOpenDirectoryTuneInPath[] = L"/pls/url/%s";
+
 // The keyless cover sources, asked when the track-info service gives no answer (HTTPS, port 443).
 #define TUNEDECK_ITUNES_HOST "itunes.apple.com"
 #define TUNEDECK_MUSICBRAINZ_HOST "musicbrainz.org"

@@ -3,7 +3,10 @@
 // named by appending its name to WebClient::folder.
 #pragma once
 
+#include <chrono>
+
 #include "directory/Download.h"
+#include "directory/OpenDirectory.h"
 #include "directory/XmlReader.h"
 #include "platform/HttpClient.h"
 #include "platform/Win32.h"
@@ -16,6 +19,7 @@ struct WebClient {
   XmlReader xml;           // the one XML document
   // Time-outs and size cap of every download; tests shorten them.
   http::Limits downloadLimits = DownloadLimits();
+  OpenDirectory openDirectory;  // asked when the described directory gives no stations
 
   WebClient();
   WebClient(const WebClient&) = delete;
@@ -40,10 +44,16 @@ void LoadFavourites(WebClient& client, HWND window, int listId);
 // or a file that cannot be written.
 bool AddFavourite(WebClient& client, HWND window, int listId);
 
-// Shows the genre's stations in the station list in place of the genre list. The genre's cache
-// file (the key as file name) is downloaded first when it does not exist; a key that would name
-// a file outside the folder loads nothing, touches no file and shows an empty list. Blocks
-// while a download runs.
+// The longest a genre choice holds the window while it fetches the genre's stations.
+inline constexpr std::chrono::seconds kGenreChoiceLimit{20};
+
+// Shows the genre's stations in the station list in place of the genre list. When the genre's
+// cache file (the key as file name) does not exist, the described directory is asked first;
+// when it gives no station, the open directory's servers are asked in turn, the one in use
+// first, until one answers. The cache file then holds the reply that gave stations; when none
+// did, no file is left and the next choice asks again. A key that would name a file outside the
+// folder loads nothing, touches no file and shows an empty list. Blocks while it fetches, at
+// most about kGenreChoiceLimit.
 void LoadGenreStations(WebClient& client, HWND window, int listId, LPCWSTR key);
 
 // Fetches the address into folder + name (DownloadIntoFolder). Returns 0 or 1. Any thread.

@@ -1,5 +1,10 @@
 #include "directory/XmlReader.h"
 
+#include <algorithm>
+#include <string_view>
+
+#include "directory/PlayableCodecs.h"
+#include "directory/StationId.h"
 #include "directory/StationName.h"
 #include "platform/Utf8.h"
 
@@ -10,6 +15,15 @@ void KeepOnlyWhole(pugi::xml_document& document, const pugi::xml_parse_result& r
   if (!result) {
     document.reset();
   }
+}
+
+bool IsPlayable(const pugi::xml_node& station) {
+  const std::string_view codec = station.attribute("codec").value();
+  return std::find(std::begin(kPlayableCodecs), std::end(kPlayableCodecs), codec) !=
+             std::end(kPlayableCodecs) &&
+         std::string_view(station.attribute("hls").value()) == "0" &&
+         std::string_view(station.attribute("lastcheckok").value()) == "1" &&
+         IsStationUuid(std::string_view(station.attribute("stationuuid").value()));
 }
 
 }  // namespace
@@ -34,5 +48,15 @@ std::vector<Station> XmlReader::SelectStations() const {
     stations.push_back(
         {StationNameShown(node.node().attribute("name").value()), Utf8ToWide(id.value())});
   }
+  for (const pugi::xml_node& station : document.child("result").children("station")) {
+    if (IsPlayable(station)) {
+      stations.push_back({StationNameShown(station.attribute("name").value()),
+                          Utf8ToWide(station.attribute("stationuuid").value())});
+    }
+  }
   return stations;
+}
+
+bool XmlReader::IsOpenDirectoryReply() const {
+  return !document.child("result").empty();
 }

@@ -9,7 +9,7 @@
 
 struct Station {
   std::wstring name;  // the text shown
-  std::wstring id;    // the directory's station id
+  std::wstring id;    // the described directory's id, or the open directory's station uuid
 };
 
 struct XmlReader {
@@ -21,8 +21,13 @@ struct XmlReader {
   // The same for a document in memory.
   void LoadBuffer(std::string_view bytes);
 
-  // One station per element "station" that is a child of an element "stationlist", in document
-  // order: the name as shown (StationName.h) and the id whole. An element without an id gives
-  // no station (it could be neither played nor kept); one without a name shows an empty text.
+  // The stations of both directories' replies, each in document order, the name as shown
+  // (StationName.h). The described shape: each element "station" that is a child of an element
+  // "stationlist", with its id whole; one without an id gives no station (it could be neither
+  // played nor kept), one without a name shows an empty text. The open directory's shape: each
+  // "station" under the root "result" that the engine can play (a codec of PlayableCodecs.h, not
+  // HLS, its last check passed), with its "stationuuid" as the id; one without a uuid gives none.
   std::vector<Station> SelectStations() const;
+  // True when the document is an open directory's reply ("result" at the root).
+  bool IsOpenDirectoryReply() const;
 };

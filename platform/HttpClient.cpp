@@ -73,8 +73,8 @@ EasyHandle::EasyHandle(const std::string& url, std::string_view agent, const Lim
   curl_easy_setopt(handle_, CURLOPT_MAXREDIRS, kMaxRedirects);
   curl_easy_setopt(handle_, CURLOPT_HTTP200ALIASES, shared.statusAliases);
   curl_easy_setopt(handle_, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
-  // A stall is judged on the arriving bytes (the wait for the response headers included), never
-  // on the total time: a live stream has no end.
+  // A stall is judged on the arriving bytes (the wait for the response headers included); the
+  // total time only bounds a download that asks for it, never a live stream.
   curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_LIMIT, limits.stallBytesPerSecond);
   curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_TIME, WholeSecondsAtLeastOne(limits.stallTimeoutMs));
   if (limits.totalTimeoutMs > 0) {

@@ -29,9 +29,9 @@ struct Limits {
 class EasyHandle {
  public:
   // A handle for `url` with every common option applied: the agent name, redirects followed,
-  // HTTP and HTTPS only, no cache, the time-outs in `limits` (never a total time-out: a live
-  // stream has no end), the "ICY 200 OK" status-line alias, and the host map. Callable on any
-  // thread. get() is null when libcurl could not make a handle.
+  // HTTP and HTTPS only, no cache, the time-outs in `limits` (a total time-out only when asked:
+  // a live stream has no end), the "ICY 200 OK" status-line alias, and the host map. Callable on
+  // any thread. get() is null when libcurl could not make a handle.
   EasyHandle(const std::string& url, std::string_view agent, const Limits& limits = {});
   ~EasyHandle();
   EasyHandle(EasyHandle&& other) noexcept;

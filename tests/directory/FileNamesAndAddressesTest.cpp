@@ -3,7 +3,9 @@
 
 #include "directory/Address.h"
 #include "directory/FilePaths.h"
+#include "directory/OpenDirectory.h"
 #include "directory/ServiceHosts.h"
+#include "directory/StationId.h"
 
 namespace {
 
@@ -20,6 +22,30 @@ TEST(Address, EveryByteOutsideTheUnreservedSetIsEncoded) {
   EXPECT_EQ(PercentEncode(L"\u00E9"), L"%C3%A9");
   EXPECT_EQ(AddressWith(kTuneInFormat, L"12 34"),
             L"http://yp.shoutcast.com/sbin/tunein-station.pls?id=12%2034");
+}
+
+TEST(Address, OpenDirectoryIsAskedForTheGenreKeyInLowerCase) {
+  EXPECT_EQ(OpenDirectoryQuery("de1.api.radio-browser.info", L"Top 40"),
+            L"https://de1.api.radio-browser.info/xml/stations/search?tag=top%2040&tagExact=true"
+            L"&hidebroken=true&order=clickcount&reverse=true&limit=1000");
+  EXPECT_EQ(OpenDirectoryQuery("at1.api.radio-browser.info", L"R&B"),
+            L"https://at1.api.radio-browser.info/xml/stations/search?tag=r%26b&tagExact=true"
+            L"&hidebroken=true&order=clickcount&reverse=true&limit=1000");
+}
+
+TEST(StationIds, DigitsAreDescribedIdsAndOnlyTheFullUuidFormIsAStationUuid) {
+  EXPECT_TRUE(IsDescribedStationId(L"1001"));
+  EXPECT_TRUE(IsStationUuid(L"9617a958-0601-11e8-ae97-52543BE04C81"));
+  for (const wchar_t* id :
+       {L"", L"12a", L"-1", L"12 34", L"9617a958-0601-11e8-ae97-52543be04c81"}) {
+    EXPECT_FALSE(IsDescribedStationId(id)) << id;
+  }
+  for (const wchar_t* id :
+       {L"", L"1001", L"9617a958-0601-11e8-ae97-52543be04c8",
+        L"9617a958-0601-11e8-ae97-52543be04c811", L"9617a958x0601-11e8-ae97-52543be04c81",
+        L"9617a958-0601-11e8-ae97-52543be04g81"}) {
+    EXPECT_FALSE(IsStationUuid(std::wstring_view(id))) << id;
+  }
 }
 
 TEST(FileNames, KeysThatWouldLeaveTheFolderAreNotPlain) {

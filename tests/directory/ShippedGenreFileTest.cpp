@@ -5,6 +5,7 @@
 
 #include "directory/Address.h"
 #include "directory/FilePaths.h"
+#include "directory/OpenDirectory.h"
 #include "directory/ServiceHosts.h"
 #include "directory/TwoFieldLine.h"
 
@@ -24,6 +25,7 @@ TEST(ShippedGenreFile, EveryKeyNamesAFileOfTheFolderAndFitsTheQuery) {
        ReadTwoFieldFile(std::string(TUNEDECK_SOURCE_DIR) + "/data/categories.txt")) {
     EXPECT_TRUE(IsPlainFileName(row.first));
     EXPECT_LT(AddressWith(kDirectoryQueryFormat, row.first).size(), 260u);
+    EXPECT_LT(OpenDirectoryQuery("de1.api.radio-browser.info", row.first).size(), 260u);
   }
 }
 

@@ -1,9 +1,6 @@
 #include "tests/e2e/ProgramSession.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -14,11 +11,13 @@
 #include "app/MainWindow.h"
 #include "directory/ControlIds.h"
 #include "directory/ServiceHosts.h"
+#include "directory/WebClient.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
 #include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
 #include "playback/ScreenMetrics.h"
+#include "tests/support/OpenDirectoryServers.h"
 
 namespace e2e {
 
@@ -45,15 +44,7 @@ int StripTop() {
 }
 
 int ClosedPort() {
-  const int probe = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address = {};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-  close(probe);
-  return ntohs(address.sin_port);
+  return fixture::ClosedLoopbackPort();
 }
 
 void WriteFile(const std::string& path, const std::string& text) {
@@ -102,6 +93,10 @@ ProgramSession::ProgramSession(const Options& options) {
   for (const char* host : {kItunesHost, kMusicBrainzHost, kCoverArchiveHost}) {
     http::MapHost(host, kSecurePort, "127.0.0.1", ClosedPort());
   }
+  // The open directory has no server names, and its discovery host refuses, until a test plays
+  // it: nothing reaches beyond loopback.
+  webClient.openDirectory.lookups = fixture::LookupsFinding({});
+  http::MapHost(kOpenDirectoryDiscoveryHost, kOpenDirectoryPort, "127.0.0.1", ClosedPort());
 
   setenv("SDL_AUDIODRIVER", options.audioDriver.c_str(), 1);
   setenv("SDL_DISKAUDIOFILE", soundFile().c_str(), 1);

@@ -1,0 +1,186 @@
+// A genre the described directory gives no stations for is asked of the open directory: its
+// servers (fixture servers over HTTPS behind their names) in turn, within the choice's time.
+#include <chrono>
+#include <fstream>
+#include <iterator>
+
+#include "directory/ServiceHosts.h"
+#include "tests/directory/ListWindow.h"
+#include "tests/support/OpenDirectoryServers.h"
+
+namespace {
+
+using fixture::Route;
+using std::chrono::steady_clock;
+
+constexpr char kDescribedPath[] = "/sbin/newxml.phtml";
+constexpr char kSearchPath[] = "/xml/stations/search";
+const std::vector<std::string> kServers = {
+    "de1.api.radio-browser.info", "nl1.api.radio-browser.info", "fi1.api.radio-browser.info",
+    "at1.api.radio-browser.info"};
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+Route Search(Route route) {
+  route.path = kSearchPath;
+  route.headers = {{"Content-Type", "text/xml"}};
+  return route;
+}
+
+const Route kStations = Search({.bodyFile = fixture::FixturePath("directory/open-stations.xml")});
+constexpr int kPlayableStations = 5;
+const Route kStall = {.headerDelaySeconds = 60};
+
+class OpenDirectoryFallback : public ListWindowTest {
+ protected:
+  void SetUp() override {
+    ListWindowTest::SetUp();
+    http::MapHost(kDirectoryHost, kServicePort, "127.0.0.1", described.port());
+    client.openDirectory.lookups = servers.Lookups();
+  }
+  void TearDown() override {
+    http::ClearHostMap();
+    ListWindowTest::TearDown();
+  }
+
+  void Described(Route route) {
+    route.path = kDescribedPath;
+    described.AddRoute(route);
+  }
+  void Choose(const std::wstring& key) {
+    LoadGenreStations(client, window, ID_STATION_LIST, key.c_str());
+  }
+  std::size_t Searches(const std::string& server) {
+    return servers.server(server).CountRequests(kSearchPath);
+  }
+  bool Cached(const std::string& key) const { return std::filesystem::exists(dir.File(key)); }
+
+  fixture::HttpFixture described;
+  fixture::OpenDirectoryServers servers{kServers};
+};
+
+TEST_F(OpenDirectoryFallback, DescribedStationsMeanTheOpenDirectoryIsNeverAsked) {
+  Described({.bodyFile = fixture::FixturePath("directory/stations-basic.xml")});
+  servers.server(kServers[0]).AddRoute(kStations);
+  Choose(L"Jazz");
+  EXPECT_EQ(RowCount(stationList), 5);
+  EXPECT_EQ(Text(stationList, 0, 1), L"1001");
+  EXPECT_EQ(Searches(kServers[0]), 0u);
+  EXPECT_TRUE(client.openDirectory.servers.empty());  // not even discovered
+}
+
+TEST_F(OpenDirectoryFallback, DescribedFailureOrEmptyListAsksTheOpenDirectoryAndCachesItsReply) {
+  servers.server(kServers[0]).AddRoute(kStations);
+  const struct {
+    const wchar_t* key;
+    Route described;
+    const char* tag;
+  } cases[] = {
+      {L"Jazz", {.status = 404, .body = "no such genre"}, "jazz"},
+      {L"Top 40",
+       {.status = 500, .bodyFile = fixture::FixturePath("directory/error-page.html")},
+       "top%2040"},
+      {L"Blues", {.bodyFile = fixture::FixturePath("directory/stations-empty.xml")}, "blues"},
+      {L"Folk", {.bodyFile = fixture::FixturePath("directory/stations-truncated.xml")}, "folk"},
+      {L"R&B", kStall, "r%26b"},
+  };
+  for (const auto& each : cases) {
+    const std::string key = WideToUtf8(each.key);
+    Route described = each.described;
+    described.query = "genre=" + key + "&br=128&mt=audio/mpeg";
+    Described(described);
+    servers.server(kServers[0]).ClearLog();
+    Choose(each.key);
+    EXPECT_EQ(RowCount(stationList), kPlayableStations) << key;
+    EXPECT_EQ(Text(stationList, 1, 1), L"a3f2c1d4-5e6f-4a7b-8c9d-0e1f2a3b4c5d") << key;
+    ExpectStationListShown();
+    EXPECT_EQ(ReadFile(dir.File(key)),
+              ReadFile(fixture::FixturePath("directory/open-stations.xml")))
+        << key;
+    const auto requests = servers.server(kServers[0]).Requests();
+    ASSERT_EQ(requests.size(), 1u) << key;
+    EXPECT_EQ(requests[0].query, std::string("tag=") + each.tag +
+                                     "&tagExact=true&hidebroken=true&order=clickcount"
+                                     "&reverse=true&limit=1000");
+    EXPECT_EQ(requests[0].Header("Host"), kServers[0]);
+    EXPECT_EQ(requests[0].Header("User-Agent"), "duvEridaz");
+  }
+  EXPECT_EQ(described.CountRequests(kDescribedPath), std::size(cases));
+}
+
+TEST_F(OpenDirectoryFallback, NoStationAnywhereCachesNothingAndTheNextChoiceAsksAgain) {
+  Described({.status = 404});
+  servers.server(kServers[0]).AddRoute(Search({.body = "<result></result>"}));
+  Choose(L"Polka");
+  Choose(L"Polka");
+  EXPECT_EQ(RowCount(stationList), 0);
+  ExpectStationListShown();
+  EXPECT_FALSE(Cached("Polka"));
+  EXPECT_EQ(Searches(kServers[0]), 2u);
+  EXPECT_EQ(Searches(kServers[1]), 0u);  // an empty answer is an answer
+}
+
+TEST_F(OpenDirectoryFallback, ThousandStationReplyListsThemAll) {
+  const std::string reply = ReadFile(fixture::FixturePath("directory/open-stations.xml"));
+  const std::size_t from = reply.find("\n  <station");
+  const std::string station = reply.substr(from, reply.find("</station>") + 10 - from);
+  const std::string uuid = "9617a958-0601-11e8-ae97-52543be04c81";
+  std::string thousand = "<result>";
+  for (int i = 0; i < 1000; ++i) {
+    std::string numbered = station;
+    const std::string suffix = std::to_string(100000 + i);
+    numbered.replace(numbered.find(uuid) + uuid.size() - suffix.size(), suffix.size(), suffix);
+    thousand += numbered;
+  }
+  thousand += "</result>";
+  std::ofstream(dir.File("reply.xml"), std::ios::binary) << thousand;
+  Described({.status = 404});
+  servers.server(kServers[0]).AddRoute(Search({.bodyFile = dir.File("reply.xml")}));
+  Choose(L"Jazz");
+  ASSERT_EQ(RowCount(stationList), 1000);
+  EXPECT_EQ(Text(stationList, 999, 1), L"9617a958-0601-11e8-ae97-52543b100999");
+}
+
+TEST_F(OpenDirectoryFallback, ServersThatRefuseStallOrAnswerWronglyArePassedAndTheNextIsKept) {
+  Described({.status = 404});
+  servers.Refuse(kServers[0]);
+  servers.server(kServers[1]).AddRoute(Search(kStall));
+  servers.server(kServers[2])
+      .AddRoute(Search({.bodyFile = fixture::FixturePath("directory/error-page.html")}));
+  servers.server(kServers[3]).AddRoute(kStations);
+  Choose(L"Jazz");
+  EXPECT_EQ(RowCount(stationList), kPlayableStations);
+  EXPECT_EQ(Searches(kServers[1]), 1u);
+  EXPECT_EQ(Searches(kServers[2]), 1u);
+
+  // The server that answered is asked first for the rest of the run, tune-ins included.
+  servers.server(kServers[2]).AddRoute(Search({.status = 500}));
+  Choose(L"Blues");
+  EXPECT_EQ(RowCount(stationList), kPlayableStations);
+  EXPECT_EQ(Searches(kServers[1]), 1u);
+  EXPECT_EQ(Searches(kServers[2]), 1u);
+  EXPECT_EQ(Searches(kServers[3]), 2u);
+  EXPECT_EQ(client.openDirectory.TuneInAddress(L"9617a958-0601-11e8-ae97-52543be04c81"),
+            L"https://at1.api.radio-browser.info/pls/url/9617a958-0601-11e8-ae97-52543be04c81");
+}
+
+TEST_F(OpenDirectoryFallback, EverythingStallingHoldsTheWindowNoLongerThanTheChoiceLimit) {
+  client.downloadLimits = DownloadLimits();  // the program's own time-outs
+  Described(kStall);
+  for (const std::string& server : kServers) {
+    servers.server(server).AddRoute(Search(kStall));
+  }
+  const steady_clock::time_point start = steady_clock::now();
+  Choose(L"Jazz");
+  const auto held = steady_clock::now() - start;
+  EXPECT_LE(held, kGenreChoiceLimit + std::chrono::seconds(2));
+  EXPECT_GE(Searches(kServers[0]), 1u);  // the described directory did not take it all
+  EXPECT_EQ(RowCount(stationList), 0);
+  ExpectStationListShown();
+  EXPECT_FALSE(Cached("Jazz"));
+}
+
+}  // namespace
