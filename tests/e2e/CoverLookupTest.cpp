@@ -5,7 +5,6 @@
 #include <string>
 
 #include "directory/ControlIds.h"
-#include "directory/ServiceHosts.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
 #include "playback/MainWindowState.h"
@@ -27,12 +26,7 @@ TEST(CoverLookup, NewTitleBringsTheCoverIntoTheStripAndTheView) {
   icecast.StartMp3Tone("/tone.mp3", 440, 120, "Tone 440");
   http::MapHost("tone.stream.test", 80, "127.0.0.1", icecast.port());
   ProgramSession session;
-  session.directory().AddRoute(
-      {.path = "/2.0/", .bodyFile = fixture::FixturePath("playback/track-with-album.xml")});
-  session.directory().AddRoute(
-      {.path = "/126/believe.jpg", .bodyFile = fixture::FixturePath("e2e/album-cover.jpg")});
-  http::MapHost(kTrackInfoHost, kServicePort, "127.0.0.1", session.directory().port());
-  http::MapHost("covers.example", 80, "127.0.0.1", session.directory().port());
+  session.ServeFoundAlbum();
 
   session.TapRow(ID_GENRE_LIST, 2);
   session.TapRow(ID_STATION_LIST, 0);

@@ -11,7 +11,6 @@
 #include <string>
 
 #include "directory/ControlIds.h"
-#include "directory/ServiceHosts.h"
 #include "directory/WebClient.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
@@ -76,12 +75,7 @@ std::string ReadFile(const std::string& path) {
 void FirstRun(OpenInternet& internet, const std::string& keptFolder) {
   ProgramSession session;
   internet.Reach();
-  session.directory().AddRoute(
-      {.path = "/2.0/", .bodyFile = fixture::FixturePath("playback/track-with-album.xml")});
-  session.directory().AddRoute(
-      {.path = "/126/believe.jpg", .bodyFile = fixture::FixturePath("e2e/album-cover.jpg")});
-  http::MapHost(kTrackInfoHost, kServicePort, "127.0.0.1", session.directory().port());
-  http::MapHost("covers.example", 80, "127.0.0.1", session.directory().port());
+  session.ServeFoundAlbum();
 
   session.TapRow(ID_GENRE_LIST, ambientRow);
   ASSERT_EQ(session.RowCount(ID_STATION_LIST), 1);  // the AAC station is left out

@@ -120,6 +120,15 @@ ProgramSession::~ProgramSession() {
   http::ClearHostMap();
 }
 
+void ProgramSession::ServeFoundAlbum() {
+  directory_.AddRoute(
+      {.path = "/2.0/", .bodyFile = fixture::FixturePath("playback/track-with-album.xml")});
+  directory_.AddRoute(
+      {.path = "/126/believe.jpg", .bodyFile = fixture::FixturePath("e2e/album-cover.jpg")});
+  http::MapHost(kTrackInfoHost, kServicePort, "127.0.0.1", directory_.port());
+  http::MapHost("covers.example", 80, "127.0.0.1", directory_.port());
+}
+
 HWND ProgramSession::Control(int id) const {
   return GetDlgItem(mainWindow, id);
 }

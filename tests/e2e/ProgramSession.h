@@ -50,6 +50,10 @@ class ProgramSession {
   std::string soundFile() const { return folder_.File("sound.raw"); }
   bool windowCreated() const { return created_; }
 
+  // The track-info service and the cover host (on the directory's server) know the album of
+  // "Cher - Believe" and its cover.
+  void ServeFoundAlbum();
+
   HWND Control(int id) const;
   // The control's rectangle on the screen as {x, y, width, height}.
   RECT Placement(int id) const;
