@@ -4,4 +4,4 @@
 
 #include <string_view>
 
-inline constexpr std::string_view kPlayableCodecs[] = {"MP3", "OGG"};
+inline constexpr std::string_view kPlayableCodecs[] = {"MP3", "OGG", "AAC", "AAC+", "OPUS"};

@@ -54,15 +54,18 @@ TEST(StationListDocument, StationWithoutIdIsSkippedAndOneWithoutNameShowsEmpty) 
 }
 
 TEST(StationListDocument, OpenDirectoryReplyGivesItsPlayableStationsByUuid) {
-  // Left out: AAC, AAC+ and OPUS stations, an HLS station and one whose last check failed.
+  // Left out: an HLS station and one whose last check failed.
   const auto stations = StationsOf("open-stations.xml");
   const std::vector<std::pair<std::wstring, std::wstring>> expected = {
       {L"Jazz & Blues \"Late\" FM ", L"9617a958-0601-11e8-ae97-52543be04c81"},
       {L"\u0420\u0430\u0434\u0438\u043E \u0414\u0436\u0430\u0437",
        L"a3f2c1d4-5e6f-4a7b-8c9d-0e1f2a3b4c5d"},
       {L"\u6771\u4EAC\u30B8\u30E3\u30BA", L"0b1c2d3e-4f5a-4b6c-9d7e-8f9a0b1c2d3e"},
+      {L"Jazz FM AAC", L"5a6b7c8d-9e0f-4a1b-8c2d-3e4f5a6b7c8d"},
       {L"\u0625\u0630\u0627\u0639\u0629 \u0627\u0644\u062C\u0627\u0632",
        L"e4d3c2b1-a0f9-4e8d-b7c6-a5f4e3d2c1b0"},
+      {L"O'Brien's Jazz", L"11112222-3333-4444-8555-666677778888"},
+      {L"Opus Jazz", L"21436587-a9cb-4fed-8123-456789abcdef"},
       {L"Smooth Jazz 24/7", L"c0ffee00-1234-4abc-9def-00112233aabb"}};
   ASSERT_EQ(stations.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {

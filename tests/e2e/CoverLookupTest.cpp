@@ -5,6 +5,7 @@
 #include <string>
 
 #include "directory/ControlIds.h"
+#include "directory/ServiceHosts.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
 #include "playback/MainWindowState.h"

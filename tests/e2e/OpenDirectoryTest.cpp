@@ -78,8 +78,9 @@ void FirstRun(OpenInternet& internet, const std::string& keptFolder) {
   session.ServeFoundAlbum();
 
   session.TapRow(ID_GENRE_LIST, ambientRow);
-  ASSERT_EQ(session.RowCount(ID_STATION_LIST), 1);  // the AAC station is left out
+  ASSERT_EQ(session.RowCount(ID_STATION_LIST), 2);
   EXPECT_EQ(session.RowText(ID_STATION_LIST, 0, 0), L"Open Tone ");
+  EXPECT_EQ(session.RowText(ID_STATION_LIST, 1, 0), L"Open AAC Tone");
   session.Screenshot("open-directory-stations");
   session.TapRow(ID_STATION_LIST, 0);
   ASSERT_TRUE(PlaysOpenTone(session)) << session.StatusHistoryText();
