@@ -7,7 +7,7 @@
 
 std::optional<std::wstring> TuneInAddress(LPCWSTR stationId) {
   std::wstring address;
-  if (IsDescribedStationId(stationId)) {
+  if (IsDirectoryStationId(stationId)) {
     address = AddressWith(kTuneInFormat, stationId);
   } else if (IsStationUuid(std::wstring_view(stationId))) {
     address = webClient.openDirectory.TuneInAddress(stationId);

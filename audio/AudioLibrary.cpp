@@ -1,5 +1,5 @@
 // The BASS_* boundary: checks arguments and handles, turns the engine's typed failures into
-// the described results (0, -1, null) and the thread's error code.
+// the documented results (0, -1, null) and the thread's error code.
 #include "audio/AudioLibrary.h"
 
 #include "audio/Engine.h"

@@ -14,9 +14,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-// The described directory may use this much of a choice's time; each open directory server
+// The first directory may use this much of a choice's time; each open directory server
 // is given up after this long without an answer, so that the next one still gets its turn.
-constexpr milliseconds kDescribedShare = std::chrono::seconds(8);
+constexpr milliseconds kFirstDirectoryShare = std::chrono::seconds(8);
 constexpr milliseconds kServerPatience = std::chrono::seconds(4);
 // With less time left, no further server is asked.
 constexpr milliseconds kShortestTry = milliseconds(500);
@@ -51,13 +51,13 @@ void Forget(const std::wstring& cacheFile) {
   std::remove(WideToUtf8(cacheFile).c_str());
 }
 
-// Fills the missing cache file from the described directory, or else from the open directory;
+// Fills the missing cache file from the first directory, or else from the open directory;
 // leaves no file when neither gives a row.
 void FetchGenre(WebClient& client, LPCWSTR key, const std::wstring& cacheFile) {
   const Clock::time_point start = Clock::now();
   const Clock::time_point deadline = start + kGenreChoiceLimit;
-  if (Fetch(client, key, AddressWith(client.queryFormat, key), start + kDescribedShare,
-            kDescribedShare) == 0 &&
+  if (Fetch(client, key, AddressWith(client.queryFormat, key), start + kFirstDirectoryShare,
+            kFirstDirectoryShare) == 0 &&
       GivesRows(client.xml, cacheFile)) {
     return;
   }

@@ -32,7 +32,7 @@ bool HasUuidForm(std::basic_string_view<Char> id) {
 
 }  // namespace
 
-bool IsDescribedStationId(std::wstring_view id) {
+bool IsDirectoryStationId(std::wstring_view id) {
   return !id.empty() && std::all_of(id.begin(), id.end(), IsDecimalDigit<wchar_t>);
 }
 

@@ -3,8 +3,8 @@
 
 #include <string_view>
 
-// The described directory's id: one or more decimal digits.
-bool IsDescribedStationId(std::wstring_view id);
+// The first directory's id: one or more decimal digits.
+bool IsDirectoryStationId(std::wstring_view id);
 
 // The open directory's station uuid: 8-4-4-4-12 hexadecimal digits.
 bool IsStationUuid(std::wstring_view id);

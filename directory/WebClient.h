@@ -19,7 +19,7 @@ struct WebClient {
   XmlReader xml;           // the one XML document
   // Time-outs and size cap of every download; tests shorten them.
   http::Limits downloadLimits = DownloadLimits();
-  OpenDirectory openDirectory;  // asked when the described directory gives no stations
+  OpenDirectory openDirectory;  // asked when the first directory gives no stations
 
   WebClient();
   WebClient(const WebClient&) = delete;
@@ -48,7 +48,7 @@ bool AddFavourite(WebClient& client, HWND window, int listId);
 inline constexpr std::chrono::seconds kGenreChoiceLimit{20};
 
 // Shows the genre's stations in the station list in place of the genre list. When the genre's
-// cache file (the key as file name) does not exist, the described directory is asked first;
+// cache file (the key as file name) does not exist, the first directory is asked first;
 // when it gives no station, the open directory's servers are asked in turn, the one in use
 // first, until one answers. The cache file then holds the reply that gave stations; when none
 // did, no file is left and the next choice asks again. A key that would name a file outside the

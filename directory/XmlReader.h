@@ -9,7 +9,7 @@
 
 struct Station {
   std::wstring name;  // the text shown
-  std::wstring id;    // the described directory's id, or the open directory's station uuid
+  std::wstring id;    // the first directory's id, or the open directory's station uuid
 };
 
 struct XmlReader {
@@ -22,11 +22,12 @@ struct XmlReader {
   void LoadBuffer(std::string_view bytes);
 
   // The stations of both directories' replies, each in document order, the name as shown
-  // (StationName.h). The described shape: each element "station" that is a child of an element
-  // "stationlist", with its id whole; one without an id gives no station (it could be neither
-  // played nor kept), one without a name shows an empty text. The open directory's shape: each
-  // "station" under the root "result" that the engine can play (a codec of PlayableCodecs.h, not
-  // HLS, its last check passed), with its "stationuuid" as the id; one without a uuid gives none.
+  // (StationName.h). The first directory's shape: each element "station" that is a child of an
+  // element "stationlist", with its id whole; one without an id gives no station (it could be
+  // neither played nor kept), one without a name shows an empty text. The open directory's shape:
+  // each "station" under the root "result" that the engine can play (a codec of PlayableCodecs.h,
+  // not HLS, its last check passed), with its "stationuuid" as the id; one without a uuid gives
+  // none.
   std::vector<Station> SelectStations() const;
   // True when the document is an open directory's reply ("result" at the root).
   bool IsOpenDirectoryReply() const;

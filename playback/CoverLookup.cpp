@@ -69,13 +69,13 @@ bool FetchCover(const TrackQuery& track) {
   bool fetched = false;
   // True once every source asked has said that it knows no cover: worth remembering.
   bool settled = true;
-  const std::optional<SourceAnswer> described =
+  const std::optional<SourceAnswer> trackInfo =
       coverMemory.KeyRefused() ? std::nullopt : Ask(CoverSourceId::TrackInfo, track, deadline);
-  if (described && described->kind == SourceAnswer::NoCover) {
+  if (trackInfo && trackInfo->kind == SourceAnswer::NoCover) {
     // The service answered: the track has no album, or the album no image.
-  } else if (described && described->kind == SourceAnswer::Found) {
-    // An album whose image cannot be fetched is no cover, as described.
-    fetched = DownloadFirst(described->images, deadline);
+  } else if (trackInfo && trackInfo->kind == SourceAnswer::Found) {
+    // An album whose image cannot be fetched counts as no cover.
+    fetched = DownloadFirst(trackInfo->images, deadline);
     settled = false;
   } else {
     for (const CoverSourceId source : {CoverSourceId::Itunes, CoverSourceId::MusicBrainz}) {

@@ -1,4 +1,4 @@
-// Finding a track's cover: the track-info service first, as described; when it gives no answer
+// Finding a track's cover: the track-info service first; when it gives no answer
 // (unreachable, an error reply, a refused key), the keyless sources in turn, each at most once.
 #pragma once
 

@@ -1,4 +1,4 @@
-// The described track-info service as a cover source: asked first, with the program's key.
+// The track-info service as a cover source: asked first, with the program's key.
 #pragma once
 
 #include "platform/HttpClient.h"

@@ -33,12 +33,12 @@ TEST(Address, OpenDirectoryIsAskedForTheGenreKeyInLowerCase) {
             L"&hidebroken=true&order=clickcount&reverse=true&limit=1000");
 }
 
-TEST(StationIds, DigitsAreDescribedIdsAndOnlyTheFullUuidFormIsAStationUuid) {
-  EXPECT_TRUE(IsDescribedStationId(L"1001"));
+TEST(StationIds, DigitsAreDirectoryIdsAndOnlyTheFullUuidFormIsAStationUuid) {
+  EXPECT_TRUE(IsDirectoryStationId(L"1001"));
   EXPECT_TRUE(IsStationUuid(L"9617a958-0601-11e8-ae97-52543BE04C81"));
   for (const wchar_t* id :
        {L"", L"12a", L"-1", L"12 34", L"9617a958-0601-11e8-ae97-52543be04c81"}) {
-    EXPECT_FALSE(IsDescribedStationId(id)) << id;
+    EXPECT_FALSE(IsDirectoryStationId(id)) << id;
   }
   for (const wchar_t* id :
        {L"", L"1001", L"9617a958-0601-11e8-ae97-52543be04c8",

@@ -1,4 +1,4 @@
-// A genre the described directory gives no stations for is asked of the open directory: its
+// A genre the first directory gives no stations for is asked of the open directory: its
 // servers (fixture servers over HTTPS behind their names) in turn, within the choice's time.
 #include <chrono>
 #include <fstream>
@@ -13,7 +13,7 @@ namespace {
 using fixture::Route;
 using std::chrono::steady_clock;
 
-constexpr char kDescribedPath[] = "/sbin/newxml.phtml";
+constexpr char kFirstDirectoryPath[] = "/sbin/newxml.phtml";
 constexpr char kSearchPath[] = "/xml/stations/search";
 const std::vector<std::string> kServers = {
     "de1.api.radio-browser.info", "nl1.api.radio-browser.info", "fi1.api.radio-browser.info",
@@ -38,7 +38,7 @@ class OpenDirectoryFallback : public ListWindowTest {
  protected:
   void SetUp() override {
     ListWindowTest::SetUp();
-    http::MapHost(kDirectoryHost, kServicePort, "127.0.0.1", described.port());
+    http::MapHost(kDirectoryHost, kServicePort, "127.0.0.1", firstDirectory.port());
     client.openDirectory.lookups = servers.Lookups();
   }
   void TearDown() override {
@@ -46,9 +46,9 @@ class OpenDirectoryFallback : public ListWindowTest {
     ListWindowTest::TearDown();
   }
 
-  void Described(Route route) {
-    route.path = kDescribedPath;
-    described.AddRoute(route);
+  void FirstDirectory(Route route) {
+    route.path = kFirstDirectoryPath;
+    firstDirectory.AddRoute(route);
   }
   void Choose(const std::wstring& key) {
     LoadGenreStations(client, window, ID_STATION_LIST, key.c_str());
@@ -58,12 +58,12 @@ class OpenDirectoryFallback : public ListWindowTest {
   }
   bool Cached(const std::string& key) const { return std::filesystem::exists(dir.File(key)); }
 
-  fixture::HttpFixture described;
+  fixture::HttpFixture firstDirectory;
   fixture::OpenDirectoryServers servers{kServers};
 };
 
-TEST_F(OpenDirectoryFallback, DescribedStationsMeanTheOpenDirectoryIsNeverAsked) {
-  Described({.bodyFile = fixture::FixturePath("directory/stations-basic.xml")});
+TEST_F(OpenDirectoryFallback, FirstDirectoryStationsMeanTheOpenDirectoryIsNeverAsked) {
+  FirstDirectory({.bodyFile = fixture::FixturePath("directory/stations-basic.xml")});
   servers.server(kServers[0]).AddRoute(kStations);
   Choose(L"Jazz");
   EXPECT_EQ(RowCount(stationList), 5);
@@ -72,11 +72,12 @@ TEST_F(OpenDirectoryFallback, DescribedStationsMeanTheOpenDirectoryIsNeverAsked)
   EXPECT_TRUE(client.openDirectory.servers.empty());  // not even discovered
 }
 
-TEST_F(OpenDirectoryFallback, DescribedFailureOrEmptyListAsksTheOpenDirectoryAndCachesItsReply) {
+TEST_F(OpenDirectoryFallback,
+       FirstDirectoryFailureOrEmptyListAsksTheOpenDirectoryAndCachesItsReply) {
   servers.server(kServers[0]).AddRoute(kStations);
   const struct {
     const wchar_t* key;
-    Route described;
+    Route firstDirectory;
     const char* tag;
   } cases[] = {
       {L"Jazz", {.status = 404, .body = "no such genre"}, "jazz"},
@@ -89,9 +90,9 @@ TEST_F(OpenDirectoryFallback, DescribedFailureOrEmptyListAsksTheOpenDirectoryAnd
   };
   for (const auto& each : cases) {
     const std::string key = WideToUtf8(each.key);
-    Route described = each.described;
-    described.query = "genre=" + key + "&br=128&mt=audio/mpeg";
-    Described(described);
+    Route route = each.firstDirectory;
+    route.query = "genre=" + key + "&br=128&mt=audio/mpeg";
+    FirstDirectory(route);
     servers.server(kServers[0]).ClearLog();
     Choose(each.key);
     EXPECT_EQ(RowCount(stationList), kPlayableStations) << key;
@@ -108,11 +109,11 @@ TEST_F(OpenDirectoryFallback, DescribedFailureOrEmptyListAsksTheOpenDirectoryAnd
     EXPECT_EQ(requests[0].Header("Host"), kServers[0]);
     EXPECT_EQ(requests[0].Header("User-Agent"), "duvEridaz");
   }
-  EXPECT_EQ(described.CountRequests(kDescribedPath), std::size(cases));
+  EXPECT_EQ(firstDirectory.CountRequests(kFirstDirectoryPath), std::size(cases));
 }
 
 TEST_F(OpenDirectoryFallback, NoStationAnywhereCachesNothingAndTheNextChoiceAsksAgain) {
-  Described({.status = 404});
+  FirstDirectory({.status = 404});
   servers.server(kServers[0]).AddRoute(Search({.body = "<result></result>"}));
   Choose(L"Polka");
   Choose(L"Polka");
@@ -137,7 +138,7 @@ TEST_F(OpenDirectoryFallback, ThousandStationReplyListsThemAll) {
   }
   thousand += "</result>";
   std::ofstream(dir.File("reply.xml"), std::ios::binary) << thousand;
-  Described({.status = 404});
+  FirstDirectory({.status = 404});
   servers.server(kServers[0]).AddRoute(Search({.bodyFile = dir.File("reply.xml")}));
   Choose(L"Jazz");
   ASSERT_EQ(RowCount(stationList), 1000);
@@ -145,7 +146,7 @@ TEST_F(OpenDirectoryFallback, ThousandStationReplyListsThemAll) {
 }
 
 TEST_F(OpenDirectoryFallback, ServersThatRefuseStallOrAnswerWronglyArePassedAndTheNextIsKept) {
-  Described({.status = 404});
+  FirstDirectory({.status = 404});
   servers.Refuse(kServers[0]);
   servers.server(kServers[1]).AddRoute(Search(kStall));
   servers.server(kServers[2])
@@ -169,7 +170,7 @@ TEST_F(OpenDirectoryFallback, ServersThatRefuseStallOrAnswerWronglyArePassedAndT
 
 TEST_F(OpenDirectoryFallback, EverythingStallingHoldsTheWindowNoLongerThanTheChoiceLimit) {
   client.downloadLimits = DownloadLimits();  // the program's own time-outs
-  Described(kStall);
+  FirstDirectory(kStall);
   for (const std::string& server : kServers) {
     servers.server(server).AddRoute(Search(kStall));
   }
@@ -177,7 +178,7 @@ TEST_F(OpenDirectoryFallback, EverythingStallingHoldsTheWindowNoLongerThanTheCho
   Choose(L"Jazz");
   const auto held = steady_clock::now() - start;
   EXPECT_LE(held, kGenreChoiceLimit + std::chrono::seconds(2));
-  EXPECT_GE(Searches(kServers[0]), 1u);  // the described directory did not take it all
+  EXPECT_GE(Searches(kServers[0]), 1u);  // the first directory did not take it all
   EXPECT_EQ(RowCount(stationList), 0);
   ExpectStationListShown();
   EXPECT_FALSE(Cached("Jazz"));

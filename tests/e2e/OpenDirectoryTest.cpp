@@ -1,4 +1,4 @@
-// A genre whose described directory is down lists the open directory's stations; one plays from
+// A genre whose first directory is down lists the open directory's stations; one plays from
 // the streaming server with its title and cover, is kept as a favourite by its uuid, and plays
 // again from the favourites in a new run of the program.
 #include <gtest/gtest.h>
