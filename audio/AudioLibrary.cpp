@@ -39,6 +39,7 @@ int ErrorCodeOf(Failure failure) {
       return BASS_ERROR_INIT;
     case Failure::Unreachable:
     case Failure::HttpStatus:
+    case Failure::Refused:
       return BASS_ERROR_FILEOPEN;
     case Failure::Timeout:
       return BASS_ERROR_TIMEOUT;
@@ -122,6 +123,9 @@ BOOL BASS_SetConfig(DWORD option, DWORD value) {
     case BASS_CONFIG_NET_PLAYLIST:
       config.netPlaylist = value;
       break;
+    case BASS_CONFIG_NET_RECONNECT:
+      config.netReconnectMs = value;
+      break;
     default:
       return Fail(BASS_ERROR_ILLTYPE, FALSE);
   }
@@ -141,6 +145,8 @@ DWORD BASS_GetConfig(DWORD option) {
       return Succeed(config.netPrebufPercent.load());
     case BASS_CONFIG_NET_PLAYLIST:
       return Succeed(config.netPlaylist.load());
+    case BASS_CONFIG_NET_RECONNECT:
+      return Succeed(config.netReconnectMs.load());
     default:
       return Fail(BASS_ERROR_ILLTYPE, static_cast<DWORD>(-1));
   }
@@ -196,7 +202,8 @@ HSYNC BASS_ChannelSetSync(DWORD handle, DWORD type, QWORD, SYNCPROC* proc, void*
   if (!stream) {
     return Fail(BASS_ERROR_HANDLE, HSYNC{0});
   }
-  if (type != BASS_SYNC_META && type != BASS_SYNC_OGG_CHANGE && type != BASS_SYNC_END) {
+  if (type != BASS_SYNC_META && type != BASS_SYNC_OGG_CHANGE && type != BASS_SYNC_END &&
+      type != BASS_SYNC_STALL) {
     return Fail(BASS_ERROR_ILLTYPE, HSYNC{0});
   }
   if (proc == nullptr) {

@@ -22,6 +22,10 @@ constexpr DWORD BASS_CONFIG_NET_PREBUF =
     15;  // percent of the buffer filled before creation returns
 constexpr DWORD BASS_CONFIG_NET_PLAYLIST = 21;     // 1: follow PLS and M3U playlists
 constexpr DWORD BASS_CONFIG_NET_READTIMEOUT = 37;  // stall time-out, ms (default 15000)
+// Ours, outside the range of the original options: how long, in ms, a live stream (one without
+// a Content-Length) whose connection ends, fails or stalls is looked for again, with a backoff
+// between tries, while the buffer plays on; 0 (the default): the stream ends at the drop.
+constexpr DWORD BASS_CONFIG_NET_RECONNECT = 0x7E0001;
 
 // BASS_StreamCreateURL flags.
 constexpr DWORD BASS_STREAM_AUTOFREE = 0x40000;
@@ -46,6 +50,7 @@ constexpr DWORD BASS_TAG_META = 5;
 // BASS_ChannelSetSync types.
 constexpr DWORD BASS_SYNC_END = 2;
 constexpr DWORD BASS_SYNC_META = 4;
+constexpr DWORD BASS_SYNC_STALL = 6;  // data 0: the output ran dry; 1: it plays again
 constexpr DWORD BASS_SYNC_OGG_CHANGE = 12;
 
 // BASS_ErrorGetCode values.
@@ -72,7 +77,7 @@ constexpr int BASS_ERROR_UNKNOWN = -1;
 typedef void CALLBACK DOWNLOADPROC(const void* buffer, DWORD length, void* user);
 
 // A sync callback, run on an engine thread (never the sound output's own thread). `data` is 0
-// for the syncs this engine offers.
+// except for BASS_SYNC_STALL.
 typedef void CALLBACK SYNCPROC(HSYNC handle, DWORD channel, DWORD data, void* user);
 
 extern "C" {

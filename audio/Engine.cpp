@@ -77,6 +77,8 @@ Failure Engine::CreateStream(const std::string& url, DWORD flags, DOWNLOADPROC* 
   settings.user = user;
   settings.outputRate = rate;
   settings.bufferMs = config_.netBufferMs;
+  settings.sourceOptions = options;
+  settings.reconnectBudget = std::chrono::milliseconds(config_.netReconnectMs.load());
   settings.onAutoFree = [this](DWORD h) { FreeStream(h); };
   std::shared_ptr<Stream> stream;
   {

@@ -22,6 +22,7 @@ struct Config {
   std::atomic<DWORD> netBufferMs{5000};
   std::atomic<DWORD> netPrebufPercent{75};
   std::atomic<DWORD> netPlaylist{0};
+  std::atomic<DWORD> netReconnectMs{0};
 };
 
 class Engine {

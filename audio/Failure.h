@@ -10,6 +10,7 @@ enum class Failure {
   Timeout,         // no answer within the connect time-out
   Tls,             // the secure connection could not be made
   HttpStatus,      // the server answered with an error status
+  Refused,         // 401, 403 or 410: the server will not give us this stream
   NotAudio,        // neither a stream we can play nor a playlist that leads to one
   BadFormat,       // audio the decoder gives up on
   Stopped,         // the engine was freed meanwhile

@@ -19,8 +19,11 @@ thread_local bool tlsInCallback = false;
 }  // namespace
 
 Stream::Stream(StreamSettings settings, OpenedSource source)
-    : settings_(std::move(settings)), source_(std::move(source)) {
-  const ResponseHeaders& headers = source_.connection->Headers();
+    : settings_(std::move(settings)),
+      source_(std::move(source)),
+      connection_(source_, settings_.sourceOptions) {
+  const ResponseHeaders& headers = connection_.Current().Headers();
+  live_ = headers.Value("content-length").empty();
   headerBlock_ = headers.Block();
   icy_ = headers.IsIcy();
   metaint_ = headers.Metaint();
@@ -103,7 +106,7 @@ void Stream::Stop() {
   std::unique_lock<std::mutex> hold(lock_);
   stopping_ = true;
   playing_ = false;
-  source_.connection->Wake();
+  connection_.Cancel();
   for (std::condition_variable* waiters :
        {&dataArrived_, &queueRoom_, &downloadWake_, &eventReady_, &settled_}) {
     waiters->notify_all();
@@ -225,7 +228,7 @@ std::size_t Stream::Render(std::int32_t* mix, std::size_t frames) {
   // Wake the decoder only once it can refill in a large step, and the event thread only when it
   // has something to do.
   const bool refill = samples_.Space() >= RefillMark();
-  const bool event = EventDue() || EndReached();
+  const bool event = EventDue() || EndReached() || StallDue();
   hold.unlock();
   if (refill) {
     queueRoom_.notify_one();
@@ -238,9 +241,13 @@ std::size_t Stream::Render(std::int32_t* mix, std::size_t frames) {
 
 std::size_t Stream::Read(std::uint8_t* out, std::size_t max) {
   std::unique_lock<std::mutex> hold(lock_);
-  dataArrived_.wait(hold, [this] { return stopping_ || buffer_.Size() > 0 || downloadEnded_; });
-  if (stopping_) {
-    return 0;
+  dataArrived_.wait(
+      hold, [this] { return stopping_ || buffer_.Size() > 0 || downloadEnded_ || AtJunction(); });
+  if (stopping_ || AtJunction()) {
+    return 0;  // at a junction: the end of this decoder's input
+  }
+  if (!junctions_.empty()) {
+    max = std::min<std::size_t>(max, junctions_.front().offset - bytesRead_);
   }
   std::size_t n = buffer_.Read(out, max);
   bytesRead_ += n;

@@ -1,14 +1,16 @@
 // One network stream: its download, decoding, the samples waiting for the output, its tags and
 // syncs. Three threads of its own work on it: the download thread (connection, metadata, the
 // download buffer), the decode thread (decoder, rate conversion, the sample queue) and the
-// event thread (syncs when their audio reaches the output, the end). The output calls Render
-// on its own thread.
+// event thread (syncs when their audio reaches the output, stalls, the end). The output calls
+// Render on its own thread. A live stream whose connection ends is connected again by the
+// download thread, when its settings allow it; the decoder starts afresh on the new bytes.
 #pragma once
 
 #include "audio/AudioLibrary.h"
 #include "audio/Decoder.h"
 #include "audio/Failure.h"
 #include "audio/IcyDemuxer.h"
+#include "audio/LiveConnection.h"
 #include "audio/Ring.h"
 #include "audio/StreamSource.h"
 #include "audio/TagStore.h"
@@ -32,7 +34,10 @@ struct StreamSettings {
   DOWNLOADPROC* downloadProc = nullptr;
   void* user = nullptr;
   long outputRate = 44100;
-  DWORD bufferMs = 5000;  // download buffer length at the stream's bit rate
+  DWORD bufferMs = 5000;        // download buffer length at the stream's bit rate
+  SourceOptions sourceOptions;  // for finding the stream again after a drop
+  // How long a live stream is looked for again after it dropped; 0: it ends at the drop.
+  std::chrono::milliseconds reconnectBudget{0};
   // Called on the event thread once the stream has ended, for auto-free.
   std::function<void(DWORD)> onAutoFree;
 };
@@ -75,6 +80,10 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
     std::string text;
     std::uint64_t serial;
   };
+  struct Junction {  // the bytes from here on came over a new connection
+    std::uint64_t offset;
+    Codec codec;
+  };
   struct Sync {
     HSYNC handle;
     DWORD type;
@@ -86,6 +95,13 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
   std::size_t Read(std::uint8_t* out, std::size_t max) override;
 
   void DownloadThread();
+  // Download thread: runs `connection` until it ends (true) or the stream stops (false).
+  bool RunConnection(Connection& connection);
+  // Download thread: after the connection made at `connectedAt` dropped, the tries to connect
+  // again; true when a new connection runs, its bytes to follow the old ones, starting with
+  // `head`.
+  bool Reconnect(Backoff& backoff, Backoff::Clock::time_point connectedAt,
+                 std::vector<std::uint8_t>& head);
   bool TakeBody(std::span<const std::uint8_t> bytes);  // download thread
   void FlushStaged();                                  // download thread
   // Download thread: waits for room for `bytes` (up to half the buffer); false once the stream
@@ -94,17 +110,22 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
   // Download thread: waits for `time`; false once the stream is stopping or its decoding ended.
   bool Rest(std::chrono::milliseconds time);
   void DecodeThread();
+  // Decode thread, once its decoder has ended: true (with the codec of the new bytes) when the
+  // input goes on over a new connection.
+  bool NextConnection(Codec& codec);
+  bool AtJunction() const;  // lock held: the decoder has read every byte of the old connection
   // `pendingInput`: bytes the decoder holds that are not yet in `samples`.
   void PushSamples(const std::vector<std::int16_t>& samples, std::vector<Event>& events,
                    unsigned bitrate, std::size_t pendingInput);
   void EventThread();
   bool EventDue() const;    // lock held
   bool EndReached() const;  // lock held
+  bool StallDue() const;    // lock held: the program has not been told of a stall or its end
   // Room in the sample queue at which the output wakes the decoder to refill in one go: more
   // than the decoder ever waits for (a quarter of the queue), so it cannot miss that wake-up.
   // Lock held.
   std::size_t RefillMark() const { return samples_.Capacity() / 2; }
-  void FireSyncs(std::unique_lock<std::mutex>& hold, DWORD type);
+  void FireSyncs(std::unique_lock<std::mutex>& hold, DWORD type, DWORD data = 0);
   // The text of the current event of that kind, else of the first one still to come.
   const char* CurrentOrNext(EventKind kind);  // lock held
 
@@ -115,7 +136,9 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
   void ResizeBuffer(unsigned kbps);  // lock held
 
   StreamSettings settings_;
-  OpenedSource source_;
+  OpenedSource source_;  // its connection is moved into connection_
+  LiveConnection connection_;
+  bool live_ = false;  // no Content-Length: the stream has no end of its own
   std::string headerBlock_;
   bool icy_ = false;
   std::size_t metaint_ = 0;
@@ -140,6 +163,7 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
   bool connected_ = true;
   bool downloadEnded_ = false;
   std::deque<MetaAtByte> metaByByte_;
+  std::deque<Junction> junctions_;
   std::size_t roomWanted_ = 0;  // room the download thread waits for; 0 while it does not
   // Download thread only.
   std::unique_ptr<IcyDemuxer> demuxer_;
@@ -155,6 +179,7 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
   std::uint64_t framesPlayed_ = 0;
   bool playing_ = false;
   bool stalled_ = false;
+  bool stallAnnounced_ = false;              // what the stall syncs last said
   std::vector<std::int16_t> renderScratch_;  // output thread only
 
   // Events and tags. A sync is not called for an event whose text the program has already

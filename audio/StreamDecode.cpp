@@ -1,6 +1,7 @@
 // The decode thread: decodes what the download buffer holds, converts it to the output's rate
 // in stereo, and keeps the sample queue full. Metadata is tied to the frame at which its audio
-// comes out, so that it is announced when that audio is heard.
+// comes out, so that it is announced when that audio is heard. Bytes that came over a new
+// connection get a new decoder, which finds its first frame or page in them.
 #include "audio/CodecChoice.h"
 #include "audio/Resampler.h"
 #include "audio/Stream.h"
@@ -10,32 +11,35 @@
 namespace audio {
 
 void Stream::DecodeThread() {
-  std::unique_ptr<Decoder> decoder = MakeDecoder(source_.codec, *this);
+  Codec codec = source_.codec;
   std::unique_ptr<Resampler> resampler;
   std::vector<std::int16_t> out;
   std::vector<Event> events;
   Failure failure = Failure::None;
   DecodedBlock block;
-  while (decoder->Next(block)) {
-    out.clear();
-    events.clear();
-    if (!resampler || resampler->input() != block.format) {
-      if (resampler) {
-        resampler->Drain(out);
+  do {
+    std::unique_ptr<Decoder> decoder = MakeDecoder(codec, *this);
+    while (failure == Failure::None && decoder->Next(block)) {
+      out.clear();
+      events.clear();
+      if (!resampler || resampler->input() != block.format) {
+        if (resampler) {
+          resampler->Drain(out);
+        }
+        resampler = std::make_unique<Resampler>(block.format, settings_.outputRate);
+        if (!resampler->ok()) {
+          failure = Failure::BadFormat;
+          break;
+        }
       }
-      resampler = std::make_unique<Resampler>(block.format, settings_.outputRate);
-      if (!resampler->ok()) {
-        failure = Failure::BadFormat;
-        break;
+      if (block.newLogicalStream) {
+        events.push_back(
+            {producedFrames_ + out.size() / 2, EventKind::OggChange, std::move(block.comments), 0});
       }
+      resampler->Convert(block.samples, out);
+      PushSamples(out, events, decoder->Bitrate(), decoder->PendingInput());
     }
-    if (block.newLogicalStream) {
-      events.push_back(
-          {producedFrames_ + out.size() / 2, EventKind::OggChange, std::move(block.comments), 0});
-    }
-    resampler->Convert(block.samples, out);
-    PushSamples(out, events, decoder->Bitrate(), decoder->PendingInput());
-  }
+  } while (failure == Failure::None && NextConnection(codec));
   if (resampler) {
     out.clear();
     events.clear();
@@ -52,6 +56,20 @@ void Stream::DecodeThread() {
   settled_.notify_all();
   downloadWake_.notify_one();
   eventReady_.notify_one();
+}
+
+bool Stream::AtJunction() const {
+  return !junctions_.empty() && junctions_.front().offset == bytesRead_;
+}
+
+bool Stream::NextConnection(Codec& codec) {
+  std::lock_guard<std::mutex> hold(lock_);
+  if (stopping_ || !AtJunction()) {
+    return false;
+  }
+  codec = junctions_.front().codec;
+  junctions_.pop_front();
+  return true;
 }
 
 void Stream::PushSamples(const std::vector<std::int16_t>& samples, std::vector<Event>& events,

@@ -19,36 +19,17 @@ constexpr std::size_t kMaxPendingMetadata = 64;
 }  // namespace
 
 void Stream::DownloadThread() {
-  Connection& connection = *source_.connection;
-  connection.SetBodySink([this](std::span<const std::uint8_t> bytes) { return TakeBody(bytes); });
+  Backoff backoff(settings_.reconnectBudget);
   std::vector<std::uint8_t> head = std::move(source_.head);
-  if (!head.empty()) {
-    TakeBody(head);
-  }
   for (;;) {
-    FlushStaged();
-    bool plenty = false;
-    {
-      std::lock_guard<std::mutex> hold(lock_);
-      if (stopping_ || decodeEnded_) {
-        break;
-      }
-      plenty = buffer_.Size() >= buffer_.Capacity() / 2;
+    const Backoff::Clock::time_point connectedAt = Backoff::Clock::now();
+    Connection& connection = connection_.Current();
+    connection.SetBodySink([this](std::span<const std::uint8_t> bytes) { return TakeBody(bytes); });
+    if (!head.empty()) {
+      TakeBody(head);
     }
-    if (connection.Paused() && staged_.empty()) {
-      connection.Resume();
-    }
-    if (connection.Paused()) {
-      // Nothing to do until the decoder makes room; the connection needs no care meanwhile.
-      if (!WaitForRoom(staged_.size())) {
-        break;
-      }
-      continue;
-    }
-    if (!connection.Pump(plenty ? std::chrono::milliseconds(0) : kRunningPoll)) {
-      break;
-    }
-    if (plenty && !Rest(kPlentyPace)) {
+    if (!RunConnection(connection) || !live_ || settings_.reconnectBudget.count() <= 0 ||
+        !Reconnect(backoff, connectedAt, head)) {
       break;
     }
   }
@@ -68,6 +49,65 @@ void Stream::DownloadThread() {
   if (settings_.downloadProc != nullptr) {
     CallOut(hold, [this] { settings_.downloadProc(nullptr, 0, settings_.user); });
   }
+}
+
+bool Stream::RunConnection(Connection& connection) {
+  for (;;) {
+    FlushStaged();
+    bool plenty = false;
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      if (stopping_ || decodeEnded_) {
+        return false;
+      }
+      plenty = buffer_.Size() >= buffer_.Capacity() / 2;
+    }
+    if (connection.Paused() && staged_.empty()) {
+      connection.Resume();
+    }
+    if (connection.Paused()) {
+      // Nothing to do until the decoder makes room; the connection needs no care meanwhile.
+      if (!WaitForRoom(staged_.size())) {
+        return false;
+      }
+      continue;
+    }
+    if (!connection.Pump(plenty ? std::chrono::milliseconds(0) : kRunningPoll)) {
+      return true;
+    }
+    if (plenty && !Rest(kPlentyPace)) {
+      return false;
+    }
+  }
+}
+
+bool Stream::Reconnect(Backoff& backoff, Backoff::Clock::time_point connectedAt,
+                       std::vector<std::uint8_t>& head) {
+  backoff.Dropped(connectedAt, Backoff::Clock::now());
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    connected_ = false;
+  }
+  // The old connection's last bytes go first, so the decoder can play them meanwhile.
+  while (!staged_.empty()) {
+    if (!WaitForRoom(staged_.size())) {
+      return false;
+    }
+    FlushStaged();
+  }
+  OpenedSource found;
+  if (!connection_.Reconnect(backoff, found)) {
+    return false;
+  }
+  head = std::move(found.head);
+  demuxer_ = std::make_unique<IcyDemuxer>(connection_.Current().Headers().Metaint());
+  std::lock_guard<std::mutex> hold(lock_);
+  if (stopping_ || decodeEnded_) {
+    return false;
+  }
+  connected_ = true;
+  junctions_.push_back({bytesWritten_, found.codec});
+  return true;
 }
 
 bool Stream::TakeBody(std::span<const std::uint8_t> bytes) {

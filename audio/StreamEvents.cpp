@@ -1,11 +1,16 @@
 // The event thread: makes metadata and Ogg comments current when their audio is played, calls
-// the syncs for them, and ends the stream once everything downloaded has been played.
+// the syncs for them and for stalls of the output, and ends the stream once everything
+// downloaded has been played.
 #include "audio/Stream.h"
 
 namespace audio {
 
 bool Stream::EventDue() const {
   return playing_ && !timeline_.empty() && timeline_.front().frame <= framesPlayed_;
+}
+
+bool Stream::StallDue() const {
+  return playing_ && !ended_ && stalled_ != stallAnnounced_;
 }
 
 bool Stream::EndReached() const {
@@ -15,9 +20,14 @@ bool Stream::EndReached() const {
 void Stream::EventThread() {
   std::unique_lock<std::mutex> hold(lock_);
   for (;;) {
-    eventReady_.wait(hold, [this] { return stopping_ || EventDue() || EndReached(); });
+    eventReady_.wait(hold,
+                     [this] { return stopping_ || EventDue() || EndReached() || StallDue(); });
     if (stopping_) {
       return;
+    }
+    if (StallDue()) {
+      stallAnnounced_ = stalled_;
+      FireSyncs(hold, BASS_SYNC_STALL, stallAnnounced_ ? 0 : 1);
     }
     while (EventDue() && !stopping_) {
       Event e = std::move(timeline_.front());
@@ -47,7 +57,7 @@ void Stream::EventThread() {
   }
 }
 
-void Stream::FireSyncs(std::unique_lock<std::mutex>& hold, DWORD type) {
+void Stream::FireSyncs(std::unique_lock<std::mutex>& hold, DWORD type, DWORD data) {
   std::vector<Sync> matching;
   for (const Sync& s : syncs_) {
     if (s.type == type) {
@@ -55,7 +65,7 @@ void Stream::FireSyncs(std::unique_lock<std::mutex>& hold, DWORD type) {
     }
   }
   for (const Sync& s : matching) {
-    CallOut(hold, [&] { s.proc(s.handle, settings_.handle, 0, s.user); });
+    CallOut(hold, [&] { s.proc(s.handle, settings_.handle, data, s.user); });
   }
 }
 

@@ -47,6 +47,9 @@ class Opener {
     }
     const ResponseHeaders& headers = connection->Headers();
     int status = headers.StatusCode();
+    if (status == 401 || status == 403 || status == 410) {
+      return Failure::Refused;
+    }
     if (status < 200 || status > 299) {
       return Failure::HttpStatus;
     }
@@ -117,9 +120,18 @@ class Opener {
       return timedOut_ && body.empty() ? Failure::Timeout : Failure::NotAudio;
     }
     Failure last = Failure::NotAudio;
-    for (const std::string& entry : ParsePlaylist(kind, body, url)) {
+    const std::vector<std::string> entries = ParsePlaylist(kind, body, url);
+    for (const std::string& entry : entries) {
       timedOut_ = false;
       last = Open(entry, depth + 1, out);
+      if (last == Failure::None) {
+        for (const std::string& other : entries) {
+          if (&other != &entry) {
+            out.alternatives.push_back(other);
+          }
+        }
+        out.alternatives.push_back(url);
+      }
       if (last == Failure::None || last == Failure::Stopped) {
         return last;
       }

@@ -25,6 +25,9 @@ struct OpenedSource {
   std::vector<std::uint8_t> head;          // body bytes read while connecting, not yet used
   Codec codec = Codec::Mp3;
   std::string url;
+  // Where the stream may be found again, in order, after `url`: the other entries of the
+  // playlist that named it, then that playlist (and so on outwards for a nested one).
+  std::vector<std::string> alternatives;
 };
 
 // The first playable stream at `url` (or, for a playlist, at one of its entries), or why none.

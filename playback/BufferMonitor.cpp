@@ -1,5 +1,6 @@
 #include <strings.h>
 
+#include <atomic>
 #include <cstring>
 
 #include "audio/AudioLibrary.h"
@@ -42,10 +43,30 @@ void StartPlaying(DWORD stream) {
   BASS_ChannelSetSync(stream, BASS_SYNC_META, 0, OnStreamMeta, nullptr);
   BASS_ChannelSetSync(stream, BASS_SYNC_OGG_CHANGE, 0, OnStreamMeta, nullptr);
   BASS_ChannelSetSync(stream, BASS_SYNC_END, 0, OnStreamEnd, nullptr);
+  BASS_ChannelSetSync(stream, BASS_SYNC_STALL, 0, OnStreamStall, nullptr);
   BASS_ChannelPlay(stream, FALSE);
 }
 
+// The stream whose silence the status line explains; 0 = none.
+std::atomic<DWORD> reconnectingStream{0};
+
 }  // namespace
+
+void CALLBACK OnStreamStall(DWORD, DWORD stream, DWORD data, void*) {
+  if (data == 0) {
+    // A stall while the connection is there is a slow network, as before: nothing to say.
+    if (BASS_StreamGetFilePosition(stream, BASS_FILEPOS_CONNECTED) == 0) {
+      reconnectingStream.store(stream);
+      ShowStatus(L"reconnecting...");
+    }
+    return;
+  }
+  DWORD silent = stream;
+  if (reconnectingStream.compare_exchange_strong(silent, 0)) {
+    ShowStationName(stream);
+    ShowTitleAgain();
+  }
+}
 
 void OnBufferTimer() {
   const DWORD stream = currentStream.load();

@@ -9,6 +9,13 @@
 #include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
 
+namespace {
+
+// A live stream that drops is looked for again this long before it ends with "not playing".
+constexpr DWORD reconnectBudgetMs = 5 * 60 * 1000;
+
+}  // namespace
+
 void InitPlayback(HWND window) {
   if (!BASS_Init(-1, 44100, 0, nullptr, nullptr)) {
     MessageBoxW(window, L"Can't initialize device", L"", MB_OK);
@@ -21,4 +28,5 @@ void InitPlayback(HWND window) {
   CoInitializeEx(nullptr, COINIT_MULTITHREADED);
   BASS_SetConfig(BASS_CONFIG_NET_PLAYLIST, 1);
   BASS_SetConfig(BASS_CONFIG_NET_PREBUF, 0);
+  BASS_SetConfig(BASS_CONFIG_NET_RECONNECT, reconnectBudgetMs);
 }

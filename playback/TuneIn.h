@@ -20,3 +20,6 @@ void OnBufferTimer();
 void CALLBACK OnStreamStatus(const void* buffer, DWORD length, void* user);
 void CALLBACK OnStreamMeta(DWORD sync, DWORD channel, DWORD data, void* user);
 void CALLBACK OnStreamEnd(DWORD sync, DWORD channel, DWORD data, void* user);
+// The output ran dry (data 0) or plays again (1): while the engine looks for a dropped stream
+// again, the status line says "reconnecting...", and then shows the station's title line again.
+void CALLBACK OnStreamStall(DWORD sync, DWORD channel, DWORD data, void* user);

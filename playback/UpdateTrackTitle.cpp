@@ -15,7 +15,7 @@ HWND StatusLine() {
   return GetDlgItem(mainWindow, ID_STATUS_LINE);
 }
 
-void ShowStreamTitle(const char* meta) {
+void ShowStreamTitle(const char* meta, bool lookUpCover) {
   const auto texts = TitleFromStreamMeta(meta);
   // An empty StreamTitle names no track (servers send one before the first title): the station's
   // name stays on the status line, and nothing is looked up.
@@ -25,8 +25,10 @@ void ShowStreamTitle(const char* meta) {
   nowPlaying.Set(WideFromBytes(texts->artist.c_str(), CP_ACP),
                  WideFromBytes(texts->title.c_str(), CP_ACP));
   SetTextFromBytes(StatusLine(), texts->status.c_str(), CP_ACP);
-  // While a lookup runs it finishes for its own track; this title gets none.
-  StartWorker(coverThread, CoverWorker, mainWindow);
+  if (lookUpCover) {
+    // While a lookup runs it finishes for its own track; this title gets none.
+    StartWorker(coverThread, CoverWorker, mainWindow);
+  }
 }
 
 // The title text keeps its value here, and no album-art lookup starts.
@@ -41,13 +43,21 @@ void ShowOggTitle(const char* comments) {
   SetTextFromBytes(StatusLine(), texts->status.c_str(), CP_UTF8);
 }
 
-}  // namespace
-
-void UpdateTrackTitle() {
+void ShowTitle(bool lookUpCover) {
   const DWORD stream = currentStream.load();
   if (const char* meta = BASS_ChannelGetTags(stream, BASS_TAG_META)) {
-    ShowStreamTitle(meta);
+    ShowStreamTitle(meta, lookUpCover);
   } else if (const char* comments = BASS_ChannelGetTags(stream, BASS_TAG_OGG)) {
     ShowOggTitle(comments);
   }
+}
+
+}  // namespace
+
+void UpdateTrackTitle() {
+  ShowTitle(true);
+}
+
+void ShowTitleAgain() {
+  ShowTitle(false);
 }

@@ -1,0 +1,34 @@
+// When to try again after a live stream has dropped: at once, then after 1, 2, 4, 8, 15 and
+// then every 30 seconds, until the tries have gone on for the budget. A connection that played
+// for 30 seconds before it dropped starts the schedule anew. One thread owns it.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <optional>
+
+namespace audio {
+
+class Backoff {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  explicit Backoff(std::chrono::milliseconds budget) noexcept : budget_(budget) {}
+
+  // The connection made at `connectedAt` dropped at `now`.
+  void Dropped(Clock::time_point connectedAt, Clock::time_point now) noexcept;
+  // The wait before the next try, after a drop or a failed try at `now`; nullopt once the
+  // schedule would put that try past the budget, or the budget has passed.
+  std::optional<Clock::duration> NextWait(Clock::time_point now) noexcept;
+
+  // Playing this long shows the station is back for good.
+  static constexpr std::chrono::seconds kSteadyPlay{30};
+
+ private:
+  std::chrono::milliseconds budget_;
+  std::optional<Clock::time_point> firstDrop_;  // of the drops since the schedule began
+  std::size_t step_ = 0;
+  Clock::duration planned_{};  // when the last try was due, after the first drop
+};
+
+}  // namespace audio
