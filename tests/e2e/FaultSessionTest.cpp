@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string>
 
+#include "audio/AudioLibrary.h"
 #include "directory/ControlIds.h"
 #include "directory/ServiceHosts.h"
 #include "directory/WebClient.h"
@@ -67,8 +68,9 @@ class FaultSession : public ::testing::Test {
 
   // The station's stream: the tone with a metadata block every 8192 bytes, holding `titles`
   // ([offset, text] pairs in JSON); cut off after `dropAfter` bytes when that is not -1.
-  void Station(const std::string& titles, long long dropAfter = -1) {
-    session_.directory().AddRoute({.path = "/tone.mp3",
+  void Station(const std::string& titles, long long dropAfter = -1,
+               const std::string& path = "/tone.mp3") {
+    session_.directory().AddRoute({.path = path,
                                    .statusLine = "ICY 200 OK",
                                    .headers = {{"icy-name", "Tone 440"},
                                                {"icy-metaint", "8192"},
@@ -202,6 +204,42 @@ TEST_F(FaultSession, StreamDroppedMidPlayShowsNotPlaying) {
       << session_.StatusHistoryText();
   EXPECT_TRUE(session_.WaitForStatus(L"not playing", 20s)) << session_.StatusHistoryText();
   session_.Screenshot("fault-stream-dropped");
+}
+
+// The station drops and is away (404) until the buffer has run dry.
+class DroppedStation : public FaultSession {
+ protected:
+  void SetUp() override {
+    FaultSession::SetUp();
+    BASS_SetConfig(BASS_CONFIG_NET_RECONNECT, 60000);
+    session_.directory().AddRoute({.path = "/2.0/", .status = 500});
+    Station(cherTitle, 64 * 1024);
+    TuneInToTone();
+    ASSERT_TRUE(session_.WaitForStatus(L"Cher - Believe", 15s)) << session_.StatusHistoryText();
+    session_.directory().AddRoute({.path = "/tone.mp3", .status = 404, .body = "away"});
+    ASSERT_TRUE(session_.WaitForStatus(L"reconnecting...", 30s)) << session_.StatusHistoryText();
+  }
+};
+
+TEST_F(DroppedStation, ComesBackWithItsTitleAndNoSecondLookup) {
+  session_.Screenshot("fault-stream-reconnecting");
+  Station(cherTitle);
+  EXPECT_TRUE(session_.WaitForStatus(L"Cher - Believe", 30s)) << session_.StatusHistoryText();
+  headless::RunFor(2s);
+  EXPECT_EQ(session_.Text(ID_STATUS_LINE), L"Cher - Believe");
+  EXPECT_EQ(session_.directory().CountRequests("/2.0/"), 1u);
+  session_.Screenshot("fault-stream-back");
+}
+
+TEST_F(DroppedStation, TappingAnotherStationEndsTheTriesAndPlaysIt) {
+  http::MapHost("short.stream.test", 80, "127.0.0.1", session_.directory().port());
+  Station(R"([[0, "StreamTitle='Other - Song';"]])", -1, "/short.mp3");
+  session_.TapRow(ID_STATION_LIST, 1);
+  EXPECT_TRUE(session_.WaitForStatus(L"Other - Song", 15s)) << session_.StatusHistoryText();
+  const std::size_t tries = session_.directory().CountRequests("/tone.mp3");
+  headless::RunFor(3s);
+  EXPECT_EQ(session_.directory().CountRequests("/tone.mp3"), tries);
+  EXPECT_EQ(session_.Text(ID_STATUS_LINE).find(L"reconnecting"), std::wstring::npos);
 }
 
 TEST_F(FaultSession, GarbageMetadataKeepsThePlayerGoingToTheEnd) {

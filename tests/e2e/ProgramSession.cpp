@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "app/MainWindow.h"
+#include "audio/AudioLibrary.h"
 #include "directory/ControlIds.h"
 #include "directory/ServiceHosts.h"
 #include "directory/WebClient.h"
@@ -41,6 +42,10 @@ void OpenStripScreen(ProgramSession& session) {
 
 int StripTop() {
   return screen.height - 4 * lineHeight;
+}
+
+void ShortenReconnectTries() {
+  BASS_SetConfig(BASS_CONFIG_NET_RECONNECT, 2000);
 }
 
 int ClosedPort() {
@@ -106,6 +111,7 @@ ProgramSession::ProgramSession(const Options& options) {
 
   if (options.createWindow) {
     created_ = CreateMainWindow(GetModuleHandleW(nullptr), SW_SHOW) != FALSE;
+    ShortenReconnectTries();
     headless::RunUntilIdle();
   }
 }

@@ -106,6 +106,11 @@ void OpenStripScreen(ProgramSession& session);
 // The top of the now-playing strip.
 int StripTop();
 
+// Stations that end in a session are looked for again for two seconds instead of the program's
+// five minutes, so that their end shows soon. Call after the main window is created (the
+// program sets its own value then); the session's constructor does when it creates the window.
+void ShortenReconnectTries();
+
 // A loopback port that nothing listens on: connections to it are refused at once.
 int ClosedPort();
 // Writes `text` to `path`; throws when it cannot.

@@ -42,6 +42,7 @@ class Session : public ::testing::Test {
              session_.folder() + "categories.txt");
     internet_.MapHosts();
     ASSERT_TRUE(CreateMainWindow(GetModuleHandleW(nullptr), SW_SHOW));
+    ShortenReconnectTries();
     headless::RunUntilIdle();
   }
 

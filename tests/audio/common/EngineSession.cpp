@@ -22,6 +22,7 @@ EngineSession::EngineSession(bool realTime) : soundFile_(dir_.File("sound.raw"))
   BASS_SetConfig(BASS_CONFIG_NET_TIMEOUT, 5000);
   BASS_SetConfig(BASS_CONFIG_NET_READTIMEOUT, 15000);
   BASS_SetConfig(BASS_CONFIG_NET_BUFFER, 5000);
+  BASS_SetConfig(BASS_CONFIG_NET_RECONNECT, 0);
 }
 
 EngineSession::~EngineSession() {

@@ -8,6 +8,7 @@
 
 #include <strings.h>
 
+#include <cstdio>
 #include <thread>
 
 namespace enginetest {
@@ -239,6 +240,54 @@ TEST(IcecastStream, EndComesAfterTheSourceStopsAndFreesTheStream) {
   }
   sound::Recording r = session.Recorded();
   EXPECT_GT(r.frames() - sound::FirstSound(r), 44100u);
+}
+
+}  // namespace
+}  // namespace enginetest
+
+namespace enginetest {
+namespace {
+
+TEST(IcecastStream, SourceThatStopsAndStartsAgainIsHeardAgainWithItsTitles) {
+  fixture::Icecast& icecast = SharedIcecast();
+  icecast.StartMp3Tone("/back.mp3", 440, 8, "Back");
+  LetSourceGetAhead();
+  EngineSession session(true);
+  BASS_SetConfig(BASS_CONFIG_NET_RECONNECT, 60000);
+  HSTREAM stream = Open(icecast.Url("/back.mp3"));
+  ASSERT_NE(stream, 0u) << BASS_ErrorGetCode();
+  SyncLog titles(BASS_TAG_META, session.soundFile());
+  BASS_ChannelSetSync(stream, BASS_SYNC_META, 0, SyncLog::Record, &titles);
+  SyncLog ends(BASS_TAG_META, session.soundFile());
+  BASS_ChannelSetSync(stream, BASS_SYNC_END, 0, SyncLog::Record, &ends);
+  ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+
+  // The source ends: Icecast drops its listeners and answers 404 until a source is back.
+  ASSERT_TRUE(WaitFor(
+      [&] { return BASS_StreamGetFilePosition(stream, BASS_FILEPOS_CONNECTED) == 0; }, 20s));
+  const std::size_t framesAtDrop = session.Recorded().frames();
+  icecast.StartMp3Tone("/back.mp3", 440, 60, "Back");
+  ASSERT_TRUE(WaitFor(
+      [&] { return BASS_StreamGetFilePosition(stream, BASS_FILEPOS_CONNECTED) == 1; }, 30s));
+  icecast.SetTitle("/back.mp3", "After - Drop");
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        auto calls = titles.Calls();
+        return !calls.empty() && calls.back().tag == "StreamTitle='After - Drop';";
+      },
+      20s));
+  EXPECT_EQ(ends.Count(), 0u);
+  EXPECT_TRUE(BASS_StreamFree(stream));
+
+  sound::Recording r = session.Recorded();
+  const std::size_t end = sound::EndOfSound(r);
+  ASSERT_GT(end, framesAtDrop + 44100);
+  EXPECT_NEAR(sound::FrequencyHz(r, {end - 44100, 44100}), 440, 5);
+  double silent = 0;
+  for (const sound::Gap& gap : sound::Silences(r, {framesAtDrop, end - framesAtDrop}, 1025)) {
+    silent += r.Seconds(gap.count);
+  }
+  std::printf("Icecast source away and back: silent for %.2f s\n", silent);
 }
 
 }  // namespace
