@@ -87,6 +87,12 @@ bool Stream::Reconnect(Backoff& backoff, Backoff::Clock::time_point connectedAt,
   {
     std::lock_guard<std::mutex> hold(lock_);
     connected_ = false;
+    if (stalled_ && stallAnnounced_) {
+      // Silent already (the server had stopped sending): the stall is told again, now that the
+      // connection is gone.
+      stallAnnounced_ = false;
+      eventReady_.notify_one();
+    }
   }
   // The old connection's last bytes go first, so the decoder can play them meanwhile.
   while (!staged_.empty()) {
