@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "playback/MainWindowState.h"
+#include "playback/PlayerService.h"
 
 namespace {
 
@@ -48,5 +49,7 @@ BOOL CreateMainWindow(HINSTANCE instance, int showCommand) {
   SHFullScreen(window, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON);
   ShowWindow(window, showCommand);
   UpdateWindow(window);
+  // The session's player controls learn what plays, where there is a session bus.
+  StartPlayerService(window);
   return TRUE;
 }

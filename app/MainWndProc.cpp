@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/Painting.h"
 #include "audio/AudioLibrary.h"
+#include "playback/PlayerService.h"
 #include "playback/ScreenMetrics.h"
 #include "playback/TuneIn.h"
 
@@ -22,6 +23,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
+      StopPlayerService();
       BASS_Free();
       CoUninitialize();
       return 0;
@@ -60,6 +62,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case WM_LBUTTONDOWN:
       OnPanelClick(window, HIWORD(static_cast<std::uintptr_t>(lParam)));
+      return 0;
+    case WM_PLAYER_REQUEST:
+      OnPlayerRequest(window, wParam);
       return 0;
     default:
       break;

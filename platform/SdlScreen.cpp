@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "platform/Screen.h"
+#include "platform/SystemRecords.h"
 #include "platform/Utf8.h"
 #include "platform/Window.h"
 
@@ -28,6 +29,10 @@ bool VideoReady() {
   if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,kmsdrm");
   }
+  // The session matches the window to the program's desktop entry by its class.
+  const std::string className = WideToUtf8(BuiltInString(104));
+  setenv("SDL_VIDEO_X11_WMCLASS", className.c_str(), 0);
+  setenv("SDL_VIDEO_WAYLAND_WMCLASS", className.c_str(), 0);
   return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
 }
 

@@ -21,17 +21,20 @@ namespace {
 Module thisModule;
 Icon applicationIcon{102};
 
-// The executable's built-in string table.
-LPCWSTR BuiltInString(UINT id) {
+}  // namespace
+
+// The executable's built-in string table: the window's title and its class, the program's name.
+LPCWSTR winsys::BuiltInString(UINT id) {
   switch (id) {
     case 103:
-      return L"App Title";
     case 104:
-      return L"ClassName";
+      return L"tunedeck";
     default:
       return nullptr;
   }
 }
+
+namespace {
 
 std::wstring ExecutablePath() {
   std::wstring path = winsys::ModulePathOverride();
@@ -81,7 +84,7 @@ HMODULE GetModuleHandleW(LPCWSTR moduleName) {
 }
 
 int LoadStringW(HINSTANCE, UINT id, LPWSTR buffer, int size) {
-  LPCWSTR text = BuiltInString(id);
+  LPCWSTR text = winsys::BuiltInString(id);
   if (text == nullptr || buffer == nullptr || size <= 0) {
     return 0;
   }
@@ -109,8 +112,8 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
   if (winsys::IsHeadless()) {
     return answer;
   }
-  const int shown = winsys::ShowSdlMessageBox(record.text, record.caption, type);
-  return shown > 0 ? shown : answer;
+  // 0 when the display could not show it, as the caller may need to say it another way.
+  return winsys::ShowSdlMessageBox(record.text, record.caption, type);
 }
 
 BOOL MessageBeep(UINT) {

@@ -499,5 +499,11 @@ void Sleep(DWORD milliseconds);
 BOOL SHInitExtraControls();
 BOOL SHFullScreen(HWND hwnd, DWORD state);
 HRESULT SHHandleWMSettingChange(HWND hwnd, WPARAM wParam, LPARAM lParam, SHACTIVATEINFO* info);
+// The user's application-data folder: $XDG_DATA_HOME, or ~/.local/share when that is unset or
+// not absolute. Fills `path` (260 characters) without a final separator, creating the folder
+// first when `create` is set. FALSE when it is unknown, longer than 259 characters or cannot be
+// created. Only CSIDL_APPDATA is known.
+constexpr int CSIDL_APPDATA = 0x001A;
+BOOL SHGetSpecialFolderPathW(HWND owner, LPWSTR path, int csidl, BOOL create);
 HRESULT CoInitializeEx(LPVOID reserved, DWORD flags);
 void CoUninitialize();

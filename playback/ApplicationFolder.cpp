@@ -1,7 +1,57 @@
 #include "playback/ApplicationFolder.h"
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "platform/Utf8.h"
 #include "platform/Win32.h"
 #include "playback/MainWindowState.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char genreFile[] = "categories.txt";
+
+bool HoldsGenreFile(const std::string& folder) {
+  std::error_code error;
+  return fs::is_regular_file(folder + genreFile, error);
+}
+
+// Copies each regular file of `shipped` that `folder` lacks: what the person changed or added
+// there (their genre file, favourites, caches) is never replaced.
+void CopyMissingFiles(const std::string& shipped, const std::string& folder) {
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(shipped, error)) {
+    std::error_code entryError;
+    if (entry.is_regular_file(entryError)) {
+      fs::copy_file(entry.path(), folder + entry.path().filename().string(),
+                    fs::copy_options::skip_existing, entryError);
+    }
+  }
+}
+
+// tunedeck/ in the user's data folder, made ready; empty when it cannot be had.
+std::wstring UserDataFolder(const std::string& executableFolder) {
+  WCHAR dataHome[260] = {};
+  if (!SHGetSpecialFolderPathW(nullptr, dataHome, CSIDL_APPDATA, TRUE)) {
+    return L"";
+  }
+  const std::wstring folder = std::wstring(dataHome) + L"/tunedeck/";
+  std::error_code error;
+  if (folder.size() > 259 || (!fs::create_directory(WideToUtf8(folder), error) && error)) {
+    return L"";
+  }
+  const std::string shipped =
+      HoldsGenreFile(executableFolder) ? executableFolder : executableFolder + "../share/tunedeck/";
+  CopyMissingFiles(shipped, WideToUtf8(folder));
+  return folder;
+}
+
+}  // namespace
 
 void FolderOfPath(const WCHAR* path, int length, WCHAR* folder) {
   int end = 0;  // characters kept
@@ -22,5 +72,14 @@ BOOL GetApplicationFolder(WCHAR* folder) {
   const DWORD length = GetModuleFileNameW(appInstance, path, 260);
   // A path cut to the buffer is still terminated within it.
   FolderOfPath(path, length < 260 ? static_cast<int>(length) : 259, folder);
+  // A build tree keeps its data beside the executable, as the program always did.
+  const std::string executableFolder = WideToUtf8(folder);
+  if (HoldsGenreFile(executableFolder) && access(executableFolder.c_str(), W_OK) == 0) {
+    return TRUE;
+  }
+  const std::wstring userFolder = UserDataFolder(executableFolder);
+  if (!userFolder.empty()) {
+    wsprintfW(folder, L"%s", userFolder.c_str());
+  }
   return TRUE;
 }

@@ -9,6 +9,7 @@
 #include "playback/BufferProgress.h"
 #include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
+#include "playback/PlayerService.h"
 #include "playback/StatusLine.h"
 #include "playback/TextFromBytes.h"
 #include "playback/TrackTitle.h"
@@ -45,6 +46,7 @@ void StartPlaying(DWORD stream) {
   BASS_ChannelSetSync(stream, BASS_SYNC_END, 0, OnStreamEnd, nullptr);
   BASS_ChannelSetSync(stream, BASS_SYNC_STALL, 0, OnStreamStall, nullptr);
   BASS_ChannelPlay(stream, FALSE);
+  ReportPlaying(true);
 }
 
 // The stream whose silence the status line explains; 0 = none.

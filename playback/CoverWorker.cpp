@@ -6,6 +6,7 @@
 #include "playback/MainWindowState.h"
 #include "playback/NowPlayingRedraw.h"
 #include "playback/PlaybackState.h"
+#include "playback/PlayerService.h"
 #include "playback/StatusLine.h"
 #include "playback/TrackInfoQuery.h"
 
@@ -20,6 +21,7 @@ DWORD WINAPI CoverWorker(LPVOID window) {
   ShowStatus(coverFetched ? L"nice one" : L"buuuu");
   coverImagePath.Set(std::wstring(applicationFolder) +
                      (coverFetched ? L"folder.jpg" : L"noAlbum.jpg"));
+  ReportCover();
   RedrawNowPlaying(static_cast<HWND>(window));
   coverThread.store(nullptr);
   return 0;

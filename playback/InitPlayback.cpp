@@ -14,13 +14,19 @@ namespace {
 // A live stream that drops is looked for again this long before it ends with "not playing".
 constexpr DWORD reconnectBudgetMs = 5 * 60 * 1000;
 
+LPCWSTR startupStatus = L"Ready";
+
 }  // namespace
 
+bool OpenAudioDevice() {
+  return BASS_Init(-1, 44100, 0, nullptr, nullptr) || BASS_ErrorGetCode() == BASS_ERROR_ALREADY;
+}
+
 void InitPlayback(HWND window) {
-  if (!BASS_Init(-1, 44100, 0, nullptr, nullptr)) {
-    MessageBoxW(window, L"Can't initialize device", L"", MB_OK);
-    return;
+  if (!OpenAudioDevice() && MessageBoxW(window, L"Can't initialize device", L"", MB_OK) == 0) {
+    startupStatus = L"Can't initialize device";
   }
+  // A missing sound device must not take the genre file and the images with it.
   GetApplicationFolder(applicationFolder);
   wsprintfW(webClient.folder, L"%s", applicationFolder);
   // The panel starts with whatever cover the previous run left.
@@ -29,4 +35,8 @@ void InitPlayback(HWND window) {
   BASS_SetConfig(BASS_CONFIG_NET_PLAYLIST, 1);
   BASS_SetConfig(BASS_CONFIG_NET_PREBUF, 0);
   BASS_SetConfig(BASS_CONFIG_NET_RECONNECT, reconnectBudgetMs);
+}
+
+LPCWSTR StartupStatus() {
+  return startupStatus;
 }

@@ -13,7 +13,7 @@ extern HINSTANCE appInstance;
 // may read it without a lock.
 extern HWND mainWindow;
 // The executable's folder with its final separator; filled once by InitPlayback during window
-// creation, before any worker thread exists. Empty when the audio device could not be opened.
+// creation, before any worker thread exists.
 extern WCHAR applicationFolder[260];
 // A ScreenState; written on the window's thread, read by the album-art worker too.
 extern std::atomic<int> screenState;

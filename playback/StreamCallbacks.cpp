@@ -1,6 +1,7 @@
 #include "directory/ControlIds.h"
 #include "platform/Win32.h"
 #include "playback/MainWindowState.h"
+#include "playback/PlayerService.h"
 #include "playback/StatusLine.h"
 #include "playback/TextFromBytes.h"
 #include "playback/TrackTitle.h"
@@ -19,5 +20,6 @@ void CALLBACK OnStreamMeta(DWORD, DWORD, DWORD, void*) {
 }
 
 void CALLBACK OnStreamEnd(DWORD, DWORD, DWORD, void*) {
+  ReportPlaying(false);
   ShowStatus(L"not playing");
 }

@@ -12,6 +12,9 @@ constexpr UINT bufferTimerPeriodMs = 50;
 // after stationUrl has been written. Stops the old stream, connects to stationUrl and starts the
 // buffering timer; clears tuneInThread as its last step.
 DWORD WINAPI TuneInWorker(LPVOID);
+// Thread procedure, started like TuneInWorker: stops the current stream and shows "not
+// playing"; clears tuneInThread as its last step.
+DWORD WINAPI StopWorker(LPVOID);
 
 // The WM_TIMER handler of the main window (window's thread), whatever the timer id.
 void OnBufferTimer();

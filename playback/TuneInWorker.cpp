@@ -1,7 +1,9 @@
 #include "audio/AudioLibrary.h"
 #include "platform/Win32.h"
+#include "playback/InitPlayback.h"
 #include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
+#include "playback/PlayerService.h"
 #include "playback/StatusLine.h"
 #include "playback/TuneIn.h"
 
@@ -10,13 +12,20 @@ namespace {
 constexpr DWORD streamFlags =
     BASS_UNICODE | BASS_STREAM_STATUS | BASS_STREAM_BLOCK | BASS_STREAM_AUTOFREE;  // 0x80940000
 
+// A stream that may still be buffering is no longer watched; one that plays stops.
+void StopCurrentStream() {
+  KillTimer(mainWindow, bufferTimerId);
+  BASS_StreamFree(currentStream.load());
+  ReportPlaying(false);
+}
+
 }  // namespace
 
 DWORD WINAPI TuneInWorker(LPVOID) {
-  // A stream that may still be buffering is no longer watched.
-  KillTimer(mainWindow, bufferTimerId);
-  BASS_StreamFree(currentStream.load());
+  StopCurrentStream();
   ShowStatus(L"connecting...");
+  // A sound device missing so far may have appeared; without one the stream cannot be made.
+  OpenAudioDevice();
   const std::wstring url = stationUrl.Get();
   const DWORD stream = BASS_StreamCreateURL(url.c_str(), 0, streamFlags, OnStreamStatus, nullptr);
   currentStream.store(stream);
@@ -25,6 +34,13 @@ DWORD WINAPI TuneInWorker(LPVOID) {
   } else {
     SetTimer(mainWindow, bufferTimerId, bufferTimerPeriodMs, nullptr);
   }
+  tuneInThread.store(nullptr);
+  return 0;
+}
+
+DWORD WINAPI StopWorker(LPVOID) {
+  StopCurrentStream();
+  ShowStatus(L"not playing");
   tuneInThread.store(nullptr);
   return 0;
 }

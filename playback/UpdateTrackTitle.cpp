@@ -4,6 +4,7 @@
 #include "playback/CoverWorker.h"
 #include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
+#include "playback/PlayerService.h"
 #include "playback/TextFromBytes.h"
 #include "playback/TitleFromMetadata.h"
 #include "playback/TrackTitle.h"
@@ -50,6 +51,7 @@ void ShowTitle(bool lookUpCover) {
   } else if (const char* comments = BASS_ChannelGetTags(stream, BASS_TAG_OGG)) {
     ShowOggTitle(comments);
   }
+  ReportNowPlaying();
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
 #include <string>
 
@@ -8,15 +9,22 @@
 #include "directory/ControlIds.h"
 #include "directory/WebClient.h"
 #include "platform/HeadlessScreen.h"
+#include "platform/HttpClient.h"
+#include "platform/Utf8.h"
 #include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
 #include "tests/e2e/LinkSeams.h"
 #include "tests/e2e/ProgramSession.h"
+#include "tests/support/Icecast.h"
+#include "tests/support/SoundMeasure.h"
 
 namespace e2e {
 namespace {
 
-TEST(StartupFault, AudioOutputThatCannotOpenIsReportedAndTheWindowStillWorks) {
+TEST(StartupFault, NoSoundDeviceIsReportedAndAStationPlaysOnceOneAppears) {
+  fixture::Icecast icecast;
+  icecast.StartMp3Tone("/tone.mp3", 440, 60, "Tone 440");
+  http::MapHost("tone.stream.test", 80, "127.0.0.1", icecast.port());
   ProgramSession session({.audioDriver = "no-such-driver"});
   ASSERT_TRUE(session.windowCreated());
   const auto boxes = headless::MessageBoxes();
@@ -25,22 +33,36 @@ TEST(StartupFault, AudioOutputThatCannotOpenIsReportedAndTheWindowStillWorks) {
   EXPECT_EQ(boxes[0].caption, L"");
   EXPECT_EQ(boxes[0].type, MB_OK);
   EXPECT_EQ(boxes[0].owner, mainWindow);
+  EXPECT_EQ(session.Text(ID_STATUS_LINE), L"Ready");
 
-  // Nothing learnt the application folder, so no data file is found.
-  EXPECT_EQ(std::wstring(applicationFolder), L"");
-  EXPECT_EQ(std::wstring(webClient.folder), L"");
-  EXPECT_EQ(coverImagePath.Get(), L"");
-  EXPECT_EQ(session.RowCount(ID_GENRE_LIST), 0);
+  // The application folder is known all the same: the genres and the images are there.
+  EXPECT_EQ(WideToUtf8(applicationFolder), session.folder());
+  EXPECT_EQ(WideToUtf8(webClient.folder), session.folder());
+  EXPECT_EQ(WideToUtf8(coverImagePath.Get()), session.folder() + "folder.jpg");
+  EXPECT_GT(session.RowCount(ID_GENRE_LIST), toneGenreRow);
   ShowWindow(session.Control(ID_BACK), SW_SHOW);
   headless::RunUntilIdle();
   const RECT back = session.Placement(ID_BACK);
-  EXPECT_EQ(headless::Pixel(back.left + back.right / 2, back.top + back.bottom / 2), RGB(0, 0, 0));
+  EXPECT_NE(headless::Pixel(back.left + back.right / 2, back.top + back.bottom / 2), RGB(0, 0, 0));
   session.Screenshot("fault-no-audio");
+  ShowWindow(session.Control(ID_BACK), SW_HIDE);
 
-  // The window works: the status line still closes it.
-  EXPECT_EQ(session.Text(ID_STATUS_LINE), L"Ready");
-  session.TapControl(ID_STATUS_LINE);
-  EXPECT_FALSE(IsWindow(mainWindow));
+  // A station tap tries the device again: still none, then one that has appeared.
+  session.TapRow(ID_GENRE_LIST, toneGenreRow);
+  session.TapRow(ID_STATION_LIST, toneStationRow);
+  ASSERT_TRUE(session.WaitForTuneInEnd());
+  EXPECT_EQ(session.Text(ID_STATUS_LINE), L"not playing");
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  session.TapRow(ID_STATION_LIST, toneStationRow);
+  ASSERT_TRUE(session.WaitForStatus(
+      [](const std::wstring& status) { return status.find(L"Tone 440") != std::wstring::npos; },
+      15s))
+      << session.StatusHistoryText();
+  headless::RunFor(2s);
+  const sound::Recording sound = sound::ReadDiskAudio(session.soundFile());
+  const std::size_t first = sound::FirstSound(sound);
+  ASSERT_LT(first + 22050, sound.frames()) << "less than half a second of sound was played";
+  EXPECT_NEAR(sound::FrequencyHz(sound, {first + 4410, 11025}), 440.0, 2.0);
 }
 
 class VersionWord : public ::testing::TestWithParam<DWORD> {};

@@ -30,12 +30,12 @@ TEST(SystemCalls, BeepsAreCounted) {
 
 TEST(SystemCalls, BuiltInStringsAreCutToTheBuffer) {
   WCHAR text[100];
-  EXPECT_EQ(LoadStringW(nullptr, 103, text, 100), 9);
-  EXPECT_STREQ(text, L"App Title");
-  EXPECT_EQ(LoadStringW(nullptr, 104, text, 100), 9);
-  EXPECT_STREQ(text, L"ClassName");
-  EXPECT_EQ(LoadStringW(nullptr, 104, text, 6), 5);
-  EXPECT_STREQ(text, L"Class");
+  EXPECT_EQ(LoadStringW(nullptr, 103, text, 100), 8);
+  EXPECT_STREQ(text, L"tunedeck");
+  EXPECT_EQ(LoadStringW(nullptr, 104, text, 100), 8);
+  EXPECT_STREQ(text, L"tunedeck");
+  EXPECT_EQ(LoadStringW(nullptr, 104, text, 5), 4);
+  EXPECT_STREQ(text, L"tune");
   EXPECT_EQ(LoadStringW(nullptr, 999, text, 100), 0);
   EXPECT_NE(LoadIconW(nullptr, MAKEINTRESOURCEW(102)), nullptr);
   EXPECT_EQ(LoadIconW(nullptr, MAKEINTRESOURCEW(101)), nullptr);

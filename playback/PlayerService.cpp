@@ -1,0 +1,134 @@
+#include "playback/PlayerService.h"
+
+#include <strings.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <system_error>
+
+#include "audio/AudioLibrary.h"
+#include "platform/MediaPlayerBus.h"
+#include "platform/Utf8.h"
+#include "platform/Win32.h"
+#include "playback/MainWindowState.h"
+#include "playback/PlaybackState.h"
+#include "playback/TextFromBytes.h"
+#include "playback/TuneIn.h"
+#include "playback/WorkerStart.h"
+
+namespace {
+
+constexpr UINT IDS_APP_TITLE = 103;
+
+std::atomic<bool> streamPlaying{false};
+
+std::mutex coverLock;
+std::string coverCopy;  // the file offered as the cover now; empty when none
+
+// The station's name as its stream's response headers give it; empty without one.
+std::string StationName(DWORD stream) {
+  const char* tags = BASS_ChannelGetTags(stream, BASS_TAG_ICY);
+  if (tags == nullptr) {
+    tags = BASS_ChannelGetTags(stream, BASS_TAG_HTTP);
+  }
+  for (const char* line = tags; line != nullptr && *line != '\0'; line += std::strlen(line) + 1) {
+    if (strncasecmp(line, "icy-name:", 9) == 0) {
+      const char* name = line + 9;
+      return WideToUtf8(WideFromBytes(name + std::strspn(name, " "), CP_ACP));
+    }
+  }
+  return "";
+}
+
+// A name no earlier cover had, in this run or another.
+std::string NewCoverName() {
+  static std::atomic<long long> sequence{std::chrono::duration_cast<std::chrono::milliseconds>(
+                                             std::chrono::system_clock::now().time_since_epoch())
+                                             .count()};
+  return "cover-" + std::to_string(sequence++) + ".jpg";
+}
+
+void RemoveCoverCopy() {
+  std::error_code error;
+  if (!coverCopy.empty()) {
+    std::filesystem::remove(coverCopy, error);
+  }
+  coverCopy.clear();
+}
+
+}  // namespace
+
+void StartPlayerService(HWND window) {
+  WCHAR name[100];
+  LoadStringW(appInstance, IDS_APP_TITLE, name, 100);
+  mpris::Start(WideToUtf8(name), window, WM_PLAYER_REQUEST);
+}
+
+void StopPlayerService() {
+  mpris::Stop();
+  std::lock_guard hold(coverLock);
+  RemoveCoverCopy();
+}
+
+void ReportNowPlaying() {
+  mpris::NowPlaying now;
+  now.playing = streamPlaying.load();
+  const TrackTexts track = nowPlaying.Get();
+  now.title = WideToUtf8(track.titleText);
+  now.artist = WideToUtf8(track.artistText);
+  now.album = StationName(currentStream.load());
+  {
+    std::lock_guard hold(coverLock);
+    now.artUrl = coverCopy.empty() ? "" : "file://" + coverCopy;
+  }
+  mpris::Publish(now);
+}
+
+void ReportPlaying(bool playing) {
+  streamPlaying.store(playing);
+  ReportNowPlaying();
+}
+
+void ReportCover() {
+  {
+    std::lock_guard hold(coverLock);
+    RemoveCoverCopy();
+    const std::string copy = WideToUtf8(applicationFolder) + NewCoverName();
+    std::error_code error;
+    if (std::filesystem::copy_file(WideToUtf8(coverImagePath.Get()), copy, error)) {
+      coverCopy = copy;
+    }
+  }
+  ReportNowPlaying();
+}
+
+void OnPlayerRequest(HWND window, WPARAM request) {
+  const bool playing = streamPlaying.load();
+  switch (static_cast<mpris::Request>(request)) {
+    case mpris::Request::Raise:
+      SetForegroundWindow(window);
+      break;
+    case mpris::Request::Quit:
+      SendMessageW(window, WM_CLOSE, 0, 0);
+      break;
+    case mpris::Request::PlayPause:
+      if (playing) {
+        StartWorker(tuneInThread, StopWorker, nullptr);
+        break;
+      }
+      [[fallthrough]];
+    case mpris::Request::Play:
+      if (!playing && !stationUrl.Get().empty()) {
+        StartWorker(tuneInThread, TuneInWorker, nullptr);
+      }
+      break;
+    case mpris::Request::Pause:
+    case mpris::Request::Stop:
+      StartWorker(tuneInThread, StopWorker, nullptr);
+      break;
+  }
+}
