@@ -62,8 +62,11 @@ bool TakeInput();
 // icon, and its event wait installed on `queue`. Null when no video is available.
 std::unique_ptr<Presenter> OpenSdlScreen(ThreadQueue& queue, const DisplayMetrics& metrics,
                                          const std::wstring& title);
-// Shows a message box on the real display and returns the button pressed (IDOK, IDCANCEL,
-// IDYES, IDNO); 0 without a display (SdlScreen.cpp).
+// SDL's video is up, on the display the session gives (SdlScreen.cpp). False without one.
+bool VideoReady();
+// Shows a message box on the real display as a window of its own, drawn by the program (so it
+// needs neither a window manager nor the X server's fonts), and returns the button pressed
+// (IDOK, IDCANCEL, IDYES, IDNO); 0 when it cannot be shown (SdlMessageBox.cpp).
 int ShowSdlMessageBox(const std::wstring& text, const std::wstring& caption, UINT type);
 // The real display's metrics as the screen uses them (SdlScreen.cpp); {0,0,0} without video.
 DisplayMetrics ProbeSdlDisplay();

@@ -21,6 +21,8 @@ namespace {
 constexpr int kSmallDisplay = 800;
 constexpr DisplayMetrics kPocketScreen{480, 640, 192};
 
+}  // namespace
+
 bool VideoReady() {
   if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
     return true;
@@ -35,6 +37,8 @@ bool VideoReady() {
   setenv("SDL_VIDEO_WAYLAND_WMCLASS", className.c_str(), 0);
   return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
 }
+
+namespace {
 
 // Drivers whose event wait truly sleeps until an event or a wake-up comes.
 bool DriverWaits() {
@@ -271,35 +275,6 @@ std::unique_ptr<Presenter> OpenSdlScreen(ThreadQueue& queue, const DisplayMetric
     };
   }
   return std::make_unique<SdlPresenter>(window, renderer, texture);
-}
-
-int ShowSdlMessageBox(const std::wstring& text, const std::wstring& caption, UINT type) {
-  if (!VideoReady()) {
-    return 0;
-  }
-  const std::string message = WideToUtf8(text);
-  const std::string title = WideToUtf8(caption);
-  const SDL_MessageBoxButtonData ok{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDOK, "OK"};
-  const SDL_MessageBoxButtonData cancel{SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDCANCEL,
-                                        "Cancel"};
-  const SDL_MessageBoxButtonData yes{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"};
-  const SDL_MessageBoxButtonData no{SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"};
-  SDL_MessageBoxButtonData buttons[2] = {ok, cancel};
-  int count = 1;
-  if ((type & MB_TYPEMASK) == MB_OKCANCEL) {
-    count = 2;
-  } else if ((type & MB_TYPEMASK) == MB_YESNO) {
-    buttons[0] = yes;
-    buttons[1] = no;
-    count = 2;
-  }
-  const Uint32 icon = (type & MB_ICONMASK) == MB_ICONERROR     ? SDL_MESSAGEBOX_ERROR
-                      : (type & MB_ICONMASK) == MB_ICONWARNING ? SDL_MESSAGEBOX_WARNING
-                                                               : SDL_MESSAGEBOX_INFORMATION;
-  const SDL_MessageBoxData box{icon,  nullptr, title.c_str(), message.c_str(),
-                               count, buttons, nullptr};
-  int pressed = 0;
-  return SDL_ShowMessageBox(&box, &pressed) == 0 ? pressed : 0;
 }
 
 }  // namespace winsys
