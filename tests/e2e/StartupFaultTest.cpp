@@ -65,6 +65,15 @@ TEST(StartupFault, NoSoundDeviceIsReportedAndAStationPlaysOnceOneAppears) {
   EXPECT_NEAR(sound::FrequencyHz(sound, {first + 4410, 11025}), 440.0, 2.0);
 }
 
+TEST(StartupFault, NoSoundDeviceIsToldOnTheStatusLineWhenNoBoxCanBeShown) {
+  // A box the display could not show answers 0.
+  headless::AnswerMessageBoxes(0);
+  ProgramSession session({.audioDriver = "no-such-driver"});
+  ASSERT_EQ(headless::MessageBoxes().size(), 1u);
+  EXPECT_EQ(session.Text(ID_STATUS_LINE), L"Can't initialize device");
+  EXPECT_GT(session.RowCount(ID_GENRE_LIST), 0);
+}
+
 class VersionWord : public ::testing::TestWithParam<DWORD> {};
 
 TEST_P(VersionWord, OtherMajorOrMinorVersionIsRefusedWithExitCodeZero) {
