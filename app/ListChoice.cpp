@@ -6,7 +6,6 @@
 #include "playback/PlaybackState.h"
 #include "playback/StatusLine.h"
 #include "playback/TuneIn.h"
-#include "playback/WorkerStart.h"
 
 namespace {
 
@@ -60,7 +59,7 @@ void ChooseStation(HWND window) {
   }
   if (const auto address = TuneInAddress(id)) {
     stationUrl.Set(*address);
-    StartWorker(tuneInThread, TuneInWorker, nullptr);
+    StartTuneIn();
   } else {
     ShowStatus(L"not playing");
   }

@@ -123,7 +123,7 @@ void OnPlayerRequest(HWND window, WPARAM request) {
       [[fallthrough]];
     case mpris::Request::Play:
       if (!playing && !stationUrl.Get().empty()) {
-        StartWorker(tuneInThread, TuneInWorker, nullptr);
+        StartTuneIn();
       }
       break;
     case mpris::Request::Pause:

@@ -12,6 +12,10 @@ constexpr UINT bufferTimerPeriodMs = 50;
 // after stationUrl has been written. Stops the old stream, connects to stationUrl and starts the
 // buffering timer; clears tuneInThread as its last step.
 DWORD WINAPI TuneInWorker(LPVOID);
+// Starts TuneInWorker on tuneInThread (see StartWorker), after trying the sound device again if
+// it was missing. Window's thread: the device is opened there, as at start-up (a worker that
+// opened it would leave the sound library's per-thread data behind when it ends).
+bool StartTuneIn();
 // Thread procedure, started like TuneInWorker: stops the current stream and shows "not
 // playing"; clears tuneInThread as its last step.
 DWORD WINAPI StopWorker(LPVOID);

@@ -6,6 +6,7 @@
 #include "playback/PlayerService.h"
 #include "playback/StatusLine.h"
 #include "playback/TuneIn.h"
+#include "playback/WorkerStart.h"
 
 namespace {
 
@@ -24,8 +25,6 @@ void StopCurrentStream() {
 DWORD WINAPI TuneInWorker(LPVOID) {
   StopCurrentStream();
   ShowStatus(L"connecting...");
-  // A sound device missing so far may have appeared; without one the stream cannot be made.
-  OpenAudioDevice();
   const std::wstring url = stationUrl.Get();
   const DWORD stream = BASS_StreamCreateURL(url.c_str(), 0, streamFlags, OnStreamStatus, nullptr);
   currentStream.store(stream);
@@ -36,6 +35,12 @@ DWORD WINAPI TuneInWorker(LPVOID) {
   }
   tuneInThread.store(nullptr);
   return 0;
+}
+
+bool StartTuneIn() {
+  // A sound device missing so far may have appeared; without one the stream cannot be made.
+  OpenAudioDevice();
+  return StartWorker(tuneInThread, TuneInWorker, nullptr);
 }
 
 DWORD WINAPI StopWorker(LPVOID) {
