@@ -53,23 +53,10 @@ int Reply(sd_bus_message* call, Service& s, Request request) {
   return sd_bus_reply_method_return(call, "");
 }
 
-int OnRaise(sd_bus_message* call, void* userdata, sd_bus_error*) {
-  return Reply(call, Of(userdata), Request::Raise);
-}
-int OnQuit(sd_bus_message* call, void* userdata, sd_bus_error*) {
-  return Reply(call, Of(userdata), Request::Quit);
-}
-int OnPlay(sd_bus_message* call, void* userdata, sd_bus_error*) {
-  return Reply(call, Of(userdata), Request::Play);
-}
-int OnPause(sd_bus_message* call, void* userdata, sd_bus_error*) {
-  return Reply(call, Of(userdata), Request::Pause);
-}
-int OnPlayPause(sd_bus_message* call, void* userdata, sd_bus_error*) {
-  return Reply(call, Of(userdata), Request::PlayPause);
-}
-int OnStop(sd_bus_message* call, void* userdata, sd_bus_error*) {
-  return Reply(call, Of(userdata), Request::Stop);
+// Each request method of the interface: posted to the window, answered at once.
+template <Request request>
+int OnRequest(sd_bus_message* call, void* userdata, sd_bus_error*) {
+  return Reply(call, Of(userdata), request);
 }
 // Next, Previous, Seek, SetPosition, OpenUri: a live stream has none of them (the Can*
 // properties say so); the calls are accepted and change nothing.
@@ -138,8 +125,8 @@ int GetMetadata(sd_bus*, const char*, const char*, const char*, sd_bus_message* 
 
 const sd_bus_vtable rootTable[] = {
     SD_BUS_VTABLE_START(0),
-    SD_BUS_METHOD("Raise", "", "", OnRaise, SD_BUS_VTABLE_UNPRIVILEGED),
-    SD_BUS_METHOD("Quit", "", "", OnQuit, SD_BUS_VTABLE_UNPRIVILEGED),
+    SD_BUS_METHOD("Raise", "", "", OnRequest<Request::Raise>, SD_BUS_VTABLE_UNPRIVILEGED),
+    SD_BUS_METHOD("Quit", "", "", OnRequest<Request::Quit>, SD_BUS_VTABLE_UNPRIVILEGED),
     SD_BUS_PROPERTY("CanQuit", "b", GetTrue, 0, SD_BUS_VTABLE_PROPERTY_CONST),
     SD_BUS_PROPERTY("CanRaise", "b", GetTrue, 0, SD_BUS_VTABLE_PROPERTY_CONST),
     SD_BUS_PROPERTY("HasTrackList", "b", GetFalse, 0, SD_BUS_VTABLE_PROPERTY_CONST),
@@ -153,10 +140,10 @@ const sd_bus_vtable playerTable[] = {
     SD_BUS_VTABLE_START(0),
     SD_BUS_METHOD("Next", "", "", OnNothing, SD_BUS_VTABLE_UNPRIVILEGED),
     SD_BUS_METHOD("Previous", "", "", OnNothing, SD_BUS_VTABLE_UNPRIVILEGED),
-    SD_BUS_METHOD("Pause", "", "", OnPause, SD_BUS_VTABLE_UNPRIVILEGED),
-    SD_BUS_METHOD("PlayPause", "", "", OnPlayPause, SD_BUS_VTABLE_UNPRIVILEGED),
-    SD_BUS_METHOD("Stop", "", "", OnStop, SD_BUS_VTABLE_UNPRIVILEGED),
-    SD_BUS_METHOD("Play", "", "", OnPlay, SD_BUS_VTABLE_UNPRIVILEGED),
+    SD_BUS_METHOD("Pause", "", "", OnRequest<Request::Pause>, SD_BUS_VTABLE_UNPRIVILEGED),
+    SD_BUS_METHOD("PlayPause", "", "", OnRequest<Request::PlayPause>, SD_BUS_VTABLE_UNPRIVILEGED),
+    SD_BUS_METHOD("Stop", "", "", OnRequest<Request::Stop>, SD_BUS_VTABLE_UNPRIVILEGED),
+    SD_BUS_METHOD("Play", "", "", OnRequest<Request::Play>, SD_BUS_VTABLE_UNPRIVILEGED),
     SD_BUS_METHOD("Seek", "x", "", OnNothing, SD_BUS_VTABLE_UNPRIVILEGED),
     SD_BUS_METHOD("SetPosition", "ox", "", OnNothing, SD_BUS_VTABLE_UNPRIVILEGED),
     SD_BUS_METHOD("OpenUri", "s", "", OnNothing, SD_BUS_VTABLE_UNPRIVILEGED),

@@ -12,6 +12,7 @@
 #include "platform/DeviceContext.h"
 #include "platform/DisplayMetrics.h"
 #include "platform/Screen.h"
+#include "platform/SdlPresent.h"
 #include "platform/SystemRecords.h"
 #include "platform/Utf8.h"
 #include "platform/Win32.h"
@@ -76,15 +77,6 @@ void Draw(cairo_surface_t* surface, const std::wstring& text, std::vector<BoxBut
   DestroySurfaceDC(dc);
 }
 
-void Present(SDL_Renderer* renderer, SDL_Texture* texture, cairo_surface_t* surface) {
-  cairo_surface_flush(surface);
-  SDL_UpdateTexture(texture, nullptr, cairo_image_surface_get_data(surface),
-                    cairo_image_surface_get_stride(surface));
-  SDL_RenderClear(renderer);
-  SDL_RenderCopy(renderer, texture, nullptr, nullptr);
-  SDL_RenderPresent(renderer);
-}
-
 // Runs the box until a button is chosen. Events for other windows are kept for their owner.
 int Answer(SDL_Window* window, SDL_Renderer* renderer, SDL_Texture* texture,
            cairo_surface_t* surface, const std::vector<BoxButton>& buttons) {
@@ -111,7 +103,7 @@ int Answer(SDL_Window* window, SDL_Renderer* renderer, SDL_Texture* texture,
       if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
         answer = buttons.back().id;
       } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
-        Present(renderer, texture, surface);
+        PresentSurface(renderer, texture, surface);
       }
     } else if (event.type != SDL_MOUSEMOTION) {
       others.push_back(event);
@@ -152,7 +144,7 @@ int ShowSdlMessageBox(const std::wstring& text, const std::wstring& caption, UIN
     std::vector<BoxButton> buttons = ButtonsOf(type);
     Draw(surface, text, buttons, unit);
     SDL_RaiseWindow(window);
-    Present(renderer, texture, surface);
+    PresentSurface(renderer, texture, surface);
     answer = Answer(window, renderer, texture, surface, buttons);
     cairo_surface_destroy(surface);
     SDL_DestroyTexture(texture);

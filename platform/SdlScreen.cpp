@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "platform/Screen.h"
+#include "platform/SdlPresent.h"
 #include "platform/SystemRecords.h"
 #include "platform/Utf8.h"
 #include "platform/Window.h"
@@ -87,14 +88,7 @@ class SdlPresenter : public Presenter {
   SdlPresenter(const SdlPresenter&) = delete;
   SdlPresenter& operator=(const SdlPresenter&) = delete;
 
-  void Present(cairo_surface_t* screen) override {
-    cairo_surface_flush(screen);
-    SDL_UpdateTexture(texture_, nullptr, cairo_image_surface_get_data(screen),
-                      cairo_image_surface_get_stride(screen));
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-    SDL_RenderPresent(renderer_);
-  }
+  void Present(cairo_surface_t* screen) override { PresentSurface(renderer_, texture_, screen); }
 
   void Raise() override { SDL_RaiseWindow(window_); }
 

@@ -41,5 +41,8 @@ int main(int argc, char** argv) {
   const bool genres =
       SendMessageW(GetDlgItem(mainWindow, ID_GENRE_LIST), LVM_GETITEMCOUNT, 0, 0) > 0;
   const bool added = AddFavourite(webClient, mainWindow, ID_STATION_LIST);
+  // Closed as the program closes, so its threads (the player service's among them) end.
+  DestroyWindow(mainWindow);
+  headless::RunUntilIdle();
   return genres && added ? 0 : 1;
 }
