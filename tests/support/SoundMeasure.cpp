@@ -61,14 +61,15 @@ double FrequencyHz(const Recording& r, Span span) {
   if (periods.empty()) {
     return 0;
   }
-  // A period that spans a gap is no period of the tone: leave out the ones far above the median.
+  // A period that spans a gap, or is cut short where one begins, is no period of the tone:
+  // leave out the ones far from the median.
   std::vector<std::size_t> sorted = periods;
   std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
-  const double limit = 1.5 * static_cast<double>(sorted[sorted.size() / 2]);
+  const double median = static_cast<double>(sorted[sorted.size() / 2]);
   double frames = 0;
   std::size_t counted = 0;
   for (std::size_t p : periods) {
-    if (static_cast<double>(p) <= limit) {
+    if (static_cast<double>(p) <= 1.5 * median && static_cast<double>(p) >= median / 1.5) {
       frames += static_cast<double>(p);
       ++counted;
     }
