@@ -30,7 +30,7 @@ bool Engine::Initialised() {
 }
 
 bool Engine::Free() {
-  std::unique_ptr<Output> output;
+  std::shared_ptr<Output> output;
   std::map<DWORD, std::shared_ptr<Stream>> streams;
   {
     std::lock_guard<std::mutex> hold(lock_);
@@ -41,7 +41,11 @@ bool Engine::Free() {
     output = std::move(output_);
     streams.swap(streams_);
   }
-  output.reset();  // the mixing callback has finished when this returns
+  // The last stream to leave closes the device: the mixing callback has finished then.
+  for (auto& [handle, stream] : streams) {
+    output->Remove(stream.get());
+  }
+  output.reset();
   for (auto& [handle, stream] : streams) {
     stream->Stop();
   }
@@ -81,6 +85,7 @@ Failure Engine::CreateStream(const std::string& url, DWORD flags, DOWNLOADPROC* 
   settings.reconnectBudget = std::chrono::milliseconds(config_.netReconnectMs.load());
   settings.onAutoFree = [this](DWORD h) { FreeStream(h); };
   std::shared_ptr<Stream> stream;
+  std::shared_ptr<Output> output;
   {
     std::lock_guard<std::mutex> hold(lock_);
     if (!output_ || freeing_) {
@@ -89,11 +94,18 @@ Failure Engine::CreateStream(const std::string& url, DWORD flags, DOWNLOADPROC* 
     settings.handle = nextHandle_++;
     stream = std::make_shared<Stream>(std::move(settings), std::move(source));
     streams_[stream->handle()] = stream;
+    output = output_;
   }
   if (proc != nullptr && (flags & BASS_STREAM_STATUS) != 0) {
     proc(headerBlock.data(), 0, user);
   }
   stream->Start();
+  // The device wakes while the stream downloads its first seconds, so that it is running
+  // when the stream is played.
+  if (!output->Add(stream)) {
+    FreeStream(stream->handle());
+    return Failure::NotInitialised;
+  }
   Failure failure = Failure::None;
   if (!stream->WaitForFormat(deadline, failure)) {
     FreeStream(stream->handle());
@@ -108,6 +120,7 @@ Failure Engine::CreateStream(const std::string& url, DWORD flags, DOWNLOADPROC* 
 
 bool Engine::FreeStream(DWORD handle) {
   std::shared_ptr<Stream> stream;
+  std::shared_ptr<Output> output;
   {
     std::lock_guard<std::mutex> hold(lock_);
     auto it = streams_.find(handle);
@@ -116,9 +129,10 @@ bool Engine::FreeStream(DWORD handle) {
     }
     stream = std::move(it->second);
     streams_.erase(it);
-    if (output_) {
-      output_->Remove(stream.get());
-    }
+    output = output_;
+  }
+  if (output) {
+    output->Remove(stream.get());
   }
   stream->Stop();
   return true;

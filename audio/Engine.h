@@ -48,7 +48,8 @@ class Engine {
   Engine() = default;
 
   std::mutex lock_;
-  std::unique_ptr<Output> output_;
+  // Shared so that the device opens and closes outside `lock_`, which the UI thread takes.
+  std::shared_ptr<Output> output_;
   std::map<DWORD, std::shared_ptr<Stream>> streams_;
   DWORD nextHandle_ = 0x10001;
   std::atomic<bool> freeing_{false};  // cancels connections in progress

@@ -19,34 +19,64 @@ std::unique_ptr<Output> Output::Open(long rate) {
   // A sound library has no business turning the process's SIGINT and SIGTERM into SDL quit
   // events; a program that wants that says so with a hint of its own.
   SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_DEFAULT);
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    return nullptr;
-  }
   std::unique_ptr<Output> output(new Output());
-  SDL_AudioSpec want{};
-  want.freq = static_cast<int>(rate);
-  want.format = AUDIO_S16SYS;
-  want.channels = 2;
-  want.samples = kDeviceFrames;
-  want.callback = &Output::Callback;
-  want.userdata = output.get();
-  SDL_AudioSpec have{};
-  output->device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-  if (output->device_ == 0) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  output->rate_ = rate;
+  std::lock_guard<std::mutex> device(output->deviceLock_);
+  if (!output->OpenDevice()) {
     return nullptr;
   }
-  output->rate_ = rate;
-  SDL_PauseAudioDevice(output->device_, 0);
+  output->CloseDevice();
   return output;
 }
 
 Output::~Output() {
-  SDL_CloseAudioDevice(device_);
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  std::lock_guard<std::mutex> device(deviceLock_);
+  CloseDevice();
 }
 
-void Output::Add(std::shared_ptr<Stream> stream) {
+bool Output::OpenDevice() {
+  if (device_ != 0) {
+    return true;
+  }
+  // The whole audio subsystem comes and goes with the device: some drivers keep a thread of
+  // their own polling for devices while it is up.
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    return false;
+  }
+  SDL_AudioSpec want{};
+  want.freq = static_cast<int>(rate_);
+  want.format = AUDIO_S16SYS;
+  want.channels = 2;
+  want.samples = kDeviceFrames;
+  want.callback = &Output::Callback;
+  want.userdata = this;
+  SDL_AudioSpec have{};
+  device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  if (device_ == 0) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+  }
+  SDL_PauseAudioDevice(device_, 0);
+  return true;
+}
+
+void Output::CloseDevice() {
+  if (device_ == 0) {
+    return;
+  }
+  {
+    // Cut short a wait for silence to pass, so that closing does not wait for it.
+    std::lock_guard<std::mutex> hold(lock_);
+    added_.notify_all();
+  }
+  SDL_CloseAudioDevice(device_);
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  device_ = 0;
+}
+
+bool Output::Add(std::shared_ptr<Stream> stream) {
+  const Stream* added = stream.get();
+  std::lock_guard<std::mutex> device(deviceLock_);
   {
     std::lock_guard<std::mutex> hold(lock_);
     if (std::find(streams_.begin(), streams_.end(), stream) == streams_.end()) {
@@ -54,11 +84,24 @@ void Output::Add(std::shared_ptr<Stream> stream) {
     }
   }
   added_.notify_all();
+  if (OpenDevice()) {
+    return true;
+  }
+  std::lock_guard<std::mutex> hold(lock_);
+  std::erase_if(streams_, [added](const auto& s) { return s.get() == added; });
+  return false;
 }
 
 void Output::Remove(const Stream* stream) {
-  std::lock_guard<std::mutex> hold(lock_);
-  std::erase_if(streams_, [stream](const auto& s) { return s.get() == stream; });
+  std::lock_guard<std::mutex> device(deviceLock_);
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    std::erase_if(streams_, [stream](const auto& s) { return s.get() == stream; });
+    if (!streams_.empty()) {
+      return;
+    }
+  }
+  CloseDevice();
 }
 
 void Output::Callback(void* self, Uint8* out, int bytes) {

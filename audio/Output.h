@@ -1,5 +1,6 @@
-// The sound output: one SDL audio device in 16-bit stereo, mixing every playing stream on
-// SDL's audio thread. Nothing of the program runs on that thread.
+// The sound output: one SDL audio device in 16-bit stereo, mixing every stream on SDL's audio
+// thread. Nothing of the program runs on that thread. The device is open only while a stream
+// is there to be mixed: open, SDL's thread wakes once a period even for silence.
 #pragma once
 
 #include <SDL.h>
@@ -16,23 +17,31 @@ class Stream;
 
 class Output {
  public:
-  // The default device at `rate` Hz stereo, started; null when none can be opened.
+  // An output at `rate` Hz stereo once the default device has opened; null when it cannot.
+  // The device is closed again until the first stream is added.
   static std::unique_ptr<Output> Open(long rate);
-  ~Output();  // stops the device; the mixing callback has returned when this returns
+  ~Output();  // closes the device; the mixing callback has returned when this returns
   Output(const Output&) = delete;
   Output& operator=(const Output&) = delete;
 
   long rate() const noexcept { return rate_; }
-  void Add(std::shared_ptr<Stream> stream);
+  // Mixes `stream` from now on (it gives nothing before it plays), opening the device if it is
+  // closed; false when the device cannot be opened.
+  bool Add(std::shared_ptr<Stream> stream);
+  // Closes the device once no stream is left.
   void Remove(const Stream* stream);
 
  private:
   Output() = default;
+  bool OpenDevice();   // device lock held
+  void CloseDevice();  // device lock held
   static void Callback(void* self, Uint8* out, int bytes);
   void Mix(std::int16_t* out, std::size_t frames);
 
-  SDL_AudioDeviceID device_ = 0;
   long rate_ = 0;
+  // Opening and closing; never taken on the audio thread, which closing waits for.
+  std::mutex deviceLock_;
+  SDL_AudioDeviceID device_ = 0;  // 0 while closed
   std::mutex lock_;
   std::condition_variable added_;
   std::vector<std::shared_ptr<Stream>> streams_;
