@@ -1,0 +1,132 @@
+// Wake-ups and processor time of the whole player (in its headless screen), summed over all its
+// threads, over 10 s in each of three states: idle after start-up, playing a local 128 kbit/s
+// MP3 station, and idle again once that station has ended. Wake-ups are the context switches
+// the kernel counts per thread in /proc.
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "directory/ControlIds.h"
+#include "platform/HeadlessScreen.h"
+#include "platform/HttpClient.h"
+#include "platform/Win32.h"
+#include "tests/e2e/ProgramSession.h"
+#include "tests/support/Icecast.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kPhaseSeconds = 10;
+constexpr int kStationSeconds = 14;  // the station's source stops after this
+
+struct Thread {
+  std::string name;
+  long switches = 0;
+};
+
+// Context switches so far, by thread id.
+std::map<std::string, Thread> Switches() {
+  std::map<std::string, Thread> switches;
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+    std::ifstream status(task.path() / "status");
+    std::string line;
+    long sum = 0;
+    while (std::getline(status, line)) {
+      if (line.find("ctxt_switches:") != std::string::npos) {
+        sum += std::stol(line.substr(line.find(':') + 1));
+      }
+    }
+    std::ifstream comm(task.path() / "comm");
+    std::string name;
+    std::getline(comm, name);
+    switches[task.path().filename()] = {name, sum};
+  }
+  return switches;
+}
+
+LRESULT CALLBACK PhaseEnd(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER) {
+    KillTimer(hwnd, 1);
+    PostQuitMessage(0);
+    return 0;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// The program's own message loop for `seconds`, ended by a timer of a window of ours: the
+// headless screen's RunFor would look at its condition every few milliseconds.
+void RunLoopFor(int seconds) {
+  static HWND timerWindow = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = PhaseEnd;
+    wc.lpszClassName = L"PhaseEnd";
+    RegisterClassW(&wc);
+    return CreateWindowExW(0, L"PhaseEnd", L"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  }();
+  SetTimer(timerWindow, 1, static_cast<UINT>(seconds) * 1000, nullptr);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Runs the program's loop for one phase and prints its figures.
+void Measure(const char* phase) {
+  const std::map<std::string, Thread> before = Switches();
+  const double cpu = CpuSeconds();
+  RunLoopFor(kPhaseSeconds);
+  const double used = CpuSeconds() - cpu;
+  long wakeUps = 0;
+  std::string busiest;
+  for (const auto& [id, thread] : Switches()) {
+    auto old = before.find(id);
+    const long count = thread.switches - (old == before.end() ? 0 : old->second.switches);
+    wakeUps += count;
+    if (count > 0) {
+      busiest += " " + thread.name + ":" + std::to_string(count);
+    }
+  }
+  std::printf("%-28s %6.1f wake-ups/s  %.3f s CPU over %d s\n  by thread:%s\n", phase,
+              static_cast<double>(wakeUps) / kPhaseSeconds, used, kPhaseSeconds, busiest.c_str());
+}
+
+}  // namespace
+
+int main() {
+  fixture::Icecast icecast;
+  http::MapHost("tone.stream.test", 80, "127.0.0.1", icecast.port());
+  e2e::ProgramSession session;
+  session.TapRow(ID_GENRE_LIST, e2e::toneGenreRow);
+  headless::RunFor(2s);
+  Measure("idle after start-up");
+
+  icecast.StartMp3Tone("/tone.mp3", 440, kStationSeconds, "Tone 440");
+  session.TapRow(ID_STATION_LIST, e2e::toneStationRow);
+  if (!session.WaitForStatus(
+          [](const std::wstring& s) { return s.find(L"Tone 440") != std::wstring::npos; }, 20s)) {
+    std::fprintf(stderr, "the player did not start playing\n");
+    return 1;
+  }
+  Measure("playing 128 kbit/s MP3");
+  if (!session.WaitForStatus(L"not playing", 30s)) {
+    std::fprintf(stderr, "the station did not end\n");
+    return 1;
+  }
+  headless::RunFor(1s);
+  Measure("idle after the station ended");
+  return 0;
+}
