@@ -108,9 +108,8 @@ TEST_F(PlayerService, SessionSeesWhatPlaysAndPlayPauseStopsAndRestartsTheSound) 
   headless::RunFor(300ms);
   const std::size_t stopped = sound::ReadDiskAudio(session_.soundFile()).frames();
   headless::RunFor(1s);
-  const sound::Recording silence = sound::ReadDiskAudio(session_.soundFile());
-  ASSERT_GT(silence.frames(), stopped + 22050);
-  EXPECT_LT(sound::Level(silence, {stopped, silence.frames() - stopped}), 30.0);
+  // Stopped, nothing plays: the sound device sleeps and is given nothing more.
+  EXPECT_EQ(sound::ReadDiskAudio(session_.soundFile()).frames(), stopped);
 
   seen = player_.changes().size();
   ASSERT_TRUE(player_.Call("Player", "PlayPause"));
