@@ -15,13 +15,15 @@ constexpr Uint16 kDeviceFrames = 2048;
 
 }  // namespace
 
+std::mutex Output::deviceLock_;
+
 std::unique_ptr<Output> Output::Open(long rate) {
   // A sound library has no business turning the process's SIGINT and SIGTERM into SDL quit
   // events; a program that wants that says so with a hint of its own.
   SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_DEFAULT);
   std::unique_ptr<Output> output(new Output());
   output->rate_ = rate;
-  std::lock_guard<std::mutex> device(output->deviceLock_);
+  std::lock_guard<std::mutex> device(deviceLock_);
   if (!output->OpenDevice()) {
     return nullptr;
   }

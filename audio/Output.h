@@ -39,8 +39,10 @@ class Output {
   void Mix(std::int16_t* out, std::size_t frames);
 
   long rate_ = 0;
-  // Opening and closing; never taken on the audio thread, which closing waits for.
-  std::mutex deviceLock_;
+  // Opening and closing. SDL's audio state is the process's, and engines come and go on
+  // different threads (the last stream of one may close while the next opens), so one lock
+  // serves every output. Never taken on the audio thread, which closing waits for.
+  static std::mutex deviceLock_;
   SDL_AudioDeviceID device_ = 0;  // 0 while closed
   std::mutex lock_;
   std::condition_variable added_;
