@@ -51,6 +51,10 @@ int ErrorCodeOf(Failure failure) {
       return BASS_ERROR_FORMAT;
     case Failure::Stopped:
       return BASS_ERROR_INIT;
+    case Failure::NoSuchStream:
+      return BASS_ERROR_HANDLE;
+    case Failure::NoDevice:
+      return BASS_ERROR_DRIVER;
   }
   return BASS_ERROR_UNKNOWN;
 }
@@ -213,8 +217,8 @@ HSYNC BASS_ChannelSetSync(DWORD handle, DWORD type, QWORD, SYNCPROC* proc, void*
 }
 
 BOOL BASS_ChannelPlay(DWORD handle, BOOL) {
-  if (!Engine::Instance().Play(handle)) {
-    return Fail(BASS_ERROR_HANDLE, FALSE);
+  if (Failure failure = Engine::Instance().Play(handle); failure != Failure::None) {
+    return Fail(ErrorCodeOf(failure), FALSE);
   }
   return Succeed(TRUE);
 }

@@ -76,6 +76,12 @@ bool Connection::Pump(std::chrono::milliseconds wait) {
   return true;
 }
 
+bool Connection::MoreWaiting() {
+  int ready = 0;
+  return !ended_ && !paused_ && curl_multi_wait(multi_, nullptr, 0, 0, &ready) == CURLM_OK &&
+         ready > 0;
+}
+
 void Connection::Resume() {
   if (paused_ && !ended_) {
     paused_ = false;

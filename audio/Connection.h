@@ -31,6 +31,8 @@ class Connection {
   // Runs the transfer for up to `wait` (0: only what is ready now). False once it has ended
   // (see Result()).
   bool Pump(std::chrono::milliseconds wait);
+  // True when the server has sent more than the last Pump() took in (a burst still arriving).
+  bool MoreWaiting();
   // Lets a paused download go on; call on the owning thread.
   void Resume();
   bool Paused() const noexcept { return paused_; }

@@ -100,8 +100,6 @@ Failure Engine::CreateStream(const std::string& url, DWORD flags, DOWNLOADPROC* 
     proc(headerBlock.data(), 0, user);
   }
   stream->Start();
-  // The device wakes while the stream downloads its first seconds, so that it is running
-  // when the stream is played.
   if (!output->Add(stream)) {
     FreeStream(stream->handle());
     return Failure::NotInitialised;
@@ -144,15 +142,21 @@ std::shared_ptr<Stream> Engine::Find(DWORD handle) {
   return it == streams_.end() ? nullptr : it->second;
 }
 
-bool Engine::Play(DWORD handle) {
-  std::lock_guard<std::mutex> hold(lock_);
-  auto it = streams_.find(handle);
-  if (it == streams_.end() || !output_) {
-    return false;
+Failure Engine::Play(DWORD handle) {
+  std::shared_ptr<Stream> stream;
+  std::shared_ptr<Output> output;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    auto it = streams_.find(handle);
+    if (it == streams_.end() || !output_) {
+      return Failure::NoSuchStream;
+    }
+    stream = it->second;
+    output = output_;
   }
-  it->second->Play();
-  output_->Add(it->second);
-  return true;
+  stream->Play();
+  // Opened outside the engine's lock: the UI thread takes it, and opening can take a while.
+  return output->Start() ? Failure::None : Failure::NoDevice;
 }
 
 }  // namespace audio

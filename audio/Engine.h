@@ -42,7 +42,8 @@ class Engine {
   bool FreeStream(DWORD handle);
   // The stream, or null when the handle is unknown.
   std::shared_ptr<Stream> Find(DWORD handle);
-  bool Play(DWORD handle);
+  // Plays the stream, opening the sound device if it sleeps.
+  Failure Play(DWORD handle);
 
  private:
   Engine() = default;

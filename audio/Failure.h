@@ -14,6 +14,8 @@ enum class Failure {
   NotAudio,        // neither a stream we can play nor a playlist that leads to one
   BadFormat,       // audio the decoder gives up on
   Stopped,         // the engine was freed meanwhile
+  NoSuchStream,    // the handle is not (or no longer) a stream
+  NoDevice,        // the sound device would not open
 };
 
 }  // namespace audio

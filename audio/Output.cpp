@@ -9,9 +9,9 @@ namespace audio {
 
 namespace {
 
-// About 46 ms at 44.1 kHz: the output thread, the largest share of a playing stream's CPU,
-// wakes some twenty times a second, and syncs still fire within that time of their audio.
-constexpr Uint16 kDeviceFrames = 2048;
+// About 186 ms at 44.1 kHz: SDL's audio thread wakes five times a second while a stream
+// plays. Syncs are timed by the frame they belong to, not by the period that carries it.
+constexpr Uint16 kDeviceFrames = 8192;
 
 }  // namespace
 
@@ -24,26 +24,37 @@ std::unique_ptr<Output> Output::Open(long rate) {
   std::unique_ptr<Output> output(new Output());
   output->rate_ = rate;
   std::lock_guard<std::mutex> device(deviceLock_);
-  if (!output->OpenDevice()) {
+  if (!output->BringAudioUp() || !output->OpenDevice()) {
+    output->TakeAudioDown();
     return nullptr;
   }
-  output->CloseDevice();
+  output->TakeAudioDown();
   return output;
 }
 
 Output::~Output() {
   std::lock_guard<std::mutex> device(deviceLock_);
+  TakeAudioDown();
+}
+
+bool Output::BringAudioUp() {
+  // The whole audio subsystem comes and goes with the streams: some drivers keep a thread of
+  // their own polling for devices while it is up.
+  audioUp_ = audioUp_ || SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+  return audioUp_;
+}
+
+void Output::TakeAudioDown() {
   CloseDevice();
+  if (audioUp_) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    audioUp_ = false;
+  }
 }
 
 bool Output::OpenDevice() {
   if (device_ != 0) {
     return true;
-  }
-  // The whole audio subsystem comes and goes with the device: some drivers keep a thread of
-  // their own polling for devices while it is up.
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    return false;
   }
   SDL_AudioSpec want{};
   want.freq = static_cast<int>(rate_);
@@ -55,7 +66,6 @@ bool Output::OpenDevice() {
   SDL_AudioSpec have{};
   device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
   if (device_ == 0) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
   SDL_PauseAudioDevice(device_, 0);
@@ -72,13 +82,14 @@ void Output::CloseDevice() {
     added_.notify_all();
   }
   SDL_CloseAudioDevice(device_);
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
   device_ = 0;
 }
 
 bool Output::Add(std::shared_ptr<Stream> stream) {
-  const Stream* added = stream.get();
   std::lock_guard<std::mutex> device(deviceLock_);
+  if (!BringAudioUp()) {
+    return false;
+  }
   {
     std::lock_guard<std::mutex> hold(lock_);
     if (std::find(streams_.begin(), streams_.end(), stream) == streams_.end()) {
@@ -86,12 +97,12 @@ bool Output::Add(std::shared_ptr<Stream> stream) {
     }
   }
   added_.notify_all();
-  if (OpenDevice()) {
-    return true;
-  }
-  std::lock_guard<std::mutex> hold(lock_);
-  std::erase_if(streams_, [added](const auto& s) { return s.get() == added; });
-  return false;
+  return true;
+}
+
+bool Output::Start() {
+  std::lock_guard<std::mutex> device(deviceLock_);
+  return audioUp_ && OpenDevice();
 }
 
 void Output::Remove(const Stream* stream) {
@@ -103,7 +114,7 @@ void Output::Remove(const Stream* stream) {
       return;
     }
   }
-  CloseDevice();
+  TakeAudioDown();
 }
 
 void Output::Callback(void* self, Uint8* out, int bytes) {

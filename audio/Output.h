@@ -1,6 +1,8 @@
 // The sound output: one SDL audio device in 16-bit stereo, mixing every stream on SDL's audio
 // thread. Nothing of the program runs on that thread. The device is open only while a stream
-// is there to be mixed: open, SDL's thread wakes once a period even for silence.
+// plays: open, SDL's thread wakes once a period even for silence. It opens when the first
+// stream is played, so that stream's first period goes out at once instead of after the
+// silence already handed to the device.
 #pragma once
 
 #include <SDL.h>
@@ -18,23 +20,28 @@ class Stream;
 class Output {
  public:
   // An output at `rate` Hz stereo once the default device has opened; null when it cannot.
-  // The device is closed again until the first stream is added.
+  // The device is closed again until a stream plays.
   static std::unique_ptr<Output> Open(long rate);
   ~Output();  // closes the device; the mixing callback has returned when this returns
   Output(const Output&) = delete;
   Output& operator=(const Output&) = delete;
 
   long rate() const noexcept { return rate_; }
-  // Mixes `stream` from now on (it gives nothing before it plays), opening the device if it is
-  // closed; false when the device cannot be opened.
+  // Mixes `stream` from now on (it gives nothing before it plays). SDL's audio comes up with
+  // the first stream, which tells a machine whose sound has gone away; false then.
   bool Add(std::shared_ptr<Stream> stream);
+  // Opens the device if it is closed, for a stream that starts to play; false when it cannot.
+  bool Start();
   // Closes the device once no stream is left.
   void Remove(const Stream* stream);
 
  private:
   Output() = default;
-  bool OpenDevice();   // device lock held
-  void CloseDevice();  // device lock held
+  // All with the device lock held.
+  bool BringAudioUp();
+  void TakeAudioDown();  // closes the device first
+  bool OpenDevice();     // SDL's audio up
+  void CloseDevice();
   static void Callback(void* self, Uint8* out, int bytes);
   void Mix(std::int16_t* out, std::size_t frames);
 
@@ -43,6 +50,7 @@ class Output {
   // different threads (the last stream of one may close while the next opens), so one lock
   // serves every output. Never taken on the audio thread, which closing waits for.
   static std::mutex deviceLock_;
+  bool audioUp_ = false;          // SDL's audio subsystem, while a stream is there
   SDL_AudioDeviceID device_ = 0;  // 0 while closed
   std::mutex lock_;
   std::condition_variable added_;

@@ -1,5 +1,7 @@
 #include "audio/Stream.h"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <cstring>
 #include <thread>
@@ -11,7 +13,8 @@ namespace {
 constexpr unsigned kAssumedKbps = 128;  // until the stream tells its bit rate
 constexpr std::size_t kMinBufferBytes = 16 * 1024;
 constexpr std::size_t kMaxBufferBytes = 4 * 1024 * 1024;
-constexpr long kSampleQueueMs = 500;  // decoded audio kept ready for the output
+// Decoded audio kept ready for the output: several of its periods, refilled twice a second.
+constexpr long kSampleQueueMs = 1000;
 
 thread_local const Stream* tlsWorkerOf = nullptr;  // the stream whose thread this is
 thread_local bool tlsInCallback = false;
@@ -41,12 +44,14 @@ void Stream::ResizeBuffer(unsigned kbps) {
 }
 
 template <typename F>
-void Stream::RunWorker(F&& body) {
+void Stream::RunWorker(const char* name, F&& body) {
   {
     std::lock_guard<std::mutex> hold(lock_);
     ++workers_;
   }
-  std::thread([self = shared_from_this(), body = std::forward<F>(body)]() mutable {
+  std::thread([self = shared_from_this(), name, body = std::forward<F>(body)]() mutable {
+    // Named, so that a look at the process's threads tells which part of a stream woke.
+    pthread_setname_np(pthread_self(), name);
     tlsWorkerOf = self.get();
     body(*self);
     {
@@ -72,9 +77,9 @@ void Stream::CallOut(std::unique_lock<std::mutex>& hold, const std::function<voi
 }
 
 void Stream::Start() {
-  RunWorker([](Stream& s) { s.DownloadThread(); });
-  RunWorker([](Stream& s) { s.DecodeThread(); });
-  RunWorker([](Stream& s) { s.EventThread(); });
+  RunWorker("stream download", [](Stream& s) { s.DownloadThread(); });
+  RunWorker("stream decode", [](Stream& s) { s.DecodeThread(); });
+  RunWorker("stream events", [](Stream& s) { s.EventThread(); });
 }
 
 bool Stream::WaitForFormat(std::chrono::steady_clock::time_point deadline, Failure& failure) {
@@ -98,7 +103,7 @@ void Stream::WaitForBuffer(DWORD percent) {
   std::unique_lock<std::mutex> hold(lock_);
   settled_.wait(hold, [this, percent] {
     return stopping_ || downloadEnded_ || decodeEnded_ ||
-           buffer_.Size() * 100 >= buffer_.Capacity() * std::min<DWORD>(percent, 100);
+           BufferedBytes() * 100 >= buffer_.Capacity() * std::min<DWORD>(percent, 100);
   });
 }
 
@@ -120,6 +125,12 @@ void Stream::Stop() {
   });
 }
 
+std::size_t Stream::BufferedBytes() const {
+  const std::uint64_t decodedAhead = playing_ ? 0 : bytesRead_;
+  return static_cast<std::size_t>(
+      std::min<std::uint64_t>(buffer_.Size() + decodedAhead, buffer_.Capacity()));
+}
+
 QWORD Stream::FilePosition(DWORD mode) {
   std::lock_guard<std::mutex> hold(lock_);
   switch (mode) {
@@ -134,7 +145,7 @@ QWORD Stream::FilePosition(DWORD mode) {
     case BASS_FILEPOS_CONNECTED:
       return connected_ ? 1 : 0;
     case BASS_FILEPOS_BUFFER:
-      return buffer_.Size();
+      return BufferedBytes();
     default:
       return static_cast<QWORD>(-1);
   }
@@ -216,6 +227,8 @@ std::size_t Stream::Render(std::int32_t* mix, std::size_t frames) {
     }
     stalled_ = false;
   }
+  periodFirstFrame_ = framesPlayed_;
+  periodStart_ = std::chrono::steady_clock::now();
   renderScratch_.resize(frames * 2);
   std::size_t got = samples_.Read(renderScratch_.data(), frames * 2);
   for (std::size_t i = 0; i < got; ++i) {
@@ -228,7 +241,7 @@ std::size_t Stream::Render(std::int32_t* mix, std::size_t frames) {
   // Wake the decoder only once it can refill in a large step, and the event thread only when it
   // has something to do.
   const bool refill = samples_.Space() >= RefillMark();
-  const bool event = EventDue() || EndReached() || StallDue();
+  const bool event = EventRendered() || EndReached() || StallDue();
   hold.unlock();
   if (refill) {
     queueRoom_.notify_one();

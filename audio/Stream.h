@@ -114,13 +114,25 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
   // input goes on over a new connection.
   bool NextConnection(Codec& codec);
   bool AtJunction() const;  // lock held: the decoder has read every byte of the old connection
+  // Lock held: the bytes waiting to be heard. Until the stream plays, what the decoder has taken
+  // in counts too: decoding ahead must not make the buffer look emptier than the download made
+  // it, or a server's burst would no longer be enough to start.
+  std::size_t BufferedBytes() const;
   // `pendingInput`: bytes the decoder holds that are not yet in `samples`.
   void PushSamples(const std::vector<std::int16_t>& samples, std::vector<Event>& events,
                    unsigned bitrate, std::size_t pendingInput);
   void EventThread();
-  bool EventDue() const;    // lock held
-  bool EndReached() const;  // lock held
-  bool StallDue() const;    // lock held: the program has not been told of a stall or its end
+  // Lock held, all of them. An event or the end is due when its frame is heard: the output
+  // takes a whole period at a time, and frame F of the period that began with frame P at time
+  // T is heard at T + (F - P) / rate, so the period's length does not delay or advance it.
+  std::chrono::steady_clock::time_point HeardAt(std::uint64_t frame) const;
+  bool EventRendered() const;  // the next event's frame has gone to the output
+  bool EventDue(std::chrono::steady_clock::time_point now) const;
+  bool EndReached() const;  // everything downloaded has gone to the output
+  bool EndDue(std::chrono::steady_clock::time_point now) const;
+  bool StallDue() const;  // the program has not been told of a stall or its end
+  // When the next rendered event or the end will be heard; max() when neither waits.
+  std::chrono::steady_clock::time_point NextHeard() const;
   // Room in the sample queue at which the output wakes the decoder to refill in one go: more
   // than the decoder ever waits for (a quarter of the queue), so it cannot miss that wake-up.
   // Lock held.
@@ -130,7 +142,7 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
   const char* CurrentOrNext(EventKind kind);  // lock held
 
   template <typename F>
-  void RunWorker(F&& body);
+  void RunWorker(const char* name, F&& body);  // `name`: at most 15 characters
   // Runs a callback of the program unless the stream is stopping. Call with `hold` locked.
   void CallOut(std::unique_lock<std::mutex>& hold, const std::function<void()>& call);
   void ResizeBuffer(unsigned kbps);  // lock held
@@ -177,6 +189,9 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
   Ring<std::int16_t> samples_;
   std::uint64_t framesQueued_ = 0;
   std::uint64_t framesPlayed_ = 0;
+  // The period the output took last: its first frame, and when it began to be heard.
+  std::uint64_t periodFirstFrame_ = 0;
+  std::chrono::steady_clock::time_point periodStart_;
   bool playing_ = false;
   bool stalled_ = false;
   bool stallAnnounced_ = false;              // what the stall syncs last said

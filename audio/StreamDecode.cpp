@@ -96,7 +96,7 @@ void Stream::PushSamples(const std::vector<std::int16_t>& samples, std::vector<E
     metaByByte_.pop_front();
   }
   producedFrames_ = endFrame;
-  if (EventDue()) {
+  if (EventRendered()) {
     eventReady_.notify_one();
   }
   std::size_t done = 0;

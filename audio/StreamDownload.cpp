@@ -9,10 +9,11 @@ namespace audio {
 namespace {
 
 constexpr std::chrono::milliseconds kRunningPoll{200};
-// While the buffer holds plenty, the connection is served this often instead of on every packet
-// (a live stream sends a dozen a second): several packets per wake-up, and the buffer covers the
-// wait many times over.
-constexpr std::chrono::milliseconds kPlentyPace{250};
+// While the buffer holds plenty and the server's burst has all come in, the connection is served
+// this often instead of on every packet (a live stream sends a dozen a second): several packets
+// per wake-up, and the buffer covers the wait many times over. A burst is taken in at once: the
+// program waits for it to start playing.
+constexpr std::chrono::milliseconds kPlentyPace{500};
 // Metadata texts waiting for their audio to be decoded; more are dropped (oldest first).
 constexpr std::size_t kMaxPendingMetadata = 64;
 
@@ -75,7 +76,7 @@ bool Stream::RunConnection(Connection& connection) {
     if (!connection.Pump(plenty ? std::chrono::milliseconds(0) : kRunningPoll)) {
       return true;
     }
-    if (plenty && !Rest(kPlentyPace)) {
+    if (plenty && !connection.MoreWaiting() && !Rest(kPlentyPace)) {
       return false;
     }
   }

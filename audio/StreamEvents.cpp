@@ -3,10 +3,27 @@
 // downloaded has been played.
 #include "audio/Stream.h"
 
+#include <algorithm>
+
 namespace audio {
 
-bool Stream::EventDue() const {
+using Clock = std::chrono::steady_clock;
+
+Clock::time_point Stream::HeardAt(std::uint64_t frame) const {
+  if (frame <= periodFirstFrame_) {
+    return periodStart_;
+  }
+  const auto micros = (frame - periodFirstFrame_) * 1000000 /
+                      static_cast<std::uint64_t>(std::max(settings_.outputRate, 1L));
+  return periodStart_ + std::chrono::microseconds(micros);
+}
+
+bool Stream::EventRendered() const {
   return playing_ && !timeline_.empty() && timeline_.front().frame <= framesPlayed_;
+}
+
+bool Stream::EventDue(Clock::time_point now) const {
+  return EventRendered() && HeardAt(timeline_.front().frame) <= now;
 }
 
 bool Stream::StallDue() const {
@@ -17,11 +34,29 @@ bool Stream::EndReached() const {
   return playing_ && !ended_ && decodeEnded_ && downloadEnded_ && samples_.Size() == 0;
 }
 
+bool Stream::EndDue(Clock::time_point now) const {
+  return EndReached() && !EventRendered() && HeardAt(framesPlayed_) <= now;
+}
+
+Clock::time_point Stream::NextHeard() const {
+  if (EventRendered()) {
+    return HeardAt(timeline_.front().frame);
+  }
+  return EndReached() ? HeardAt(framesPlayed_) : Clock::time_point::max();
+}
+
 void Stream::EventThread() {
   std::unique_lock<std::mutex> hold(lock_);
   for (;;) {
-    eventReady_.wait(hold,
-                     [this] { return stopping_ || EventDue() || EndReached() || StallDue(); });
+    const auto ready = [this] {
+      const Clock::time_point now = Clock::now();
+      return stopping_ || EventDue(now) || EndDue(now) || StallDue();
+    };
+    if (const Clock::time_point heard = NextHeard(); heard != Clock::time_point::max()) {
+      eventReady_.wait_until(hold, heard, ready);
+    } else {
+      eventReady_.wait(hold, ready);
+    }
     if (stopping_) {
       return;
     }
@@ -29,7 +64,7 @@ void Stream::EventThread() {
       stallAnnounced_ = stalled_;
       FireSyncs(hold, BASS_SYNC_STALL, stallAnnounced_ ? 0 : 1);
     }
-    while (EventDue() && !stopping_) {
+    while (EventDue(Clock::now()) && !stopping_) {
       Event e = std::move(timeline_.front());
       timeline_.pop_front();
       const int k = static_cast<int>(e.kind);
@@ -42,7 +77,7 @@ void Stream::EventThread() {
         FireSyncs(hold, type);
       }
     }
-    if (EndReached()) {
+    if (EndDue(Clock::now())) {
       ended_ = true;
       FireSyncs(hold, BASS_SYNC_END);
       if (stopping_) {

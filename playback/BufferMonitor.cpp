@@ -45,7 +45,12 @@ void StartPlaying(DWORD stream) {
   BASS_ChannelSetSync(stream, BASS_SYNC_OGG_CHANGE, 0, OnStreamMeta, nullptr);
   BASS_ChannelSetSync(stream, BASS_SYNC_END, 0, OnStreamEnd, nullptr);
   BASS_ChannelSetSync(stream, BASS_SYNC_STALL, 0, OnStreamStall, nullptr);
-  BASS_ChannelPlay(stream, FALSE);
+  if (!BASS_ChannelPlay(stream, FALSE)) {
+    // The sound device went away while the stream buffered: say so rather than stay silent.
+    BASS_StreamFree(stream);
+    ShowStatus(L"not playing");
+    return;
+  }
   ReportPlaying(true);
 }
 

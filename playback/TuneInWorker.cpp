@@ -32,6 +32,9 @@ DWORD WINAPI TuneInWorker(LPVOID) {
     ShowStatus(L"not playing");
   } else {
     SetTimer(mainWindow, bufferTimerId, bufferTimerPeriodMs, nullptr);
+    // Looked at once as well: the server's burst may have filled the buffer already, and the
+    // timer's first tick would only add its period to the wait for sound.
+    PostMessageW(mainWindow, WM_TIMER, bufferTimerId, 0);
   }
   tuneInThread.store(nullptr);
   return 0;

@@ -11,6 +11,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace enginetest {
@@ -26,10 +27,25 @@ class EngineSession {
 
   const std::string& soundFile() const { return soundFile_; }
   sound::Recording Recorded() const { return sound::ReadDiskAudio(soundFile_); }
+  // Real time only: the frames heard by `when`. The disk driver writes a whole period when it
+  // begins and then waits for it to pass, so a period's frames are heard one by one over that
+  // wait, as a sound card plays them.
+  std::size_t HeardFramesAt(std::chrono::steady_clock::time_point when) const;
 
  private:
+  struct Growth {
+    std::chrono::steady_clock::time_point when;
+    std::size_t frames;  // in the file from then on
+  };
+  void WatchSoundFile();
+
   fixture::TempDir dir_;
   std::string soundFile_;
+  mutable std::mutex lock_;
+  std::vector<Growth> growths_;
+  bool watching_ = false;
+  std::condition_variable stopWatching_;
+  std::thread watcher_;
 };
 
 // Polls `condition` every 10 ms until it holds (true) or `timeout` passes (false).
@@ -38,20 +54,18 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
 // The strings of a tag block (NUL-terminated strings ended by an empty one).
 std::vector<std::string> TagLines(const char* block);
 
-// Records sync calls, with what the stream's tags said at that moment and the sound frames
-// written so far. Pass the object as the sync's user value with Record as the callback.
+// Records sync calls, with what the stream's tags said at that moment and when they came. Pass
+// the object as the sync's user value with Record as the callback.
 class SyncLog {
  public:
   struct Call {
     HSYNC sync;
     DWORD channel;
     std::string tag;  // the tag of `tagType` at the call
-    std::size_t framesWritten;
     std::chrono::steady_clock::time_point when;
   };
 
-  SyncLog(DWORD tagType, std::string soundFile)
-      : tagType_(tagType), soundFile_(std::move(soundFile)) {}
+  explicit SyncLog(DWORD tagType) : tagType_(tagType) {}
   static void CALLBACK Record(HSYNC sync, DWORD channel, DWORD data, void* user);
 
   std::vector<Call> Calls() const;
@@ -59,7 +73,6 @@ class SyncLog {
 
  private:
   DWORD tagType_;
-  std::string soundFile_;
   mutable std::mutex lock_;
   std::vector<Call> calls_;
 };

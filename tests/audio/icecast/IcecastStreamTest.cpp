@@ -91,8 +91,8 @@ void ExpectSongsHeardWithTheirComments(const std::string& mount) {
   // Icecast gives a new Ogg listener little of the past: let 1.5 s of the live stream
   // collect before playing, as a real player's buffering would.
   std::this_thread::sleep_for(1500ms);
-  SyncLog chains(BASS_TAG_OGG, session.soundFile());
-  SyncLog ends(BASS_TAG_OGG, session.soundFile());
+  SyncLog chains(BASS_TAG_OGG);
+  SyncLog ends(BASS_TAG_OGG);
   BASS_ChannelSetSync(stream, BASS_SYNC_OGG_CHANGE, 0, SyncLog::Record, &chains);
   BASS_ChannelSetSync(stream, BASS_SYNC_END, 0, SyncLog::Record, &ends);
   ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
@@ -103,10 +103,10 @@ void ExpectSongsHeardWithTheirComments(const std::string& mount) {
   EXPECT_NE(calls[0].tag.find("=Beta\n"), std::string::npos) << calls[0].tag;
   EXPECT_NE(calls[1].tag.find("=Gamma\n"), std::string::npos) << calls[1].tag;
   sound::Recording r = session.Recorded();
-  const std::size_t change = calls[0].framesWritten;
+  const std::size_t change = session.HeardFramesAt(calls[0].when);
   EXPECT_NEAR(sound::FrequencyHz(r, {change - 44100, 44100 * 8 / 10}), 440.0, 2.0);
   EXPECT_NEAR(sound::FrequencyHz(r, {change + 44100 / 5, 44100 * 8 / 10}), 880.0, 2.0);
-  const std::size_t third = calls[1].framesWritten;
+  const std::size_t third = session.HeardFramesAt(calls[1].when);
   EXPECT_NEAR(sound::FrequencyHz(r, {third + 44100 / 5, 44100}), 660.0, 2.0);
 }
 
@@ -174,7 +174,7 @@ TEST_P(IcecastTone, TitleChangeIsAnnouncedWhenItsAudioIsPlayed) {
   EXPECT_STREQ(BASS_ChannelGetTags(stream, BASS_TAG_META),
                "StreamTitle='First Artist - First Song';");
 
-  SyncLog metas(BASS_TAG_META, session.soundFile());
+  SyncLog metas(BASS_TAG_META);
   ASSERT_NE(BASS_ChannelSetSync(stream, BASS_SYNC_META, 0, SyncLog::Record, &metas), 0u);
   ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
   std::this_thread::sleep_for(1500ms);
@@ -222,7 +222,7 @@ TEST(IcecastStream, EndComesAfterTheSourceStopsAndFreesTheStream) {
   HeaderCalls downloads;
   HSTREAM stream = Open(icecast.Url("/short.mp3"), CollectHeaders, &downloads);
   ASSERT_NE(stream, 0u) << BASS_ErrorGetCode();
-  SyncLog ends(BASS_TAG_META, session.soundFile());
+  SyncLog ends(BASS_TAG_META);
   BASS_ChannelSetSync(stream, BASS_SYNC_END, 0, SyncLog::Record, &ends);
   ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
   ASSERT_TRUE(WaitFor([&] { return ends.Count() > 0; }, 20s));
@@ -256,9 +256,9 @@ TEST(IcecastStream, SourceThatStopsAndStartsAgainIsHeardAgainWithItsTitles) {
   BASS_SetConfig(BASS_CONFIG_NET_RECONNECT, 60000);
   HSTREAM stream = Open(icecast.Url("/back.mp3"));
   ASSERT_NE(stream, 0u) << BASS_ErrorGetCode();
-  SyncLog titles(BASS_TAG_META, session.soundFile());
+  SyncLog titles(BASS_TAG_META);
   BASS_ChannelSetSync(stream, BASS_SYNC_META, 0, SyncLog::Record, &titles);
-  SyncLog ends(BASS_TAG_META, session.soundFile());
+  SyncLog ends(BASS_TAG_META);
   BASS_ChannelSetSync(stream, BASS_SYNC_END, 0, SyncLog::Record, &ends);
   ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
 
