@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/app/ProgramLoop.h"
 #include "directory/ControlIds.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
@@ -36,23 +37,23 @@ struct Cost {
   double rssMb = 0;
 };
 
-// Pss and Rss of a running process from /proc/PID/smaps_rollup, in MB.
-void ReadMemory(const std::string& pid, Cost& cost) {
-  std::ifstream rollup("/proc/" + pid + "/smaps_rollup");
-  std::string key;
-  long kb = 0;
-  std::string unit;
-  while (rollup >> key >> kb >> unit) {
-    if (key == "Pss:") {
-      cost.pssMb = kb / 1024.0;
-    } else if (key == "Rss:") {
-      cost.rssMb = kb / 1024.0;
+// A figure in kB from a /proc file of lines "Key:   123 kB", in MB.
+double ProcFigureMb(const std::string& path, const std::string& key) {
+  std::ifstream in(path);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind(key, 0) == 0) {
+      return std::stod(line.substr(key.size())) / 1024.0;
     }
   }
+  return 0;
 }
 
-double Seconds(const timeval& t) {
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+// PSS, RSS and the peak of RSS of a running process.
+void ReadMemory(const std::string& pid, Cost& cost) {
+  cost.pssMb = ProcFigureMb("/proc/" + pid + "/smaps_rollup", "Pss:");
+  cost.rssMb = ProcFigureMb("/proc/" + pid + "/smaps_rollup", "Rss:");
+  cost.peakRssMb = ProcFigureMb("/proc/" + pid + "/status", "VmHWM:");
 }
 
 pid_t Start(std::vector<std::string> arguments) {
@@ -72,20 +73,32 @@ pid_t Start(std::vector<std::string> arguments) {
   return pid;
 }
 
+double Seconds(const timeval& t) {
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+}
+
+// Ends a peer; its processor time goes into `cost`.
 Cost Stop(pid_t pid, Cost cost) {
   kill(pid, SIGTERM);
   rusage usage{};
   int status = 0;
   wait4(pid, &status, 0, &usage);
   cost.cpuSeconds = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
-  cost.peakRssMb = static_cast<double>(usage.ru_maxrss) / 1024.0;
   return cost;
 }
 
-void Print(const char* name, const Cost& c, const Cost& player) {
-  std::printf("%-8s %6.2f s CPU/min (x%.2f)  peak RSS %5.1f MB (x%.2f)  PSS %5.1f MB (x%.2f)\n",
-              name, c.cpuSeconds * 60 / kPlaySeconds, player.cpuSeconds / c.cpuSeconds, c.peakRssMb,
-              player.peakRssMb / c.peakRssMb, c.pssMb, player.pssMb / c.pssMb);
+// One row; with `player`, each figure's ratio tunedeck / this peer too.
+void Print(const char* name, const Cost& c, const Cost* player) {
+  auto ratio = [&](double mine, double theirs) {
+    return player == nullptr ? std::string("      ")
+                             : " (x" + std::to_string(mine / theirs).substr(0, 4) + ")";
+  };
+  std::printf("%-8s %5.2f s CPU/min%s  RSS %5.1f MB%s  peak %5.1f MB%s  PSS %5.1f MB%s\n", name,
+              c.cpuSeconds * 60 / kPlaySeconds,
+              ratio(player ? player->cpuSeconds : 0, c.cpuSeconds).c_str(), c.rssMb,
+              ratio(player ? player->rssMb : 0, c.rssMb).c_str(), c.peakRssMb,
+              ratio(player ? player->peakRssMb : 0, c.peakRssMb).c_str(), c.pssMb,
+              ratio(player ? player->pssMb : 0, c.pssMb).c_str());
 }
 
 }  // namespace
@@ -110,27 +123,20 @@ int main() {
     std::fprintf(stderr, "mpg123 and mpv are needed: scripts/install-deps --bench\n");
     return 1;
   }
-  rusage before{};
-  getrusage(RUSAGE_SELF, &before);
-  headless::RunFor(std::chrono::seconds(kPlaySeconds - 5));
+  const double cpuBefore = bench::ProcessCpuSeconds();
+  bench::RunProgramLoopFor(std::chrono::seconds(kPlaySeconds));
   Cost player, peerMpg123, peerMpv;
+  player.cpuSeconds = bench::ProcessCpuSeconds() - cpuBefore;
   ReadMemory("self", player);
   ReadMemory(std::to_string(mpg123), peerMpg123);
   ReadMemory(std::to_string(mpv), peerMpv);
-  headless::RunFor(5s);
-  rusage after{};
-  getrusage(RUSAGE_SELF, &after);
-  player.cpuSeconds = Seconds(after.ru_utime) + Seconds(after.ru_stime) - Seconds(before.ru_utime) -
-                      Seconds(before.ru_stime);
-  player.peakRssMb = static_cast<double>(after.ru_maxrss) / 1024.0;
   peerMpg123 = Stop(mpg123, peerMpg123);
   peerMpv = Stop(mpv, peerMpv);
 
   std::printf("%d s of the same local stream, side by side (ratios: tunedeck / peer)\n",
               kPlaySeconds);
-  std::printf("tunedeck %6.2f s CPU/min         peak RSS %5.1f MB         PSS %5.1f MB\n",
-              player.cpuSeconds * 60 / kPlaySeconds, player.peakRssMb, player.pssMb);
-  Print("mpg123", peerMpg123, player);
-  Print("mpv", peerMpv, player);
+  Print("tunedeck", player, nullptr);
+  Print("mpg123", peerMpg123, &player);
+  Print("mpv", peerMpv, &player);
   return 0;
 }

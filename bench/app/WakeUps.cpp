@@ -2,8 +2,6 @@
 // threads, over 10 s in each of three states: idle after start-up, playing a local 128 kbit/s
 // MP3 station, and idle again once that station has ended. Wake-ups are the context switches
 // the kernel counts per thread in /proc.
-#include <sys/resource.h>
-
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -11,10 +9,10 @@
 #include <map>
 #include <string>
 
+#include "bench/app/ProgramLoop.h"
 #include "directory/ControlIds.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
-#include "platform/Win32.h"
 #include "tests/e2e/ProgramSession.h"
 #include "tests/support/Icecast.h"
 
@@ -50,46 +48,12 @@ std::map<std::string, Thread> Switches() {
   return switches;
 }
 
-LRESULT CALLBACK PhaseEnd(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_TIMER) {
-    KillTimer(hwnd, 1);
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-// The program's own message loop for `seconds`, ended by a timer of a window of ours: the
-// headless screen's RunFor would look at its condition every few milliseconds.
-void RunLoopFor(int seconds) {
-  static HWND timerWindow = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = PhaseEnd;
-    wc.lpszClassName = L"PhaseEnd";
-    RegisterClassW(&wc);
-    return CreateWindowExW(0, L"PhaseEnd", L"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-  }();
-  SetTimer(timerWindow, 1, static_cast<UINT>(seconds) * 1000, nullptr);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
 // Runs the program's loop for one phase and prints its figures.
 void Measure(const char* phase) {
   const std::map<std::string, Thread> before = Switches();
-  const double cpu = CpuSeconds();
-  RunLoopFor(kPhaseSeconds);
-  const double used = CpuSeconds() - cpu;
+  const double cpu = bench::ProcessCpuSeconds();
+  bench::RunProgramLoopFor(std::chrono::seconds(kPhaseSeconds));
+  const double used = bench::ProcessCpuSeconds() - cpu;
   long wakeUps = 0;
   std::string busiest;
   for (const auto& [id, thread] : Switches()) {
