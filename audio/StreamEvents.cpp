@@ -48,14 +48,16 @@ Clock::time_point Stream::NextHeard() const {
 void Stream::EventThread() {
   std::unique_lock<std::mutex> hold(lock_);
   for (;;) {
-    const auto ready = [this] {
-      const Clock::time_point now = Clock::now();
-      return stopping_ || EventDue(now) || EndDue(now) || StallDue();
-    };
-    if (const Clock::time_point heard = NextHeard(); heard != Clock::time_point::max()) {
-      eventReady_.wait_until(hold, heard, ready);
+    // Nothing rendered yet: wait until something is, then wait for the time it is heard.
+    if (const Clock::time_point heard = NextHeard(); heard == Clock::time_point::max()) {
+      eventReady_.wait(hold, [this] {
+        return stopping_ || StallDue() || NextHeard() != Clock::time_point::max();
+      });
     } else {
-      eventReady_.wait(hold, ready);
+      eventReady_.wait_until(hold, heard, [this] {
+        const Clock::time_point now = Clock::now();
+        return stopping_ || StallDue() || EventDue(now) || EndDue(now);
+      });
     }
     if (stopping_) {
       return;

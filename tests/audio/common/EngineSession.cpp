@@ -52,7 +52,13 @@ void EngineSession::WatchSoundFile() {
     const auto bytes = std::filesystem::file_size(soundFile_, error);
     const std::size_t frames = error ? 0 : static_cast<std::size_t>(bytes / 4);
     if (frames != last) {
-      growths_.push_back({std::chrono::steady_clock::now(), frames});
+      const auto now = std::chrono::steady_clock::now();
+      // A period is written in several pieces, microseconds apart: one growth.
+      if (!growths_.empty() && frames > last && now - growths_.back().when < 10ms) {
+        growths_.back().frames = frames;
+      } else {
+        growths_.push_back({now, frames});
+      }
       last = frames;
     }
   }
