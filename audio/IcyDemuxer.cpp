@@ -5,19 +5,21 @@
 
 namespace audio {
 
-IcyDemuxer::Output IcyDemuxer::Feed(std::span<const std::uint8_t> data) {
-  Output out;
+IcyDemuxer::Texts IcyDemuxer::TakeOut(std::vector<std::uint8_t>& bytes) {
+  Texts texts;
   if (metaint_ == 0) {
-    out.audio.assign(data.begin(), data.end());
-    return out;
+    return texts;
   }
-  out.audio.reserve(data.size());
+  std::size_t kept = 0;  // audio bytes moved to the front so far
   std::size_t i = 0;
-  while (i < data.size()) {
+  while (i < bytes.size()) {
     switch (state_) {
       case State::Audio: {
-        std::size_t n = std::min(audioLeft_, data.size() - i);
-        out.audio.insert(out.audio.end(), data.begin() + i, data.begin() + i + n);
+        std::size_t n = std::min(audioLeft_, bytes.size() - i);
+        if (kept != i) {
+          std::memmove(bytes.data() + kept, bytes.data() + i, n);
+        }
+        kept += n;
         i += n;
         audioLeft_ -= n;
         if (audioLeft_ == 0) {
@@ -26,20 +28,20 @@ IcyDemuxer::Output IcyDemuxer::Feed(std::span<const std::uint8_t> data) {
         break;
       }
       case State::Length:
-        textLeft_ = static_cast<std::size_t>(data[i++]) * 16;
+        textLeft_ = static_cast<std::size_t>(bytes[i++]) * 16;
         text_.clear();
         state_ = textLeft_ == 0 ? State::Audio : State::Text;
         audioLeft_ = metaint_;
         break;
       case State::Text: {
-        std::size_t n = std::min(textLeft_, data.size() - i);
-        text_.append(reinterpret_cast<const char*>(data.data() + i), n);
+        std::size_t n = std::min(textLeft_, bytes.size() - i);
+        text_.append(reinterpret_cast<const char*>(bytes.data() + i), n);
         i += n;
         textLeft_ -= n;
         if (textLeft_ == 0) {
           text_.resize(std::strlen(text_.c_str()));
           if (!text_.empty()) {
-            out.metadata.emplace_back(out.audio.size(), std::move(text_));
+            texts.emplace_back(kept, std::move(text_));
           }
           text_.clear();
           state_ = State::Audio;
@@ -48,7 +50,8 @@ IcyDemuxer::Output IcyDemuxer::Feed(std::span<const std::uint8_t> data) {
       }
     }
   }
-  return out;
+  bytes.resize(kept);
+  return texts;
 }
 
 }  // namespace audio

@@ -5,8 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -17,14 +15,12 @@ class IcyDemuxer {
   // metaint 0: the bytes carry no metadata and pass through unchanged.
   explicit IcyDemuxer(std::size_t metaint) noexcept : metaint_(metaint), audioLeft_(metaint) {}
 
-  struct Output {
-    std::vector<std::uint8_t> audio;  // the audio bytes of this read, in order
-    // Each non-empty metadata text, with the number of audio bytes of this read before it.
-    std::vector<std::pair<std::size_t, std::string>> metadata;
-  };
+  // Each non-empty metadata text of a read, with the number of the read's audio bytes before it.
+  using Texts = std::vector<std::pair<std::size_t, std::string>>;
 
-  // Splits one read. The text of a block ends at its first NUL (or at the block's end).
-  Output Feed(std::span<const std::uint8_t> data);
+  // Takes the metadata out of one read in place: its audio bytes move up to the front and
+  // `bytes` ends after them. The text of a block ends at its first NUL (or at the block's end).
+  Texts TakeOut(std::vector<std::uint8_t>& bytes);
 
  private:
   enum class State { Audio, Length, Text };

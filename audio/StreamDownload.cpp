@@ -124,23 +124,22 @@ bool Stream::TakeBody(std::span<const std::uint8_t> bytes) {
       return false;
     }
   }
-  IcyDemuxer::Output out = demuxer_->Feed(bytes);
+  staged_.assign(bytes.begin(), bytes.end());  // its room is kept from read to read
+  IcyDemuxer::Texts texts = demuxer_->TakeOut(staged_);
   std::unique_lock<std::mutex> hold(lock_);
-  for (auto& [at, text] : out.metadata) {
+  for (auto& [at, text] : texts) {
     if (metaByByte_.size() == kMaxPendingMetadata) {
       metaByByte_.pop_front();
     }
     metaByByte_.push_back({bytesDemuxed_ + at, std::move(text), nextSerial_++});
   }
-  bytesDemuxed_ += out.audio.size();
-  if (settings_.downloadProc != nullptr && !out.audio.empty()) {
+  bytesDemuxed_ += staged_.size();
+  if (settings_.downloadProc != nullptr && !staged_.empty()) {
     CallOut(hold, [&] {
-      settings_.downloadProc(out.audio.data(), static_cast<DWORD>(out.audio.size()),
-                             settings_.user);
+      settings_.downloadProc(staged_.data(), static_cast<DWORD>(staged_.size()), settings_.user);
     });
   }
   hold.unlock();
-  staged_ = std::move(out.audio);
   FlushStaged();
   return true;
 }

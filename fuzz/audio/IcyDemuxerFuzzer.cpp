@@ -2,7 +2,9 @@
 // reads, the audio and metadata must come out the same.
 #include "audio/IcyDemuxer.h"
 
+#include <cstddef>
 #include <cstdlib>
+#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) {
@@ -10,20 +12,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   std::size_t metaint = data[0];
   std::size_t piece = std::size_t{data[1]} + 1;
-  std::span<const std::uint8_t> stream(data + 2, size - 2);
+  const std::vector<std::uint8_t> stream(data + 2, data + size);
 
   audio::IcyDemuxer whole(metaint);
-  audio::IcyDemuxer::Output once = whole.Feed(stream);
+  std::vector<std::uint8_t> once = stream;
+  const std::size_t onceTexts = whole.TakeOut(once).size();
 
   audio::IcyDemuxer pieces(metaint);
   std::vector<std::uint8_t> audio;
   std::size_t texts = 0;
   for (std::size_t i = 0; i < stream.size(); i += piece) {
-    auto out = pieces.Feed(stream.subspan(i, std::min(piece, stream.size() - i)));
-    audio.insert(audio.end(), out.audio.begin(), out.audio.end());
-    texts += out.metadata.size();
+    std::vector<std::uint8_t> read(
+        stream.begin() + static_cast<std::ptrdiff_t>(i),
+        stream.begin() + static_cast<std::ptrdiff_t>(std::min(i + piece, stream.size())));
+    texts += pieces.TakeOut(read).size();
+    audio.insert(audio.end(), read.begin(), read.end());
   }
-  if (audio != once.audio || texts != once.metadata.size()) {
+  if (audio != once || texts != onceTexts) {
     std::abort();
   }
   return 0;

@@ -42,12 +42,11 @@ Demuxed FeedInPieces(std::size_t metaint, const Bytes& bytes, std::size_t piece)
   IcyDemuxer demuxer(metaint);
   Demuxed all;
   for (std::size_t i = 0; i < bytes.size(); i += piece) {
-    std::size_t n = std::min(piece, bytes.size() - i);
-    IcyDemuxer::Output out = demuxer.Feed({bytes.data() + i, n});
-    for (auto& [at, text] : out.metadata) {
+    Bytes read(bytes.begin() + i, bytes.begin() + i + std::min(piece, bytes.size() - i));
+    for (auto& [at, text] : demuxer.TakeOut(read)) {
       all.metadata.emplace_back(all.audio.size() + at, text);
     }
-    all.audio.insert(all.audio.end(), out.audio.begin(), out.audio.end());
+    all.audio.insert(all.audio.end(), read.begin(), read.end());
   }
   return all;
 }
