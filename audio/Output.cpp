@@ -23,16 +23,24 @@ std::unique_ptr<Output> Output::Open(long rate) {
   SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_DEFAULT);
   std::unique_ptr<Output> output(new Output());
   output->rate_ = rate;
-  std::lock_guard<std::mutex> device(deviceLock_);
-  if (!output->BringAudioUp() || !output->OpenDevice()) {
-    output->TakeAudioDown();
-    return nullptr;
+  {
+    std::lock_guard<std::mutex> device(deviceLock_);
+    if (!output->BringAudioUp() || !output->OpenDevice()) {
+      output->TakeAudioDown();
+      return nullptr;
+    }
   }
-  output->TakeAudioDown();
+  output->CloseLater();
   return output;
 }
 
 Output::~Output() {
+  {
+    std::lock_guard<std::mutex> hold(closerLock_);
+    if (closer_.joinable()) {
+      closer_.join();
+    }
+  }
   std::lock_guard<std::mutex> device(deviceLock_);
   TakeAudioDown();
 }
@@ -106,7 +114,6 @@ bool Output::Start() {
 }
 
 void Output::Remove(const Stream* stream) {
-  std::lock_guard<std::mutex> device(deviceLock_);
   {
     std::lock_guard<std::mutex> hold(lock_);
     std::erase_if(streams_, [stream](const auto& s) { return s.get() == stream; });
@@ -114,7 +121,27 @@ void Output::Remove(const Stream* stream) {
       return;
     }
   }
-  TakeAudioDown();
+  CloseLater();
+}
+
+void Output::CloseLater() {
+  // SDL lets a closing device drain for two periods (some 370 ms): whoever left the device
+  // (start-up, a stream's own thread at its end, the next tune-in) does not wait for that.
+  std::lock_guard<std::mutex> hold(closerLock_);
+  if (closer_.joinable()) {
+    closer_.join();
+  }
+  closer_ = std::thread([this] {
+    std::lock_guard<std::mutex> device(deviceLock_);
+    bool idle = false;
+    {
+      std::lock_guard<std::mutex> streams(lock_);
+      idle = streams_.empty();  // else a stream came meanwhile and keeps the device
+    }
+    if (idle) {
+      TakeAudioDown();
+    }
+  });
 }
 
 void Output::Callback(void* self, Uint8* out, int bytes) {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 namespace audio {
@@ -32,11 +33,14 @@ class Output {
   bool Add(std::shared_ptr<Stream> stream);
   // Opens the device if it is closed, for a stream that starts to play; false when it cannot.
   bool Start();
-  // Closes the device once no stream is left.
+  // Closes the device once no stream is left, on a thread of its own.
   void Remove(const Stream* stream);
 
  private:
   Output() = default;
+  // Closes the device and takes SDL's audio down on the closer thread, unless a stream has
+  // come by then.
+  void CloseLater();
   // All with the device lock held.
   bool BringAudioUp();
   void TakeAudioDown();  // closes the device first
@@ -52,6 +56,9 @@ class Output {
   static std::mutex deviceLock_;
   bool audioUp_ = false;          // SDL's audio subsystem, while a stream is there
   SDL_AudioDeviceID device_ = 0;  // 0 while closed
+  // The thread closing the device after the last stream left; joined before the next one.
+  std::mutex closerLock_;
+  std::thread closer_;
   std::mutex lock_;
   std::condition_variable added_;
   std::vector<std::shared_ptr<Stream>> streams_;
