@@ -1,22 +1,15 @@
 #include "app/Commands.h"
-#include "directory/ControlIds.h"
 #include "directory/WebClient.h"
-#include "playback/LayoutList.h"
-#include "playback/MainWindowState.h"
-#include "playback/ScreenMetrics.h"
-#include "playback/StatusLine.h"
+#include "shell/ControlIds.h"
+#include "shell/MainWindowState.h"
+#include "shell/NowPlayingRedraw.h"
+#include "shell/ScreenAreas.h"
+#include "shell/StatusLine.h"
 
 namespace {
 
 void Show(HWND window, int id, int command) {
   ShowWindow(GetDlgItem(window, id), command);
-}
-
-// The band of the now-playing strip, above the status line.
-void InvalidateStripBand(HWND window) {
-  const RECT band = {0, screenHeight.load() - 4 * lineHeight, screenWidth.load(),
-                     screenHeight.load() - lineHeight};
-  InvalidateRect(window, &band, FALSE);
 }
 
 }  // namespace
@@ -35,10 +28,9 @@ void OnCommand(HWND window, int commandId) {
       SendMessageW(window, WM_CLOSE, 0, 0);
       break;
     case ID_BACK:
+      // The shortened station list and the strip below it, as a new cover shows them.
       screenState.store(StationScreen);
-      LayoutList(window, ID_STATION_LIST);
-      Show(window, ID_STATION_LIST, SW_SHOW);
-      InvalidateStripBand(window);
+      RedrawNowPlaying(window);
       break;
     case ID_ADD:
       ShowStatus(AddFavourite(webClient, window, ID_STATION_LIST) ? L"Added" : L"not added");
@@ -52,8 +44,9 @@ void OnPanelClick(HWND window, int y) {
   if (screenState.load() != StationScreen) {
     return;
   }
-  const int height = screenHeight.load();
-  if (y < height - 4 * lineHeight - 4 || y > height - lineHeight - 4) {
+  // A tap counts over the band raised by the panel's gap.
+  const RECT band = StripBand();
+  if (y < band.top - panelGap || y > band.bottom - panelGap) {
     return;
   }
   screenState.store(PlayerScreen);

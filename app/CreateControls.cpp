@@ -1,10 +1,10 @@
 #include "app/Layout.h"
 #include "app/MainWindow.h"
-#include "directory/ControlIds.h"
 #include "directory/WebClient.h"
 #include "playback/InitPlayback.h"
-#include "playback/MainWindowState.h"
-#include "playback/ScreenMetrics.h"
+#include "shell/ControlIds.h"
+#include "shell/MainWindowState.h"
+#include "shell/ScreenMetrics.h"
 
 namespace {
 

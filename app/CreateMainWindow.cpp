@@ -1,8 +1,8 @@
 #include <cstdint>
 
 #include "app/MainWindow.h"
-#include "playback/MainWindowState.h"
 #include "playback/PlayerService.h"
+#include "shell/MainWindowState.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "app/Layout.h"
 
-#include "directory/ControlIds.h"
-#include "playback/LayoutList.h"
-#include "playback/ScreenMetrics.h"
+#include "shell/ControlIds.h"
+#include "shell/LayoutList.h"
+#include "shell/ScreenMetrics.h"
 
 namespace {
 

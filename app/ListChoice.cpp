@@ -1,63 +1,44 @@
 #include "app/Commands.h"
 #include "app/TuneInAddress.h"
-#include "directory/ControlIds.h"
 #include "directory/WebClient.h"
-#include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
-#include "playback/StatusLine.h"
 #include "playback/TuneIn.h"
+#include "shell/ControlIds.h"
+#include "shell/ListSelection.h"
+#include "shell/MainWindowState.h"
+#include "shell/StatusLine.h"
 
 namespace {
-
-// The first selected row of list `listId`, or row 0 when none is selected.
-int ChosenRow(HWND window, int listId) {
-  const LRESULT row =
-      SendDlgItemMessageW(window, listId, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
-  return row < 0 ? 0 : static_cast<int>(row);
-}
-
-// The text of `column` of `row`, cut to 259 characters.
-void ReadRowText(HWND window, int listId, int row, int column, WCHAR (&text)[260]) {
-  text[0] = L'\0';
-  LVITEMW item = {};
-  item.iSubItem = column;
-  item.pszText = text;
-  item.cchTextMax = 260;
-  SendDlgItemMessageW(window, listId, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                      reinterpret_cast<LPARAM>(&item));
-}
 
 void SetTitleLine(HWND window, LPCWSTR text) {
   SendDlgItemMessageW(window, ID_TITLE_LINE, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 
 void ChooseGenre(HWND window) {
-  const int row = ChosenRow(window, ID_GENRE_LIST);
-  WCHAR key[260];
-  ReadRowText(window, ID_GENRE_LIST, row, 1, key);
-  SetTitleLine(window, key);
+  HWND list = GetDlgItem(window, ID_GENRE_LIST);
+  const int row = ChosenRow(list);
+  const std::wstring key = RowText(list, row, 1);
+  SetTitleLine(window, key.c_str());
   screenState.store(PlayerScreen);
   // Row 0 always stands for the favourites.
   if (row == 0) {
     LoadFavourites(webClient, window, ID_STATION_LIST);
   } else {
-    LoadGenreStations(webClient, window, ID_STATION_LIST, key);
+    LoadGenreStations(webClient, window, ID_STATION_LIST, key.c_str());
   }
 }
 
 void ChooseStation(HWND window) {
-  const int row = ChosenRow(window, ID_STATION_LIST);
-  WCHAR name[260];
-  WCHAR id[260];
-  ReadRowText(window, ID_STATION_LIST, row, 0, name);
-  SetTitleLine(window, name);
-  ReadRowText(window, ID_STATION_LIST, row, 1, id);
+  HWND list = GetDlgItem(window, ID_STATION_LIST);
+  const int row = ChosenRow(list);
+  SetTitleLine(window, RowText(list, row, 0).c_str());
+  const std::wstring id = RowText(list, row, 1);
   // Only the main thread starts tune-ins, so a clear mark stays clear until StartWorker.
   if (tuneInThread.load() != nullptr) {
     MessageBeep(0);
     return;
   }
-  if (const auto address = TuneInAddress(id)) {
+  if (const auto address = TuneInAddress(id.c_str())) {
     stationUrl.Set(*address);
     StartTuneIn();
   } else {

@@ -6,8 +6,8 @@
 #include "app/Painting.h"
 #include "audio/AudioLibrary.h"
 #include "playback/PlayerService.h"
-#include "playback/ScreenMetrics.h"
 #include "playback/TuneIn.h"
+#include "shell/ScreenMetrics.h"
 
 namespace {
 

@@ -2,10 +2,11 @@
 
 #include "app/Colours.h"
 #include "app/Painting.h"
-#include "directory/ControlIds.h"
-#include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
-#include "playback/ScreenMetrics.h"
+#include "shell/ControlIds.h"
+#include "shell/MainWindowState.h"
+#include "shell/ScreenAreas.h"
+#include "shell/ScreenMetrics.h"
 
 namespace {
 
@@ -42,9 +43,9 @@ void DrawTrackLines(HDC dc, RECT rect) {
 
 // PlayerScreen: the cover blended eleven times over what the window shows, then the panel.
 void PaintNowPlayingView(HDC dc) {
-  const int width = screenWidth.load();
-  const int height = screenHeight.load();
-  const int viewHeight = height - 2 * lineHeight;
+  const RECT view = ContentArea();
+  const int width = view.right;
+  const int viewHeight = view.bottom - view.top;
 
   HDC memory = CreateCompatibleDC(dc);
   HBITMAP bitmap = CreateCompatibleBitmap(dc, width, viewHeight);
@@ -53,7 +54,7 @@ void PaintNowPlayingView(HDC dc) {
 
   BLENDFUNCTION blend = {AC_SRC_OVER, 0, fadeFirstAlpha, 0};
   for (int step = 0; step < fadeSteps; ++step) {
-    AlphaBlend(dc, 0, lineHeight, width, viewHeight, memory, 0, 0, width, viewHeight, blend);
+    AlphaBlend(dc, 0, view.top, width, viewHeight, memory, 0, 0, width, viewHeight, blend);
     blend.SourceConstantAlpha += fadeAlphaStep;
     Sleep(fadeStepMs);
   }
@@ -61,32 +62,27 @@ void PaintNowPlayingView(HDC dc) {
   DeleteDC(memory);
   DeleteObject(bitmap);
 
-  const int bottom = height - lineHeight - 4;
-  const RECT panel = {4 * panelMargin, bottom - 3 * lineHeight, width - 4 * panelMargin, bottom};
+  const RECT panel = ViewPanel();
   DrawPanel(dc, panel);
   DrawTrackLines(dc, panel);
 }
 
 // StationScreen: a small panel with a cover thumbnail in the band below the shortened list.
 void PaintNowPlayingStrip(HDC dc) {
-  const int width = screenWidth.load();
-  const int height = screenHeight.load();
-  const int top = height - 4 * lineHeight;
-  const int bottom = height - lineHeight - 4;
-
-  const RECT band = {0, top, width, height - lineHeight};
+  const RECT band = StripBand();
+  const RECT panel = StripPanel();
   HBRUSH black = CreateSolidBrush(backgroundColour);
   FillRect(dc, &band, black);
   DeleteObject(black);
 
-  DrawPanel(dc, RECT{5 * panelMargin, top, width - 4 * panelMargin, bottom});
+  DrawPanel(dc, panel);
   const int thumbnailLeft = 6 * panelMargin;
-  DrawImageFile(
-      dc, coverImagePath.Get().c_str(),
-      RECT{thumbnailLeft, top + panelMargin, thumbnailLeft + thumbnailWidth, bottom - panelMargin});
-  const int textTop = top + 2 * panelMargin;
-  DrawTrackLines(
-      dc, RECT{thumbnailLeft, textTop, width - 4 * panelMargin, textTop + 3 * lineHeight - 4});
+  DrawImageFile(dc, coverImagePath.Get().c_str(),
+                RECT{thumbnailLeft, panel.top + panelMargin, thumbnailLeft + thumbnailWidth,
+                     panel.bottom - panelMargin});
+  const int textTop = panel.top + 2 * panelMargin;
+  DrawTrackLines(dc,
+                 RECT{thumbnailLeft, textTop, panel.right, textTop + 3 * lineHeight - panelGap});
 }
 
 }  // namespace

@@ -2,8 +2,9 @@
 
 #include "app/Colours.h"
 #include "app/Painting.h"
-#include "directory/ControlIds.h"
-#include "playback/MainWindowState.h"
+#include "shell/ControlIds.h"
+#include "shell/ListSelection.h"
+#include "shell/MainWindowState.h"
 
 namespace {
 
@@ -41,13 +42,7 @@ void DrawOwnerItem(HWND window, int controlId, const DRAWITEMSTRUCT* item) {
 }
 
 void DrawListRow(HWND window, const DRAWITEMSTRUCT* item, int listId) {
-  WCHAR text[260] = {};
-  LVITEMW row = {};
-  row.iSubItem = 0;
-  row.pszText = text;
-  row.cchTextMax = 260;
-  SendDlgItemMessageW(window, listId, LVM_GETITEMTEXTW, item->itemID,
-                      reinterpret_cast<LPARAM>(&row));
+  const std::wstring text = RowText(GetDlgItem(window, listId), static_cast<int>(item->itemID), 0);
 
   HDC dc = item->hDC;
   const RECT& whole = item->rcItem;
@@ -66,5 +61,5 @@ void DrawListRow(HWND window, const DRAWITEMSTRUCT* item, int listId) {
     FillRect(dc, &whole, black);
     DeleteObject(black);
   }
-  DrawTextW(dc, text, -1, &textRect, DT_WORDBREAK);
+  DrawTextW(dc, text.c_str(), -1, &textRect, DT_WORDBREAK);
 }

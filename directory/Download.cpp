@@ -8,8 +8,8 @@
 #include <string>
 
 #include "directory/FilePaths.h"
-#include "directory/TextBuffer.h"
 #include "platform/Utf8.h"
+#include "shell/TextBuffer.h"
 
 namespace {
 

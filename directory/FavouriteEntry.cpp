@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
-#include "directory/TextBuffer.h"
 #include "platform/Utf8.h"
+#include "shell/TextBuffer.h"
 
 namespace {
 

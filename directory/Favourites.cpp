@@ -3,6 +3,7 @@
 #include "directory/ListRows.h"
 #include "directory/WebClient.h"
 #include "platform/Utf8.h"
+#include "shell/ListSelection.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "directory/FilePaths.h"
 
-#include "directory/TextBuffer.h"
+#include "shell/TextBuffer.h"
 
 bool IsPlainFileName(std::wstring_view name) {
   if (name.empty() || name == L"." || name == L"..") {

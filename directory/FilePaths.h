@@ -10,5 +10,5 @@
 bool IsPlainFileName(std::wstring_view name);
 
 // folder followed by name; nothing when the name is not plain or the whole would not fit
-// kMaxTextCharacters (TextBuffer.h).
+// kMaxTextCharacters (shell/TextBuffer.h).
 std::optional<std::wstring> FileInFolder(std::wstring_view folder, std::wstring_view name);

@@ -3,11 +3,11 @@
 #include <cstdio>
 
 #include "directory/Address.h"
-#include "directory/ControlIds.h"
 #include "directory/FilePaths.h"
 #include "directory/ListRows.h"
 #include "directory/WebClient.h"
 #include "platform/Utf8.h"
+#include "shell/ControlIds.h"
 
 namespace {
 

@@ -1,10 +1,9 @@
 #include "directory/ListRows.h"
 
-#include "directory/ControlIds.h"
 #include "directory/FilePaths.h"
-#include "directory/TextBuffer.h"
 #include "directory/TwoFieldLine.h"
 #include "platform/Utf8.h"
+#include "shell/ControlIds.h"
 
 namespace {
 
@@ -55,20 +54,4 @@ void ShowStationList(HWND window, HWND stationList) {
   SetFocus(stationList);
   ShowWindow(GetDlgItem(window, ID_GENRE_LIST), SW_HIDE);
   ShowWindow(stationList, SW_SHOW);
-}
-
-int ChosenRow(HWND list) {
-  const LRESULT row = SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                   static_cast<LPARAM>(LVNI_SELECTED));
-  return row < 0 ? 0 : static_cast<int>(row);
-}
-
-std::wstring RowText(HWND list, int row, int column) {
-  WCHAR text[kMaxTextCharacters + 1] = {};
-  LVITEMW item{};
-  item.iSubItem = column;
-  item.pszText = text;
-  item.cchTextMax = static_cast<int>(kMaxTextCharacters + 1);
-  SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-  return text;
 }

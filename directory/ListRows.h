@@ -21,9 +21,3 @@ void SelectFirstRowOnBlack(HWND list);
 
 // Gives the station list the focus and shows it in place of the genre list.
 void ShowStationList(HWND window, HWND stationList);
-
-// The first selected row, or 0 when none is.
-int ChosenRow(HWND list);
-
-// The text of a row's column, at most 259 characters.
-std::wstring RowText(HWND list, int row, int column);

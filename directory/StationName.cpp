@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "directory/TextBuffer.h"
 #include "platform/Utf8.h"
+#include "shell/TextBuffer.h"
 
 std::wstring StationNameShown(std::string_view utf8Name) {
   std::wstring name = Utf8ToWide(utf8Name);

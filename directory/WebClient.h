@@ -59,11 +59,6 @@ void LoadGenreStations(WebClient& client, HWND window, int listId, LPCWSTR key);
 // Fetches the address into folder + name (DownloadIntoFolder). Returns 0 or 1. Any thread.
 int DownloadToFile(WebClient& client, LPCWSTR name, LPCWSTR address);
 
-// Reads the track-info reply folder + name + ".txt": 0 when it holds an album element, with the
-// album's large image address in `image` (260 characters; empty when there is none), else 1.
-// Defined with the album-art lookup in playback/. Any thread, one caller at a time (regex).
-int ParseTrackInfo(WebClient& client, LPCWSTR name, LPWSTR image);
-
 // True when the file can be opened for reading.
 bool FileExists(LPCWSTR fileName);
 

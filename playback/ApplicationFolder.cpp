@@ -8,7 +8,7 @@
 
 #include "platform/Utf8.h"
 #include "platform/Win32.h"
-#include "playback/MainWindowState.h"
+#include "shell/MainWindowState.h"
 
 namespace {
 

@@ -4,16 +4,16 @@
 #include <cstring>
 
 #include "audio/AudioLibrary.h"
-#include "directory/ControlIds.h"
 #include "platform/Win32.h"
 #include "playback/BufferProgress.h"
-#include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
 #include "playback/PlayerService.h"
-#include "playback/StatusLine.h"
 #include "playback/TextFromBytes.h"
 #include "playback/TrackTitle.h"
 #include "playback/TuneIn.h"
+#include "shell/ControlIds.h"
+#include "shell/MainWindowState.h"
+#include "shell/StatusLine.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 #include <string>
 
 #include "playback/CoverLookup.h"
-#include "playback/MainWindowState.h"
-#include "playback/NowPlayingRedraw.h"
 #include "playback/PlaybackState.h"
 #include "playback/PlayerService.h"
-#include "playback/StatusLine.h"
 #include "playback/TrackInfoQuery.h"
+#include "shell/MainWindowState.h"
+#include "shell/NowPlayingRedraw.h"
+#include "shell/StatusLine.h"
 
 std::atomic<BYTE> noCover{0};
 

@@ -6,8 +6,8 @@
 #include "directory/WebClient.h"
 #include "platform/Win32.h"
 #include "playback/ApplicationFolder.h"
-#include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
+#include "shell/MainWindowState.h"
 
 namespace {
 

@@ -1,3 +1,5 @@
+#include "playback/ParseTrackInfo.h"
+
 #include <cstdio>
 #include <cwchar>
 #include <memory>

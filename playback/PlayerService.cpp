@@ -14,11 +14,11 @@
 #include "platform/MediaPlayerBus.h"
 #include "platform/Utf8.h"
 #include "platform/Win32.h"
-#include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
 #include "playback/TextFromBytes.h"
 #include "playback/TuneIn.h"
 #include "playback/WorkerStart.h"
+#include "shell/MainWindowState.h"
 
 namespace {
 

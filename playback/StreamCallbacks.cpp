@@ -1,11 +1,11 @@
-#include "directory/ControlIds.h"
 #include "platform/Win32.h"
-#include "playback/MainWindowState.h"
 #include "playback/PlayerService.h"
-#include "playback/StatusLine.h"
 #include "playback/TextFromBytes.h"
 #include "playback/TrackTitle.h"
 #include "playback/TuneIn.h"
+#include "shell/ControlIds.h"
+#include "shell/MainWindowState.h"
+#include "shell/StatusLine.h"
 
 void CALLBACK OnStreamStatus(const void* buffer, DWORD length, void*) {
   // Response headers come with length 0; only the first line, the server's status, is shown.

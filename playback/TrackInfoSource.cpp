@@ -5,12 +5,13 @@
 #include <optional>
 #include <string_view>
 
-#include "directory/TextBuffer.h"
 #include "directory/WebClient.h"
 #include "platform/Utf8.h"
 #include "playback/FolderFile.h"
+#include "playback/ParseTrackInfo.h"
 #include "playback/ServiceReply.h"
 #include "playback/TrackInfoQuery.h"
+#include "shell/TextBuffer.h"
 
 namespace {
 

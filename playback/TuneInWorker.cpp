@@ -1,12 +1,12 @@
 #include "audio/AudioLibrary.h"
 #include "platform/Win32.h"
 #include "playback/InitPlayback.h"
-#include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
 #include "playback/PlayerService.h"
-#include "playback/StatusLine.h"
 #include "playback/TuneIn.h"
 #include "playback/WorkerStart.h"
+#include "shell/MainWindowState.h"
+#include "shell/StatusLine.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 #include "audio/AudioLibrary.h"
-#include "directory/ControlIds.h"
 #include "platform/Win32.h"
 #include "playback/CoverWorker.h"
-#include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
 #include "playback/PlayerService.h"
 #include "playback/TextFromBytes.h"
 #include "playback/TitleFromMetadata.h"
 #include "playback/TrackTitle.h"
 #include "playback/WorkerStart.h"
+#include "shell/ControlIds.h"
+#include "shell/MainWindowState.h"
 
 namespace {
 

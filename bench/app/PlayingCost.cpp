@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "bench/app/ProgramLoop.h"
-#include "directory/ControlIds.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
+#include "shell/ControlIds.h"
 #include "tests/e2e/ProgramSession.h"
 #include "tests/support/Icecast.h"
 

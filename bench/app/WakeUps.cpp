@@ -10,9 +10,9 @@
 #include <string>
 
 #include "bench/app/ProgramLoop.h"
-#include "directory/ControlIds.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
+#include "shell/ControlIds.h"
 #include "tests/e2e/ProgramSession.h"
 #include "tests/support/Icecast.h"
 

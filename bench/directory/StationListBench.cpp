@@ -9,10 +9,10 @@
 #include <fstream>
 #include <string>
 
-#include "directory/ControlIds.h"
 #include "directory/WebClient.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/Utf8.h"
+#include "shell/ControlIds.h"
 #include "tests/directory/StationListView.h"
 
 namespace {

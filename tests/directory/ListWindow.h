@@ -8,11 +8,11 @@
 #include <fstream>
 #include <string>
 
-#include "directory/ControlIds.h"
 #include "directory/WebClient.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/Utf8.h"
 #include "platform/Win32.h"
+#include "shell/ControlIds.h"
 #include "tests/directory/StationListView.h"
 #include "tests/support/HttpFixture.h"
 #include "tests/support/TempDir.h"

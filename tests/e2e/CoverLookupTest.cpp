@@ -4,13 +4,13 @@
 #include <chrono>
 #include <string>
 
-#include "directory/ControlIds.h"
 #include "directory/ServiceHosts.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
-#include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
-#include "playback/ScreenMetrics.h"
+#include "shell/ControlIds.h"
+#include "shell/MainWindowState.h"
+#include "shell/ScreenMetrics.h"
 #include "tests/e2e/ProgramSession.h"
 #include "tests/support/Icecast.h"
 #include "tests/support/TempDir.h"

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "app/MainWindow.h"
-#include "directory/ControlIds.h"
 #include "platform/HeadlessScreen.h"
-#include "playback/MainWindowState.h"
-#include "playback/ScreenMetrics.h"
+#include "shell/ControlIds.h"
+#include "shell/MainWindowState.h"
+#include "shell/ScreenMetrics.h"
 #include "tests/e2e/LinkSeams.h"
 #include "tests/e2e/ProgramSession.h"
 

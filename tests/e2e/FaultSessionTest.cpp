@@ -9,13 +9,13 @@
 #include <string>
 
 #include "audio/AudioLibrary.h"
-#include "directory/ControlIds.h"
 #include "directory/ServiceHosts.h"
 #include "directory/WebClient.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
-#include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
+#include "shell/ControlIds.h"
+#include "shell/MainWindowState.h"
 #include "tests/e2e/ProgramSession.h"
 #include "tests/support/TempDir.h"
 

@@ -10,11 +10,11 @@
 #include <iterator>
 #include <string>
 
-#include "directory/ControlIds.h"
 #include "directory/WebClient.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
 #include "playback/PlaybackState.h"
+#include "shell/ControlIds.h"
 #include "tests/e2e/ProgramSession.h"
 #include "tests/support/Icecast.h"
 #include "tests/support/OpenDirectoryServers.h"

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <string>
 
-#include "directory/ControlIds.h"
 #include "directory/ServiceHosts.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
+#include "shell/ControlIds.h"
 #include "tests/e2e/ProgramSession.h"
 #include "tests/support/Icecast.h"
 #include "tests/support/SessionBus.h"

@@ -10,14 +10,15 @@
 
 #include "app/MainWindow.h"
 #include "audio/AudioLibrary.h"
-#include "directory/ControlIds.h"
 #include "directory/ServiceHosts.h"
 #include "directory/WebClient.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
-#include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
-#include "playback/ScreenMetrics.h"
+#include "shell/ControlIds.h"
+#include "shell/ListSelection.h"
+#include "shell/MainWindowState.h"
+#include "shell/ScreenMetrics.h"
 #include "tests/support/OpenDirectoryServers.h"
 
 namespace e2e {
@@ -160,14 +161,7 @@ int ProgramSession::RowCount(int listId) const {
 }
 
 std::wstring ProgramSession::RowText(int listId, int row, int column) const {
-  WCHAR text[260] = {};
-  LVITEMW item = {};
-  item.iSubItem = column;
-  item.pszText = text;
-  item.cchTextMax = 260;
-  SendMessageW(Control(listId), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-               reinterpret_cast<LPARAM>(&item));
-  return text;
+  return ::RowText(Control(listId), row, column);
 }
 
 void ProgramSession::Tap(int x, int y) {

@@ -2,10 +2,10 @@
 
 #include <chrono>
 
-#include "directory/ControlIds.h"
 #include "platform/HeadlessScreen.h"
-#include "playback/MainWindowState.h"
-#include "playback/ScreenMetrics.h"
+#include "shell/ControlIds.h"
+#include "shell/MainWindowState.h"
+#include "shell/ScreenMetrics.h"
 #include "tests/e2e/ProgramSession.h"
 
 namespace e2e {

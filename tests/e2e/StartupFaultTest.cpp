@@ -6,13 +6,13 @@
 #include <string>
 
 #include "app/MainWindow.h"
-#include "directory/ControlIds.h"
 #include "directory/WebClient.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
 #include "platform/Utf8.h"
-#include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
+#include "shell/ControlIds.h"
+#include "shell/MainWindowState.h"
 #include "tests/e2e/LinkSeams.h"
 #include "tests/e2e/ProgramSession.h"
 #include "tests/support/Icecast.h"

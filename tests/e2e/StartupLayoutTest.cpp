@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "directory/ControlIds.h"
 #include "platform/HeadlessScreen.h"
-#include "playback/MainWindowState.h"
+#include "shell/ControlIds.h"
+#include "shell/MainWindowState.h"
 #include "tests/e2e/ProgramSession.h"
 
 namespace e2e {

@@ -4,11 +4,11 @@
 #include <chrono>
 #include <string>
 
-#include "directory/ControlIds.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
-#include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
+#include "shell/ControlIds.h"
+#include "shell/MainWindowState.h"
 #include "tests/e2e/ProgramSession.h"
 #include "tests/support/Icecast.h"
 #include "tests/support/SoundMeasure.h"

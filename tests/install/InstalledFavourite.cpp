@@ -10,11 +10,11 @@
 #include <string>
 
 #include "app/MainWindow.h"
-#include "directory/ControlIds.h"
 #include "directory/WebClient.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/Utf8.h"
-#include "playback/MainWindowState.h"
+#include "shell/ControlIds.h"
+#include "shell/MainWindowState.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "directory/ControlIds.h"
 #include "directory/ServiceHosts.h"
 #include "directory/WebClient.h"
 #include "platform/HeadlessScreen.h"
@@ -21,10 +20,11 @@
 #include "platform/Win32.h"
 #include "playback/CoverMemory.h"
 #include "playback/CoverWorker.h"
-#include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
-#include "playback/ScreenMetrics.h"
 #include "playback/WorkerStart.h"
+#include "shell/ControlIds.h"
+#include "shell/MainWindowState.h"
+#include "shell/ScreenMetrics.h"
 #include "tests/support/HttpFixture.h"
 #include "tests/support/TempDir.h"
 

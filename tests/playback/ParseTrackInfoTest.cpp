@@ -8,6 +8,7 @@
 
 #include "directory/WebClient.h"
 #include "platform/Utf8.h"
+#include "playback/ParseTrackInfo.h"
 #include "tests/support/HttpFixture.h"
 #include "tests/support/TempDir.h"
 

@@ -7,11 +7,11 @@
 #include <string>
 
 #include "app/MainWindow.h"
-#include "directory/ControlIds.h"
 #include "platform/HeadlessScreen.h"
-#include "playback/MainWindowState.h"
 #include "playback/PlaybackState.h"
-#include "playback/ScreenMetrics.h"
+#include "shell/ControlIds.h"
+#include "shell/MainWindowState.h"
+#include "shell/ScreenMetrics.h"
 #include "tests/e2e/ProgramSession.h"
 #include "tests/support/SimulatedInternet.h"
 

@@ -1,10 +1,10 @@
-#include "playback/NowPlayingRedraw.h"
+#include "shell/NowPlayingRedraw.h"
 
-#include "directory/ControlIds.h"
 #include "platform/Win32.h"
-#include "playback/LayoutList.h"
-#include "playback/MainWindowState.h"
-#include "playback/ScreenMetrics.h"
+#include "shell/ControlIds.h"
+#include "shell/LayoutList.h"
+#include "shell/MainWindowState.h"
+#include "shell/ScreenAreas.h"
 
 void RedrawNowPlaying(HWND window) {
   switch (screenState.load()) {
@@ -18,9 +18,7 @@ void RedrawNowPlaying(HWND window) {
     case StationScreen: {
       LayoutList(window, ID_STATION_LIST);
       ShowWindow(GetDlgItem(window, ID_STATION_LIST), SW_SHOW);
-      const int width = screenWidth.load();
-      const int height = screenHeight.load();
-      const RECT strip{0, height - 4 * lineHeight, width, height - lineHeight};
+      const RECT strip = StripBand();
       InvalidateRect(window, &strip, FALSE);
       break;
     }

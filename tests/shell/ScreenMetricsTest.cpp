@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "playback/ScreenMetrics.h"
+#include "shell/ScreenMetrics.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "playback/MainWindowState.h"
+#include "shell/MainWindowState.h"
 
-#include "directory/ControlIds.h"
+#include "shell/ControlIds.h"
 
 HINSTANCE appInstance = nullptr;
 HWND mainWindow = nullptr;

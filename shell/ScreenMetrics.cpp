@@ -1,4 +1,4 @@
-#include "playback/ScreenMetrics.h"
+#include "shell/ScreenMetrics.h"
 
 #include <cstdlib>
 
