@@ -6,13 +6,9 @@
 
 #include <cstddef>
 
-#include "platform/Win32Types.h"
-#if __has_include("platform/Gdi.h")
 #include "platform/Gdi.h"
-#endif
-#if __has_include("platform/Text.h")
 #include "platform/Text.h"
-#endif
+#include "platform/Win32Types.h"
 
 using WNDPROC = LRESULT(CALLBACK*)(HWND, UINT, WPARAM, LPARAM);
 using TIMERPROC = void(CALLBACK*)(HWND, UINT, UINT_PTR, DWORD);
