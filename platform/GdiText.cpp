@@ -171,18 +171,3 @@ int DrawTextW(HDC hdc, LPCWSTR text, int count, RECT* rect, UINT format) {
   pango_layout_get_pixel_size(layout.get(), nullptr, &height);
   return static_cast<int>(at.y - rect->top) + height;
 }
-
-// Sanitizer builds are told about the font libraries here, where text drawing is linked in;
-// other builds never call these. A test program that needs suppressions of its own adds them here.
-// Fontconfig and Pango keep font caches for the life of the process, some of them no longer
-// referenced at exit.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig.so\nleak:libpangoft2-1.0.so\n";
-}
-
-// Pango matches fonts on threads of its own and waits for them with GLib's futex-based locks,
-// and cairo hands freed patterns from thread to thread through lock-free pools: the thread
-// sanitizer sees neither, so every hand-over looks like a race inside the libraries.
-extern "C" const char* __tsan_default_suppressions() {
-  return "race:libpangoft2-1.0.so\nrace:libfontconfig.so\nrace:libcairo.so\n";
-}

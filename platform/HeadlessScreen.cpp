@@ -1,8 +1,5 @@
 #include "platform/HeadlessScreen.h"
 
-#include <unistd.h>
-
-#include <atomic>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -16,22 +13,17 @@ namespace {
 
 using winsys::Clock;
 
-struct Records {
+// WM_QUIT as the loop run by these functions took it.
+struct QuitRecord {
   std::mutex mutex;
-  std::vector<headless::MessageBoxRecord> boxes;
-  int answer = IDOK;
-  std::wstring modulePath;
-  std::string channel;
   bool quit = false;
   int quitCode = 0;
 };
 
-Records& State() {
-  static auto* records = new Records;  // lives until the process ends
-  return *records;
+QuitRecord& State() {
+  static auto* record = new QuitRecord;  // lives until the process ends
+  return *record;
 }
-
-std::atomic<int> beeps{0};
 
 bool OnScreenThread() {
   std::shared_ptr<ThreadQueue> screen = winsys::ScreenThread();
@@ -192,22 +184,19 @@ bool SaveScreen(const std::string& path) {
 }
 
 std::vector<MessageBoxRecord> MessageBoxes() {
-  std::lock_guard lock(State().mutex);
-  return State().boxes;
+  return winsys::RecordedMessageBoxes();
 }
 
 void AnswerMessageBoxes(int answer) {
-  std::lock_guard lock(State().mutex);
-  State().answer = answer;
+  winsys::SetMessageBoxAnswer(answer);
 }
 
 void ClearMessageBoxes() {
-  std::lock_guard lock(State().mutex);
-  State().boxes.clear();
+  winsys::ClearRecordedMessageBoxes();
 }
 
 int BeepCount() {
-  return beeps.load();
+  return winsys::RecordedBeeps();
 }
 
 void WatchText(HWND window, std::function<void(const std::wstring&)> changed) {
@@ -218,40 +207,11 @@ void WatchText(HWND window, std::function<void(const std::wstring&)> changed) {
 }
 
 void SetModulePath(const std::wstring& path) {
-  std::lock_guard lock(State().mutex);
-  State().modulePath = path;
+  winsys::SetModulePathOverride(path);
 }
 
 void SetInstanceChannel(const std::string& name) {
-  std::lock_guard lock(State().mutex);
-  State().channel = name;
+  winsys::SetInstanceChannelOverride(name);
 }
 
 }  // namespace headless
-
-namespace winsys {
-
-int RecordMessageBox(const headless::MessageBoxRecord& record) {
-  std::lock_guard lock(State().mutex);
-  State().boxes.push_back(record);
-  return State().answer;
-}
-
-void RecordBeep() {
-  ++beeps;
-}
-
-std::wstring ModulePathOverride() {
-  std::lock_guard lock(State().mutex);
-  return State().modulePath;
-}
-
-std::string InstanceChannel() {
-  std::lock_guard lock(State().mutex);
-  if (!State().channel.empty()) {
-    return State().channel;
-  }
-  return "tunedeck-" + std::to_string(getuid());
-}
-
-}  // namespace winsys

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/SystemRecords.h"
 #include "platform/Win32.h"
 
 namespace headless {
@@ -48,12 +49,8 @@ COLORREF Pixel(int x, int y);
 // Writes the screen as a PNG file. False when it cannot be written.
 bool SaveScreen(const std::string& path);
 
-struct MessageBoxRecord {
-  HWND owner;
-  std::wstring text;
-  std::wstring caption;
-  UINT type;
-};
+// A message box as MessageBoxW was called: owner, text, caption and type.
+using MessageBoxRecord = winsys::MessageBoxRecord;
 // Every MessageBoxW so far, oldest first; each returned `answer` (IDOK unless set).
 std::vector<MessageBoxRecord> MessageBoxes();
 void AnswerMessageBoxes(int answer);

@@ -1,9 +1,10 @@
 #include "platform/HttpClient.h"
 
-#include <map>
 #include <mutex>
 #include <string>
 #include <utility>
+
+#include "platform/HttpTestSettings.h"
 
 namespace http {
 namespace {
@@ -30,18 +31,6 @@ const SharedLists& Shared() {
   return lists;
 }
 
-// Settings that tests change while other threads make handles.
-struct TestSettings {
-  std::mutex lock;
-  std::map<std::string, std::string> hostMap;  // "host:port" -> "toHost:toPort"
-  std::string certificateFile;
-};
-
-TestSettings& Settings() {
-  static TestSettings settings;
-  return settings;
-}
-
 curl_slist* CopyList(const curl_slist* list) {
   curl_slist* copy = nullptr;
   for (; list != nullptr; list = list->next) {
@@ -56,6 +45,11 @@ long WholeSecondsAtLeastOne(long ms) {
 }
 
 }  // namespace
+
+TestSettings& Settings() {
+  static TestSettings settings;
+  return settings;
+}
 
 EasyHandle::EasyHandle(const std::string& url, std::string_view agent, const Limits& limits) {
   const SharedLists& shared = Shared();
@@ -125,25 +119,6 @@ void EasyHandle::AddRequestHeader(std::string_view line) {
   }
   headers_ = curl_slist_append(headers_, std::string(line).c_str());
   curl_easy_setopt(handle_, CURLOPT_HTTPHEADER, headers_);
-}
-
-void MapHost(std::string_view host, int port, std::string_view toHost, int toPort) {
-  TestSettings& settings = Settings();
-  std::lock_guard<std::mutex> hold(settings.lock);
-  settings.hostMap[std::string(host) + ":" + std::to_string(port)] =
-      std::string(toHost) + ":" + std::to_string(toPort);
-}
-
-void ClearHostMap() {
-  TestSettings& settings = Settings();
-  std::lock_guard<std::mutex> hold(settings.lock);
-  settings.hostMap.clear();
-}
-
-void TrustCertificateFile(std::string_view pemFile) {
-  TestSettings& settings = Settings();
-  std::lock_guard<std::mutex> hold(settings.lock);
-  settings.certificateFile = pemFile;
 }
 
 }  // namespace http

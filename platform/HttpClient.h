@@ -51,8 +51,9 @@ class EasyHandle {
   struct curl_slist* headers_ = nullptr;  // must outlive the transfer
 };
 
-// Test and demo API, never called by the shipped program: every later connection to
-// host:port goes to toHost:toPort instead (the request keeps its Host header and address).
+// The test interface (the target platform_test_interface, which only tests, benchmarks and the
+// demo link; the program has no definition of these). Every later connection to host:port goes
+// to toHost:toPort instead (the request keeps its Host header and address).
 void MapHost(std::string_view host, int port, std::string_view toHost, int toPort);
 void ClearHostMap();
 // Test and demo API: later handles trust the certificates in this PEM file instead of the

@@ -106,8 +106,8 @@ DWORD GetTickCount() {
 }
 
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
-  const headless::MessageBoxRecord record{owner, text != nullptr ? text : L"",
-                                          caption != nullptr ? caption : L"", type};
+  const winsys::MessageBoxRecord record{owner, text != nullptr ? text : L"",
+                                        caption != nullptr ? caption : L"", type};
   const int answer = winsys::RecordMessageBox(record);
   if (winsys::IsHeadless()) {
     return answer;

@@ -8,7 +8,7 @@ A library folder may include its own headers and those of the folders below it
 regex and platform nothing of ours), and it must link, in its CMakeLists.txt, every folder it
 includes. Tests, benchmarks and fuzz targets of a folder reach what the folder reaches, the
 folder itself, their own folder and the shared test support; the whole-program tests reach every
-layer.
+layer. The test interface's header is included by tests, benchmarks and the demo only.
 Prints each wrong include and exits 1 when there is one.
 """
 
@@ -29,6 +29,10 @@ BELOW = {
 
 # Test, benchmark and fuzz folders that drive the whole program.
 WHOLE_PROGRAM = {"tests/e2e", "tests/session", "tests/install", "tests/demo", "bench/app"}
+
+# The test interface: its header, and the sources of its own target (platform/CMakeLists.txt).
+TEST_INTERFACE_HEADER = "platform/HeadlessScreen.h"
+TEST_INTERFACE_SOURCES = {"platform/HeadlessScreen.cpp", "platform/HttpTestHooks.cpp"}
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 LINK = re.compile(r"target_link_libraries\(\s*(\w+)([^)]*)\)", re.DOTALL)
@@ -124,6 +128,9 @@ def check(root):
                 elif linked is not None and target not in linked:
                     problems.append(f'{where}: {folder}/ includes "{included}" '
                                     f"but does not link {target}")
+                elif (included == TEST_INTERFACE_HEADER and folder in BELOW and
+                      str(relative) not in TEST_INTERFACE_SOURCES):
+                    problems.append(f'{where}: "{included}" is for tests only')
     return problems
 
 
