@@ -11,9 +11,9 @@ HDC CreateSurfaceDC(cairo_surface_t* surface, POINT origin, cairo_region_t* clip
     return nullptr;
   }
   auto* hdc = new DeviceContext;
-  hdc->surface = cairo_surface_reference(surface);
+  hdc->surface.reset(cairo_surface_reference(surface));
   hdc->origin = origin;
-  hdc->clip = clip ? cairo_region_copy(clip) : nullptr;
+  hdc->clip.reset(clip ? cairo_region_copy(clip) : nullptr);
   hdc->onDrawn = std::move(onDrawn);
   return gdi::RegisterContext(hdc);
 }
@@ -86,25 +86,25 @@ DrawingSession::DrawingSession(HDC hdc) : hdc_(hdc) {
   if (!IsLiveContext(hdc) || !hdc->surface) {
     return;
   }
-  cr_ = cairo_create(hdc->surface);
+  cr_.reset(cairo_create(hdc->surface.get()));
   if (hdc->clip) {
-    const int count = cairo_region_num_rectangles(hdc->clip);
+    const int count = cairo_region_num_rectangles(hdc->clip.get());
     for (int i = 0; i < count; ++i) {
       cairo_rectangle_int_t r;
-      cairo_region_get_rectangle(hdc->clip, i, &r);
-      cairo_rectangle(cr_, r.x, r.y, r.width, r.height);
+      cairo_region_get_rectangle(hdc->clip.get(), i, &r);
+      cairo_rectangle(cr_.get(), r.x, r.y, r.width, r.height);
     }
-    cairo_clip(cr_);
+    cairo_clip(cr_.get());
   }
-  cairo_translate(cr_, hdc->origin.x, hdc->origin.y);
+  cairo_translate(cr_.get(), hdc->origin.x, hdc->origin.y);
 }
 
 DrawingSession::~DrawingSession() {
   if (!cr_) {
     return;
   }
-  cairo_destroy(cr_);
-  cairo_surface_flush(hdc_->surface);
+  cr_.reset();  // its drawing reaches the surface before the flush
+  cairo_surface_flush(hdc_->surface.get());
   if (hdc_->onDrawn) {
     hdc_->onDrawn();
   }

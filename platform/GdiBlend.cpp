@@ -6,13 +6,12 @@ namespace {
 
 // The pixels of `area` (surface coordinates) of `surface` as a surface of their own, so that a
 // context can blend from the very surface it draws on.
-cairo_surface_t* CopyArea(cairo_surface_t* surface, int x, int y, int width, int height) {
-  cairo_surface_t* copy = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-  cairo_t* cr = cairo_create(copy);
-  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-  cairo_set_source_surface(cr, surface, -x, -y);
-  cairo_paint(cr);
-  cairo_destroy(cr);
+CairoSurfacePtr CopyArea(cairo_surface_t* surface, int x, int y, int width, int height) {
+  CairoSurfacePtr copy(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+  const CairoPtr cr(cairo_create(copy.get()));
+  cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
+  cairo_set_source_surface(cr.get(), surface, -x, -y);
+  cairo_paint(cr.get());
   return copy;
 }
 
@@ -27,7 +26,7 @@ BOOL AlphaBlend(HDC destination, int xDest, int yDest, int widthDest, int height
   // The source rectangle must lie inside the source's surface.
   const int sx = source->origin.x + xSource;
   const int sy = source->origin.y + ySource;
-  cairo_surface_t* sourceSurface = source->surface;
+  cairo_surface_t* sourceSurface = source->surface.get();
   if (sx < 0 || sy < 0 || sx + widthSource > cairo_image_surface_get_width(sourceSurface) ||
       sy + heightSource > cairo_image_surface_get_height(sourceSurface)) {
     return FALSE;
@@ -36,10 +35,10 @@ BOOL AlphaBlend(HDC destination, int xDest, int yDest, int widthDest, int height
   if (!session) {
     return FALSE;
   }
-  cairo_surface_t* pixels =
-      sourceSurface == destination->surface
-          ? CopyArea(sourceSurface, sx, sy, widthSource, heightSource)
-          : cairo_surface_create_for_rectangle(sourceSurface, sx, sy, widthSource, heightSource);
+  const CairoSurfacePtr pixels = sourceSurface == destination->surface.get()
+                                     ? CopyArea(sourceSurface, sx, sy, widthSource, heightSource)
+                                     : CairoSurfacePtr(cairo_surface_create_for_rectangle(
+                                           sourceSurface, sx, sy, widthSource, heightSource));
   cairo_t* cr = session.cairo();
   cairo_rectangle(cr, xDest, yDest, widthDest, heightDest);
   cairo_clip(cr);
@@ -49,11 +48,10 @@ BOOL AlphaBlend(HDC destination, int xDest, int yDest, int widthDest, int height
     cairo_scale(cr, static_cast<double>(widthDest) / widthSource,
                 static_cast<double>(heightDest) / heightSource);
   }
-  cairo_set_source_surface(cr, pixels, 0, 0);
+  cairo_set_source_surface(cr, pixels.get(), 0, 0);
   cairo_pattern_t* pattern = cairo_get_source(cr);
   cairo_pattern_set_filter(pattern, stretched ? CAIRO_FILTER_GOOD : CAIRO_FILTER_NEAREST);
   cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
   cairo_paint_with_alpha(cr, blend.SourceConstantAlpha / 255.0);
-  cairo_surface_destroy(pixels);
   return TRUE;
 }

@@ -2,20 +2,17 @@
 // drawing. Not for code outside platform/.
 #pragma once
 
-#include <cairo.h>
-
 #include <functional>
 
+#include "platform/CairoPtr.h"
 #include "platform/GdiObjects.h"
 #include "platform/Win32Types.h"
 
 struct DeviceContext {
-  ~DeviceContext();
-
-  bool memory = false;                 // from CreateCompatibleDC
-  cairo_surface_t* surface = nullptr;  // referenced; the selected bitmap's for a memory DC
+  bool memory = false;      // from CreateCompatibleDC
+  CairoSurfacePtr surface;  // a reference; the selected bitmap's for a memory DC
   POINT origin{0, 0};
-  cairo_region_t* clip = nullptr;  // owned; null = whole surface
+  CairoRegionPtr clip;  // null = whole surface
   std::function<void()> onDrawn;
 
   GdiPen* pen = nullptr;
@@ -57,12 +54,12 @@ class DrawingSession {
   DrawingSession& operator=(const DrawingSession&) = delete;
 
   explicit operator bool() const { return cr_ != nullptr; }
-  cairo_t* cairo() const { return cr_; }
+  cairo_t* cairo() const { return cr_.get(); }
   HDC context() const { return hdc_; }
 
  private:
   HDC hdc_;
-  cairo_t* cr_ = nullptr;
+  CairoPtr cr_;
 };
 
 // Sets a COLORREF as Cairo's source colour.

@@ -92,34 +92,11 @@ HGDIOBJ SelectBitmapLocked(HDC hdc, GdiBitmap* bitmap) {
   if (!bitmap->stock) {
     bitmap->selectedInto = hdc;
   }
-  cairo_surface_t* previousSurface = hdc->surface;
-  hdc->surface = bitmap->surface ? cairo_surface_reference(bitmap->surface) : nullptr;
-  if (previousSurface) {
-    cairo_surface_destroy(previousSurface);
-  }
+  hdc->surface.reset(bitmap->surface ? cairo_surface_reference(bitmap->surface.get()) : nullptr);
   return SwapLocked(hdc->bitmap, bitmap);
 }
 
 }  // namespace
-
-GdiBitmap::~GdiBitmap() {
-  if (surface) {
-    cairo_surface_destroy(surface);
-  }
-}
-
-GdiRegion::~GdiRegion() {
-  cairo_region_destroy(region);
-}
-
-DeviceContext::~DeviceContext() {
-  if (surface) {
-    cairo_surface_destroy(surface);
-  }
-  if (clip) {
-    cairo_region_destroy(clip);
-  }
-}
 
 namespace gdi {
 
@@ -179,7 +156,7 @@ bool DestroyContext(HDC hdc, bool memory) {
 }  // namespace gdi
 
 const cairo_region_t* RegionArea(HRGN region) {
-  return gdi::IsLiveObject(region, GdiObject::Kind::Region) ? region->region : nullptr;
+  return gdi::IsLiveObject(region, GdiObject::Kind::Region) ? region->region.get() : nullptr;
 }
 
 HBRUSH CreateSolidBrush(COLORREF color) {
@@ -197,28 +174,25 @@ HBITMAP CreateCompatibleBitmap(HDC, int width, int height) {
   if (static_cast<long long>(width) * height > kMaxBitmapPixels) {
     return nullptr;
   }
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(surface);
+  CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
     return nullptr;
   }
   // Opaque black, so that blending it without per-pixel alpha weighs every pixel alike.
-  cairo_t* cr = cairo_create(surface);
-  cairo_set_source_rgb(cr, 0, 0, 0);
-  cairo_paint(cr);
-  cairo_destroy(cr);
-  return gdi::Register(new GdiBitmap(surface, width, height));
+  const CairoPtr cr(cairo_create(surface.get()));
+  cairo_set_source_rgb(cr.get(), 0, 0, 0);
+  cairo_paint(cr.get());
+  return gdi::Register(new GdiBitmap(std::move(surface), width, height));
 }
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom) {
   const cairo_rectangle_int_t area{std::min(left, right), std::min(top, bottom),
                                    std::abs(right - left), std::abs(bottom - top)};
-  cairo_region_t* region = cairo_region_create_rectangle(&area);
-  if (cairo_region_status(region) != CAIRO_STATUS_SUCCESS) {
-    cairo_region_destroy(region);
+  CairoRegionPtr region(cairo_region_create_rectangle(&area));
+  if (cairo_region_status(region.get()) != CAIRO_STATUS_SUCCESS) {
     return nullptr;
   }
-  return gdi::Register(new GdiRegion(region));
+  return gdi::Register(new GdiRegion(std::move(region)));
 }
 
 HGDIOBJ GetStockObject(int index) {

@@ -2,8 +2,9 @@
 // region handle converts to HGDIOBJ as it does on the original; only platform/ reads the fields.
 #pragma once
 
-#include <cairo.h>
+#include <utility>
 
+#include "platform/CairoPtr.h"
 #include "platform/Win32Types.h"
 
 struct GdiObject {
@@ -37,18 +38,16 @@ struct GdiPen : GdiObject {
 };
 
 struct GdiBitmap : GdiObject {
-  // Takes over `s`; null only for the stock bitmap, which nothing is drawn on.
-  GdiBitmap(cairo_surface_t* s, int w, int h, bool isStock = false)
-      : GdiObject(Kind::Bitmap, isStock), surface(s), width(w), height(h) {}
-  ~GdiBitmap() override;
-  cairo_surface_t* const surface;
+  // Null `s` only for the stock bitmap, which nothing is drawn on.
+  GdiBitmap(CairoSurfacePtr s, int w, int h, bool isStock = false)
+      : GdiObject(Kind::Bitmap, isStock), surface(std::move(s)), width(w), height(h) {}
+  const CairoSurfacePtr surface;
   const int width;
   const int height;
   DeviceContext* selectedInto = nullptr;  // guarded by the object table's lock
 };
 
 struct GdiRegion : GdiObject {
-  explicit GdiRegion(cairo_region_t* r) : GdiObject(Kind::Region), region(r) {}
-  ~GdiRegion() override;
-  cairo_region_t* const region;
+  explicit GdiRegion(CairoRegionPtr r) : GdiObject(Kind::Region), region(std::move(r)) {}
+  const CairoRegionPtr region;
 };

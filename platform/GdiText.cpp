@@ -5,13 +5,14 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <memory>
 #include <mutex>
 #include <string>
 
+#include "platform/CairoPtr.h"
 #include "platform/DisplayMetrics.h"
 #include "platform/Gdi.h"
 #include "platform/GdiInternal.h"
+#include "platform/PangoPtr.h"
 #include "platform/Utf8.h"
 
 namespace {
@@ -19,12 +20,6 @@ namespace {
 // The one text face of the window system, in points, so that it keeps its size on the screen
 // at any density: at 192 pixels per inch it is 24 pixels high, well inside a 40-pixel line.
 constexpr const char* kDefaultFont = "Sans 9";
-
-struct GObjectUnref {
-  void operator()(void* object) const { g_object_unref(object); }
-};
-using PangoContextPtr = std::unique_ptr<PangoContext, GObjectUnref>;
-using PangoLayoutPtr = std::unique_ptr<PangoLayout, GObjectUnref>;
 
 // Pango's font maps and contexts are not safe to share between threads, and drawing runs on the
 // UI thread anyway: one context serves every thread, one thread at a time, under textMutex.
@@ -44,14 +39,12 @@ PangoContext* SharedPangoContext() {
   static PangoFontMap* fontMap = MakeFontMap();
   static PangoContextPtr context = [] {
     PangoContextPtr created(pango_font_map_create_context(fontMap));
-    cairo_font_options_t* options = cairo_font_options_create();
-    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-    pango_cairo_context_set_font_options(created.get(), options);
-    cairo_font_options_destroy(options);
-    PangoFontDescription* font = pango_font_description_from_string(kDefaultFont);
-    pango_context_set_font_description(created.get(), font);
-    pango_font_description_free(font);
+    const CairoFontOptionsPtr options(cairo_font_options_create());
+    cairo_font_options_set_antialias(options.get(), CAIRO_ANTIALIAS_GRAY);
+    cairo_font_options_set_hint_metrics(options.get(), CAIRO_HINT_METRICS_OFF);
+    pango_cairo_context_set_font_options(created.get(), options.get());
+    const PangoFontDescriptionPtr font(pango_font_description_from_string(kDefaultFont));
+    pango_context_set_font_description(created.get(), font.get());
     return created;
   }();
   return context.get();
@@ -113,14 +106,13 @@ POINT LayoutPosition(PangoLayout* layout, const RECT& rect, UINT format) {
 }
 
 void FillLineBackgrounds(cairo_t* cr, PangoLayout* layout, POINT at, COLORREF color) {
-  PangoLayoutIter* iter = pango_layout_get_iter(layout);
+  const PangoLayoutIterPtr iter(pango_layout_get_iter(layout));
   do {
     PangoRectangle line;
-    pango_layout_iter_get_line_extents(iter, nullptr, &line);
+    pango_layout_iter_get_line_extents(iter.get(), nullptr, &line);
     pango_extents_to_pixels(&line, nullptr);
     cairo_rectangle(cr, at.x + line.x, at.y + line.y, line.width, line.height);
-  } while (pango_layout_iter_next_line(iter));
-  pango_layout_iter_free(iter);
+  } while (pango_layout_iter_next_line(iter.get()));
   gdi::SetSourceColor(cr, color);
   cairo_fill(cr);
 }
@@ -134,16 +126,14 @@ int DrawTextW(HDC hdc, LPCWSTR text, int count, RECT* rect, UINT format) {
   const std::string utf8 = TextForLayout(text, count, format);
   if (format & DT_CALCRECT) {
     // Measuring needs no pixels: lay out on a scratch surface.
-    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
-    cairo_t* cr = cairo_create(scratch);
+    const CairoSurfacePtr scratch(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1));
+    const CairoPtr cr(cairo_create(scratch.get()));
     int width, height;
     {
       std::lock_guard lock(textMutex);
-      PangoLayoutPtr layout = MakeLayout(cr, utf8, *rect, format);
+      PangoLayoutPtr layout = MakeLayout(cr.get(), utf8, *rect, format);
       pango_layout_get_pixel_size(layout.get(), &width, &height);
     }
-    cairo_destroy(cr);
-    cairo_surface_destroy(scratch);
     rect->right = rect->left + width;
     rect->bottom = rect->top + height;
     return height;

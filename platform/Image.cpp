@@ -11,7 +11,7 @@ bool DrawImageStretched(HDC hdc, LPCWSTR path, const RECT& destination) {
   if (!path || width <= 0 || height <= 0 || !gdi::IsLiveContext(hdc) || !hdc->surface) {
     return false;
   }
-  cairo_surface_t* image = image::DecodeImageFile(WideToUtf8(path), width, height);
+  const CairoSurfacePtr image = image::DecodeImageFile(WideToUtf8(path), width, height);
   if (!image) {
     return false;
   }
@@ -21,15 +21,14 @@ bool DrawImageStretched(HDC hdc, LPCWSTR path, const RECT& destination) {
     cairo_rectangle(cr, destination.left, destination.top, width, height);
     cairo_clip(cr);
     cairo_translate(cr, destination.left, destination.top);
-    cairo_scale(cr, static_cast<double>(width) / cairo_image_surface_get_width(image),
-                static_cast<double>(height) / cairo_image_surface_get_height(image));
-    cairo_set_source_surface(cr, image, 0, 0);
+    cairo_scale(cr, static_cast<double>(width) / cairo_image_surface_get_width(image.get()),
+                static_cast<double>(height) / cairo_image_surface_get_height(image.get()));
+    cairo_set_source_surface(cr, image.get(), 0, 0);
     cairo_pattern_t* pattern = cairo_get_source(cr);
     cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
     // Edge pixels repeat outwards, so the image's border does not fade into what is below.
     cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
     cairo_paint(cr);
   }
-  cairo_surface_destroy(image);
   return static_cast<bool>(session);
 }

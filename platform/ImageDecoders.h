@@ -2,10 +2,10 @@
 // file from costing unbounded memory or time is here.
 #pragma once
 
-#include <cairo.h>
-
 #include <string>
 #include <string_view>
+
+#include "platform/CairoPtr.h"
 
 namespace image {
 
@@ -22,10 +22,10 @@ inline bool AcceptableSize(long long width, long long height) {
 // Each returns a new ARGB32 surface (premultiplied) or null when the bytes are not a complete,
 // readable image of an acceptable size. `wantWidth` x `wantHeight` is the size it will be drawn
 // at: a decoder may return a smaller image than the file's, never smaller than that.
-cairo_surface_t* DecodePng(std::string_view bytes);
-cairo_surface_t* DecodeJpeg(std::string_view bytes, int wantWidth, int wantHeight);
+CairoSurfacePtr DecodePng(std::string_view bytes);
+CairoSurfacePtr DecodeJpeg(std::string_view bytes, int wantWidth, int wantHeight);
 
 // Reads the file at `path` (UTF-8) and decodes it by its content, whatever its name says.
-cairo_surface_t* DecodeImageFile(const std::string& path, int wantWidth, int wantHeight);
+CairoSurfacePtr DecodeImageFile(const std::string& path, int wantWidth, int wantHeight);
 
 }  // namespace image

@@ -32,7 +32,7 @@ bool ReadWholeFile(const std::string& path, std::string* contents) {
 
 }  // namespace
 
-cairo_surface_t* DecodeImageFile(const std::string& path, int wantWidth, int wantHeight) {
+CairoSurfacePtr DecodeImageFile(const std::string& path, int wantWidth, int wantHeight) {
   std::string bytes;
   if (!ReadWholeFile(path, &bytes)) {
     return nullptr;

@@ -76,7 +76,7 @@ void CmykRowToBgra(unsigned char* row, unsigned int width, bool inverted) {
 
 }  // namespace
 
-cairo_surface_t* DecodeJpeg(std::string_view bytes, int wantWidth, int wantHeight) {
+CairoSurfacePtr DecodeJpeg(std::string_view bytes, int wantWidth, int wantHeight) {
   jpeg_decompress_struct info{};  // zeroed, so destroying it before it was created is harmless
   ErrorManager errors;
   jpeg_progress_mgr progress{};
@@ -86,7 +86,8 @@ cairo_surface_t* DecodeJpeg(std::string_view bytes, int wantWidth, int wantHeigh
   errors.base.emit_message = OnMessage;
   errors.base.output_message = Silent;
   errors.truncated = false;
-  // Set between setjmp and a possible longjmp: volatile keeps its value across the jump.
+  // Set between setjmp and a possible longjmp: volatile keeps its value across the jump, which
+  // an owning wrapper would not, so it is released by hand there and wrapped at the end.
   cairo_surface_t* volatile surface = nullptr;
   if (setjmp(errors.escape)) {
     jpeg_destroy_decompress(&info);
@@ -130,7 +131,7 @@ cairo_surface_t* DecodeJpeg(std::string_view bytes, int wantWidth, int wantHeigh
   jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);
   cairo_surface_mark_dirty(surface);
-  return surface;
+  return CairoSurfacePtr(surface);
 }
 
 }  // namespace image

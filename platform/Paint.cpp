@@ -10,7 +10,7 @@ namespace winsys {
 namespace {
 
 bool NeedsPaint(const Window* w) {
-  return w->update != nullptr && !cairo_region_is_empty(w->update) && IsShown(w);
+  return w->update != nullptr && !cairo_region_is_empty(w->update.get()) && IsShown(w);
 }
 
 Window* FirstToPaint(Window* w) {
@@ -68,18 +68,17 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
       if (asked.width <= 0 || asked.height <= 0) {
         return TRUE;
       }
-      cairo_region_t* clipped = cairo_region_create_rectangle(&asked);
-      cairo_region_intersect_rectangle(clipped, &area);
-      cairo_region_get_extents(clipped, &area);
-      cairo_region_destroy(clipped);
+      const CairoRegionPtr clipped(cairo_region_create_rectangle(&asked));
+      cairo_region_intersect_rectangle(clipped.get(), &area);
+      cairo_region_get_extents(clipped.get(), &area);
     }
     if (area.width <= 0 || area.height <= 0) {
       return TRUE;
     }
     if (w->update == nullptr) {
-      w->update = cairo_region_create();
+      w->update.reset(cairo_region_create());
     }
-    cairo_region_union_rectangle(w->update, &area);
+    cairo_region_union_rectangle(w->update.get(), &area);
     w->erasePending = w->erasePending || erase != FALSE;
     return TRUE;
   }));
@@ -92,16 +91,13 @@ BOOL ValidateRect(HWND hwnd, const RECT* rect) {
       return TRUE;
     }
     if (rect == nullptr) {
-      cairo_region_destroy(w->update);
-      w->update = nullptr;
+      w->update.reset();
       w->erasePending = false;
     } else {
       const cairo_rectangle_int_t area{rect->left, rect->top, rect->right - rect->left,
                                        rect->bottom - rect->top};
       if (area.width > 0 && area.height > 0) {
-        cairo_region_t* valid = cairo_region_create_rectangle(&area);
-        cairo_region_subtract(w->update, valid);
-        cairo_region_destroy(valid);
+        cairo_region_subtract_rectangle(w->update.get(), &area);
       }
     }
     return TRUE;

@@ -26,7 +26,7 @@ void Premultiply(unsigned char* data, int width, int height, int stride) {
 
 }  // namespace
 
-cairo_surface_t* DecodePng(std::string_view bytes) {
+CairoSurfacePtr DecodePng(std::string_view bytes) {
   png_image png;
   std::memset(&png, 0, sizeof png);
   png.version = PNG_IMAGE_VERSION;
@@ -41,21 +41,19 @@ cairo_surface_t* DecodePng(std::string_view bytes) {
   png.format = PNG_FORMAT_BGRA;
   const int width = static_cast<int>(png.width);
   const int height = static_cast<int>(png.height);
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+  CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
     png_image_free(&png);
-    cairo_surface_destroy(surface);
     return nullptr;
   }
-  unsigned char* data = cairo_image_surface_get_data(surface);
-  const int stride = cairo_image_surface_get_stride(surface);
+  unsigned char* data = cairo_image_surface_get_data(surface.get());
+  const int stride = cairo_image_surface_get_stride(surface.get());
   if (!png_image_finish_read(&png, nullptr, data, stride, nullptr)) {
     png_image_free(&png);
-    cairo_surface_destroy(surface);
     return nullptr;
   }
   Premultiply(data, width, height, stride);
-  cairo_surface_mark_dirty(surface);
+  cairo_surface_mark_dirty(surface.get());
   return surface;
 }
 

@@ -18,7 +18,7 @@ struct ScreenState {
   std::shared_ptr<ThreadQueue> thread;
   std::deque<InputEvent> input;
   // The screen's thread only.
-  cairo_surface_t* surface = nullptr;
+  CairoSurfacePtr surface;
   std::unique_ptr<Presenter> presenter;
   bool drawn = false;
   Clock::time_point lastPresent{};
@@ -116,15 +116,10 @@ void ChooseHeadlessScreen(const DisplayMetrics& metrics) {
   SetCurrentDisplay(metrics);
   ScreenState& s = State();
   s.presenter.reset();
-  if (s.surface != nullptr) {
-    cairo_surface_destroy(s.surface);
-    s.surface = nullptr;
-  }
+  s.surface.reset();
   const DisplayMetrics now = CurrentDisplay();
   const cairo_rectangle_int_t all{0, 0, now.width, now.height};
-  cairo_region_t* area = cairo_region_create_rectangle(&all);
-  ExposeArea(area);
-  cairo_region_destroy(area);
+  ExposeArea(CairoRegionPtr(cairo_region_create_rectangle(&all)).get());
 }
 
 bool IsHeadless() {
@@ -136,19 +131,17 @@ cairo_surface_t* ScreenSurface() {
   EnsureDisplayChosen();
   ScreenState& s = State();
   const DisplayMetrics m = CurrentDisplay();
-  if (s.surface != nullptr && (cairo_image_surface_get_width(s.surface) != m.width ||
-                               cairo_image_surface_get_height(s.surface) != m.height)) {
-    cairo_surface_destroy(s.surface);
-    s.surface = nullptr;
+  if (s.surface != nullptr && (cairo_image_surface_get_width(s.surface.get()) != m.width ||
+                               cairo_image_surface_get_height(s.surface.get()) != m.height)) {
+    s.surface.reset();
   }
   if (s.surface == nullptr) {
-    s.surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, m.width, m.height);
-    cairo_t* cr = cairo_create(s.surface);
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    cairo_paint(cr);
-    cairo_destroy(cr);
+    s.surface.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, m.width, m.height));
+    const CairoPtr cr(cairo_create(s.surface.get()));
+    cairo_set_source_rgb(cr.get(), 0, 0, 0);
+    cairo_paint(cr.get());
   }
-  return s.surface;
+  return s.surface.get();
 }
 
 void ScreenDrawn() {

@@ -2,17 +2,16 @@
 // text in the interface's colours with the platform's own text drawing, and one or two buttons
 // taken by a tap, Return or Escape. It needs no window manager and none of the X server's core
 // fonts (which a box drawn by SDL does, and which many systems no longer install).
-#include <SDL.h>
-#include <cairo.h>
-
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "platform/CairoPtr.h"
 #include "platform/DeviceContext.h"
 #include "platform/DisplayMetrics.h"
 #include "platform/Screen.h"
 #include "platform/SdlPresent.h"
+#include "platform/SdlPtr.h"
 #include "platform/SystemRecords.h"
 #include "platform/Utf8.h"
 #include "platform/Win32.h"
@@ -127,33 +126,27 @@ int ShowSdlMessageBox(const std::wstring& text, const std::wstring& caption, UIN
   const int height = std::min(14 * unit, display.height - 2 * unit);
   // Without a caption the box is named as the program is.
   const std::string title = WideToUtf8(caption.empty() ? BuiltInString(103) : caption.c_str());
-  SDL_Window* window =
-      SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
-                       SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR);
+  const SdlWindowPtr window(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED,
+                                             SDL_WINDOWPOS_CENTERED, width, height,
+                                             SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR));
   if (window == nullptr) {
     return 0;
   }
-  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-  SDL_Texture* texture = renderer == nullptr
-                             ? nullptr
-                             : SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
-                                                 SDL_TEXTUREACCESS_STREAMING, width, height);
-  int answer = 0;
-  if (texture != nullptr) {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    std::vector<BoxButton> buttons = ButtonsOf(type);
-    Draw(surface, text, buttons, unit);
-    SDL_RaiseWindow(window);
-    PresentSurface(renderer, texture, surface);
-    answer = Answer(window, renderer, texture, surface, buttons);
-    cairo_surface_destroy(surface);
-    SDL_DestroyTexture(texture);
+  const SdlRendererPtr renderer(SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_SOFTWARE));
+  if (renderer == nullptr) {
+    return 0;
   }
-  if (renderer != nullptr) {
-    SDL_DestroyRenderer(renderer);
+  const SdlTexturePtr texture(SDL_CreateTexture(renderer.get(), SDL_PIXELFORMAT_ARGB8888,
+                                                SDL_TEXTUREACCESS_STREAMING, width, height));
+  if (texture == nullptr) {
+    return 0;
   }
-  SDL_DestroyWindow(window);
-  return answer;
+  const CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+  std::vector<BoxButton> buttons = ButtonsOf(type);
+  Draw(surface.get(), text, buttons, unit);
+  SDL_RaiseWindow(window.get());
+  PresentSurface(renderer.get(), texture.get(), surface.get());
+  return Answer(window.get(), renderer.get(), texture.get(), surface.get(), buttons);
 }
 
 }  // namespace winsys

@@ -8,9 +8,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
+#include "platform/CairoPtr.h"
 #include "platform/Screen.h"
 #include "platform/SdlPresent.h"
+#include "platform/SdlPtr.h"
 #include "platform/SystemRecords.h"
 #include "platform/Utf8.h"
 #include "platform/Window.h"
@@ -78,24 +81,19 @@ UINT VirtualKey(SDL_Keycode key) {
 
 class SdlPresenter : public Presenter {
  public:
-  SdlPresenter(SDL_Window* window, SDL_Renderer* renderer, SDL_Texture* texture)
-      : window_(window), renderer_(renderer), texture_(texture) {}
-  ~SdlPresenter() override {
-    SDL_DestroyTexture(texture_);
-    SDL_DestroyRenderer(renderer_);
-    SDL_DestroyWindow(window_);
+  SdlPresenter(SdlWindowPtr window, SdlRendererPtr renderer, SdlTexturePtr texture)
+      : window_(std::move(window)), renderer_(std::move(renderer)), texture_(std::move(texture)) {}
+
+  void Present(cairo_surface_t* screen) override {
+    PresentSurface(renderer_.get(), texture_.get(), screen);
   }
-  SdlPresenter(const SdlPresenter&) = delete;
-  SdlPresenter& operator=(const SdlPresenter&) = delete;
 
-  void Present(cairo_surface_t* screen) override { PresentSurface(renderer_, texture_, screen); }
-
-  void Raise() override { SDL_RaiseWindow(window_); }
+  void Raise() override { SDL_RaiseWindow(window_.get()); }
 
  private:
-  SDL_Window* window_;
-  SDL_Renderer* renderer_;
-  SDL_Texture* texture_;
+  SdlWindowPtr window_;
+  SdlRendererPtr renderer_;
+  SdlTexturePtr texture_;
 };
 
 Uint32 WakeEvent() {
@@ -106,8 +104,9 @@ Uint32 WakeEvent() {
 // The program's icon (resource 102): a loudspeaker in the interface's green on its panel grey.
 void SetApplicationIcon(SDL_Window* window) {
   constexpr int kSize = 32;
-  cairo_surface_t* icon = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kSize, kSize);
-  cairo_t* cr = cairo_create(icon);
+  const CairoSurfacePtr icon(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kSize, kSize));
+  const CairoPtr drawing(cairo_create(icon.get()));
+  cairo_t* cr = drawing.get();
   cairo_set_source_rgb(cr, 38 / 255.0, 38 / 255.0, 40 / 255.0);
   cairo_paint(cr);
   cairo_set_source_rgb(cr, 116 / 255.0, 140 / 255.0, 38 / 255.0);
@@ -125,16 +124,13 @@ void SetApplicationIcon(SDL_Window* window) {
   cairo_new_sub_path(cr);
   cairo_arc(cr, 18, 16, 12, -0.8, 0.8);
   cairo_stroke(cr);
-  cairo_destroy(cr);
-  cairo_surface_flush(icon);
-  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
-      cairo_image_surface_get_data(icon), kSize, kSize, 32, cairo_image_surface_get_stride(icon),
-      SDL_PIXELFORMAT_ARGB8888);
+  cairo_surface_flush(icon.get());
+  const SdlSurfacePtr surface(SDL_CreateRGBSurfaceWithFormatFrom(
+      cairo_image_surface_get_data(icon.get()), kSize, kSize, 32,
+      cairo_image_surface_get_stride(icon.get()), SDL_PIXELFORMAT_ARGB8888));
   if (surface != nullptr) {
-    SDL_SetWindowIcon(window, surface);
-    SDL_FreeSurface(surface);
+    SDL_SetWindowIcon(window, surface.get());
   }
-  cairo_surface_destroy(icon);
 }
 
 POINT lastPointer{};
@@ -233,29 +229,26 @@ std::unique_ptr<Presenter> OpenSdlScreen(ThreadQueue& queue, const DisplayMetric
   SDL_DisplayMode mode;
   const bool fullScreen = SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w == metrics.width &&
                           mode.h == metrics.height;
-  SDL_Window* window = SDL_CreateWindow(WideToUtf8(title).c_str(), SDL_WINDOWPOS_CENTERED,
-                                        SDL_WINDOWPOS_CENTERED, metrics.width, metrics.height,
-                                        fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  SdlWindowPtr window(SDL_CreateWindow(WideToUtf8(title).c_str(), SDL_WINDOWPOS_CENTERED,
+                                       SDL_WINDOWPOS_CENTERED, metrics.width, metrics.height,
+                                       fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
   if (window == nullptr) {
     return nullptr;
   }
-  SetApplicationIcon(window);
+  SetApplicationIcon(window.get());
   // The screen is composed in memory and only copied out: the software renderer and a plain
   // window framebuffer do that without a GL context and its driver threads, and with less memory.
   // Without the hint, SDL backs the framebuffer of an X11 window with a GL texture.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  SdlRendererPtr renderer(SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_SOFTWARE));
   if (renderer == nullptr) {
-    SDL_DestroyWindow(window);
     return nullptr;
   }
-  SDL_RenderSetLogicalSize(renderer, metrics.width, metrics.height);
-  SDL_Texture* texture =
-      SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                        metrics.width, metrics.height);
+  SDL_RenderSetLogicalSize(renderer.get(), metrics.width, metrics.height);
+  SdlTexturePtr texture(SDL_CreateTexture(renderer.get(), SDL_PIXELFORMAT_ARGB8888,
+                                          SDL_TEXTUREACCESS_STREAMING, metrics.width,
+                                          metrics.height));
   if (texture == nullptr) {
-    SDL_DestroyRenderer(renderer);
-    SDL_DestroyWindow(window);
     return nullptr;
   }
   if (DriverWaits()) {
@@ -268,7 +261,7 @@ std::unique_ptr<Presenter> OpenSdlScreen(ThreadQueue& queue, const DisplayMetric
       SDL_PushEvent(&event);
     };
   }
-  return std::make_unique<SdlPresenter>(window, renderer, texture);
+  return std::make_unique<SdlPresenter>(std::move(window), std::move(renderer), std::move(texture));
 }
 
 }  // namespace winsys

@@ -5,15 +5,6 @@
 #include "platform/DisplayMetrics.h"
 #include "platform/MessageQueue.h"
 
-Window::~Window() {
-  if (shape != nullptr) {
-    cairo_region_destroy(shape);
-  }
-  if (update != nullptr) {
-    cairo_region_destroy(update);
-  }
-}
-
 namespace winsys {
 namespace {
 
@@ -34,9 +25,7 @@ const std::vector<Window*>& SiblingsOf(const Window* w) {
 }
 
 void SubtractShape(cairo_region_t* from, const Window* w) {
-  cairo_region_t* shape = ShapeOnScreen(w);
-  cairo_region_subtract(from, shape);
-  cairo_region_destroy(shape);
+  cairo_region_subtract(from, ShapeOnScreen(w).get());
 }
 
 // Removes from `region` what the visible siblings above `w` cover.
@@ -52,10 +41,7 @@ void SubtractSiblingsAbove(cairo_region_t* region, const Window* w) {
 }
 
 bool ShapeContains(const Window* w, POINT p) {
-  cairo_region_t* shape = ShapeOnScreen(w);
-  const bool inside = cairo_region_contains_point(shape, p.x, p.y);
-  cairo_region_destroy(shape);
-  return inside;
+  return cairo_region_contains_point(ShapeOnScreen(w).get(), p.x, p.y);
 }
 
 }  // namespace
@@ -127,37 +113,34 @@ RECT ScreenRect(const Window* w) {
   return r;
 }
 
-cairo_region_t* ShapeOnScreen(const Window* w) {
+CairoRegionPtr ShapeOnScreen(const Window* w) {
   const RECT r = ScreenRect(w);
   const cairo_rectangle_int_t box{r.left, r.top, std::max(0, int(r.right - r.left)),
                                   std::max(0, int(r.bottom - r.top))};
-  cairo_region_t* region = cairo_region_create_rectangle(&box);
+  CairoRegionPtr region(cairo_region_create_rectangle(&box));
   if (w->shape != nullptr) {
-    cairo_region_t* shape = cairo_region_copy(w->shape);
-    cairo_region_translate(shape, r.left, r.top);
-    cairo_region_intersect(region, shape);
-    cairo_region_destroy(shape);
+    CairoRegionPtr shape(cairo_region_copy(w->shape.get()));
+    cairo_region_translate(shape.get(), r.left, r.top);
+    cairo_region_intersect(region.get(), shape.get());
   }
   return region;
 }
 
-cairo_region_t* VisibleRegion(const Window* w, bool withoutChildren) {
+CairoRegionPtr VisibleRegion(const Window* w, bool withoutChildren) {
   if (!IsShown(w)) {
-    return cairo_region_create();
+    return CairoRegionPtr(cairo_region_create());
   }
   const DisplayMetrics display = CurrentDisplay();
   const cairo_rectangle_int_t screen{0, 0, display.width, display.height};
-  cairo_region_t* region = cairo_region_create_rectangle(&screen);
+  CairoRegionPtr region(cairo_region_create_rectangle(&screen));
   for (const Window* a = w; a != nullptr; a = a->parent) {
-    cairo_region_t* shape = ShapeOnScreen(a);
-    cairo_region_intersect(region, shape);
-    cairo_region_destroy(shape);
-    SubtractSiblingsAbove(region, a);
+    cairo_region_intersect(region.get(), ShapeOnScreen(a).get());
+    SubtractSiblingsAbove(region.get(), a);
   }
   if (withoutChildren) {
     for (const Window* child : w->children) {
       if (child->visible() && !child->dying) {
-        SubtractShape(region, child);
+        SubtractShape(region.get(), child);
       }
     }
   }
@@ -210,18 +193,18 @@ void ExposeArea(const cairo_region_t* area) {
     if (w->owner->thread != here || !IsShown(w)) {
       continue;
     }
-    cairo_region_t* visible = VisibleRegion(w, true);  // the edge too: it paints with the rest
-    cairo_region_intersect(visible, area);
-    if (!cairo_region_is_empty(visible)) {
+    // The edge too: it paints with the rest.
+    const CairoRegionPtr visible = VisibleRegion(w, true);
+    cairo_region_intersect(visible.get(), area);
+    if (!cairo_region_is_empty(visible.get())) {
       const RECT r = ScreenRect(w);
-      cairo_region_translate(visible, -r.left, -r.top);
+      cairo_region_translate(visible.get(), -r.left, -r.top);
       if (w->update == nullptr) {
-        w->update = cairo_region_create();
+        w->update.reset(cairo_region_create());
       }
-      cairo_region_union(w->update, visible);
+      cairo_region_union(w->update.get(), visible.get());
       w->erasePending = true;
     }
-    cairo_region_destroy(visible);
   }
 }
 

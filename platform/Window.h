@@ -7,8 +7,6 @@
 // atomic or "under the window-system lock" may be read anywhere.
 #pragma once
 
-#include <cairo.h>
-
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -16,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/CairoPtr.h"
 #include "platform/Win32.h"
 
 struct ThreadQueue;
@@ -49,8 +48,8 @@ struct Window {
   DWORD exStyle = 0;
   RECT rect{};             // in the parent's client coordinates; screen for top level
   int nonClientRight = 0;  // width of a scroll bar at the right edge, outside the client area
-  cairo_region_t* shape = nullptr;   // window region in window coordinates; null = whole
-  cairo_region_t* update = nullptr;  // update region in client coordinates; null = none
+  CairoRegionPtr shape;    // window region in window coordinates; null = whole
+  CairoRegionPtr update;   // update region in client coordinates; null = none
   bool erasePending = false;
   std::unique_ptr<ControlState> control;
 
@@ -58,7 +57,6 @@ struct Window {
   // Told every new text, on the window's thread (tests watch the status line with it).
   std::function<void(const std::wstring&)> textWatcher;  // under the window-system lock
 
-  ~Window();
   bool visible() const { return (style & WS_VISIBLE) != 0; }
 };
 
@@ -86,12 +84,12 @@ std::vector<Window*> AllWindows();
 bool IsShown(const Window* w);
 // The window's rectangle in screen coordinates.
 RECT ScreenRect(const Window* w);
-// The window's shape on the screen: its rectangle cut by its window region. Caller destroys.
-cairo_region_t* ShapeOnScreen(const Window* w);
+// The window's shape on the screen: its rectangle cut by its window region.
+CairoRegionPtr ShapeOnScreen(const Window* w);
 // What of the window the screen shows, in screen coordinates: its shape within every ancestor,
 // minus the siblings above it and above each ancestor, and with `withoutChildren` minus its
-// shown children. Empty for a window that is not shown. Caller destroys.
-cairo_region_t* VisibleRegion(const Window* w, bool withoutChildren);
+// shown children. Empty for a window that is not shown.
+CairoRegionPtr VisibleRegion(const Window* w, bool withoutChildren);
 // Cuts a screen region to the window's client area (without its non-client edge).
 void ClipToClient(cairo_region_t* region, const Window* w);
 // The window under a screen point that gets input there, or null.

@@ -100,11 +100,6 @@ void TearDown(Window* w) {
   w->destroyed = true;
 }
 
-void ExposeAndDestroy(cairo_region_t* area) {
-  ExposeArea(area);
-  cairo_region_destroy(area);
-}
-
 }  // namespace
 
 ATOM RegisterClassW(const WNDCLASSW* wc) {
@@ -180,7 +175,7 @@ BOOL DestroyWindow(HWND hwnd) {
     if (w->dying) {
       return FALSE;
     }
-    cairo_region_t* covered = VisibleRegion(w, false);
+    const CairoRegionPtr covered = VisibleRegion(w, false);
     {
       std::lock_guard lock(Lock());
       MarkDying(w);
@@ -188,7 +183,7 @@ BOOL DestroyWindow(HWND hwnd) {
     }
     SendDestroy(w);
     TearDown(w);
-    ExposeAndDestroy(covered);
+    ExposeArea(covered.get());
     return TRUE;
   }));
 }
@@ -272,7 +267,7 @@ BOOL ShowWindow(HWND hwnd, int command) {
     }
     if (show) {
       w->style |= WS_VISIBLE;
-      ExposeAndDestroy(VisibleRegion(w, false));
+      ExposeArea(VisibleRegion(w, false).get());
       if (w->parent == nullptr) {
         std::wstring title;
         {
@@ -283,9 +278,9 @@ BOOL ShowWindow(HWND hwnd, int command) {
         Activate(w);
       }
     } else {
-      cairo_region_t* covered = VisibleRegion(w, false);
+      const CairoRegionPtr covered = VisibleRegion(w, false);
       w->style &= ~WS_VISIBLE;
-      ExposeAndDestroy(covered);
+      ExposeArea(covered.get());
     }
     return wasVisible;
   }));
@@ -296,13 +291,11 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
     Window* w = hwnd;
     const RECT old = w->rect;
     const RECT now{x, y, x + std::max(0, width), y + std::max(0, height)};
-    cairo_region_t* area = repaint ? VisibleRegion(w, false) : nullptr;
+    const CairoRegionPtr area = repaint ? VisibleRegion(w, false) : nullptr;
     w->rect = now;
     if (area != nullptr) {
-      cairo_region_t* after = VisibleRegion(w, false);
-      cairo_region_union(area, after);
-      cairo_region_destroy(after);
-      ExposeAndDestroy(area);
+      cairo_region_union(area.get(), VisibleRegion(w, false).get());
+      ExposeArea(area.get());
     }
     if (now.right - now.left != old.right - old.left ||
         now.bottom - now.top != old.bottom - old.top) {
@@ -413,7 +406,7 @@ BOOL SetForegroundWindow(HWND hwnd) {
     }();
     Activate(top);
     if (!wasFront) {
-      ExposeAndDestroy(VisibleRegion(top, false));
+      ExposeArea(VisibleRegion(top, false).get());
     }
     RaiseScreen();
     return TRUE;

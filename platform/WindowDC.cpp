@@ -1,6 +1,7 @@
 // Device contexts of windows: each draws on the screen image, clipped to what of its window the
 // screen shows.
 #include <algorithm>
+#include <utility>
 
 #include "platform/DeviceContext.h"
 #include "platform/Paint.h"
@@ -11,11 +12,9 @@ using namespace winsys;
 
 namespace {
 
-HDC ScreenContext(const Window* w, cairo_region_t* clip) {
+HDC ScreenContext(const Window* w, const CairoRegionPtr& clip) {
   const RECT r = ScreenRect(w);
-  HDC hdc = CreateSurfaceDC(ScreenSurface(), POINT{r.left, r.top}, clip, ScreenDrawn);
-  cairo_region_destroy(clip);
-  return hdc;
+  return CreateSurfaceDC(ScreenSurface(), POINT{r.left, r.top}, clip.get(), ScreenDrawn);
 }
 
 }  // namespace
@@ -27,8 +26,8 @@ HDC GetDC(HWND hwnd) {
   if (!OwnedHere(hwnd)) {
     return nullptr;
   }
-  cairo_region_t* clip = VisibleRegion(hwnd, true);
-  ClipToClient(clip, hwnd);
+  const CairoRegionPtr clip = VisibleRegion(hwnd, true);
+  ClipToClient(clip.get(), hwnd);
   return ScreenContext(hwnd, clip);
 }
 
@@ -43,20 +42,19 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
   }
   Window* w = hwnd;
   *paint = PAINTSTRUCT{};
-  cairo_region_t* update = w->update != nullptr ? w->update : cairo_region_create();
-  w->update = nullptr;
+  const CairoRegionPtr update =
+      w->update != nullptr ? std::move(w->update) : CairoRegionPtr(cairo_region_create());
   const bool erase = w->erasePending;
   w->erasePending = false;
 
   const RECT r = ScreenRect(w);
-  cairo_region_t* clip = VisibleRegion(w, true);
-  ClipToClient(clip, w);
-  cairo_region_translate(update, r.left, r.top);
-  cairo_region_intersect(clip, update);
-  cairo_region_destroy(update);
-  if (!cairo_region_is_empty(clip)) {
+  const CairoRegionPtr clip = VisibleRegion(w, true);
+  ClipToClient(clip.get(), w);
+  cairo_region_translate(update.get(), r.left, r.top);
+  cairo_region_intersect(clip.get(), update.get());
+  if (!cairo_region_is_empty(clip.get())) {
     cairo_rectangle_int_t box;
-    cairo_region_get_extents(clip, &box);
+    cairo_region_get_extents(clip.get(), &box);
     paint->rcPaint =
         RECT{box.x - r.left, box.y - r.top, box.x - r.left + box.width, box.y - r.top + box.height};
   }

@@ -8,13 +8,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  for (cairo_surface_t* surface : {image::DecodePng(bytes), image::DecodeJpeg(bytes, 50, 50)}) {
-    if (surface) {
-      if (!image::AcceptableSize(cairo_image_surface_get_width(surface),
-                                 cairo_image_surface_get_height(surface))) {
-        __builtin_trap();
-      }
-      cairo_surface_destroy(surface);
+  const CairoSurfacePtr surfaces[] = {image::DecodePng(bytes), image::DecodeJpeg(bytes, 50, 50)};
+  for (const CairoSurfacePtr& surface : surfaces) {
+    if (surface && !image::AcceptableSize(cairo_image_surface_get_width(surface.get()),
+                                          cairo_image_surface_get_height(surface.get()))) {
+      __builtin_trap();
     }
   }
   return 0;
