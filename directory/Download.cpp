@@ -39,9 +39,9 @@ bool FetchWhole(const std::string& address, std::FILE* file, const http::Limits&
     return false;
   }
   BodySink sink{file, 0, limits.maxBodyBytes > 0 ? limits.maxBodyBytes : kMaxDownloadBytes};
-  curl_easy_setopt(handle.get(), CURLOPT_WRITEFUNCTION, WriteBody);
-  curl_easy_setopt(handle.get(), CURLOPT_WRITEDATA, &sink);
-  const CURLcode result = curl_easy_perform(handle.get());
+  handle.Set(CURLOPT_WRITEFUNCTION, WriteBody);
+  handle.Set(CURLOPT_WRITEDATA, &sink);
+  const CURLcode result = handle.Perform();
   long status = 0;
   curl_easy_getinfo(handle.get(), CURLINFO_RESPONSE_CODE, &status);
   return result == CURLE_OK && !sink.failed && status >= 200 && status <= 299;

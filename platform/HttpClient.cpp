@@ -2,7 +2,6 @@
 
 #include <mutex>
 #include <string>
-#include <utility>
 
 #include "platform/HttpTestSettings.h"
 
@@ -31,14 +30,6 @@ const SharedLists& Shared() {
   return lists;
 }
 
-curl_slist* CopyList(const curl_slist* list) {
-  curl_slist* copy = nullptr;
-  for (; list != nullptr; list = list->next) {
-    copy = curl_slist_append(copy, list->data);
-  }
-  return copy;
-}
-
 long WholeSecondsAtLeastOne(long ms) {
   const long seconds = (ms + 999) / 1000;
   return seconds < 1 ? 1 : seconds;
@@ -51,74 +42,73 @@ TestSettings& Settings() {
   return settings;
 }
 
-EasyHandle::EasyHandle(const std::string& url, std::string_view agent, const Limits& limits) {
+EasyHandle::EasyHandle(const std::string& url, std::string_view agent, const Limits& limits)
+    : handle_(curl_easy_init()) {
   const SharedLists& shared = Shared();
-  handle_ = curl_easy_init();
   if (handle_ == nullptr) {
     return;
   }
-  curl_easy_setopt(handle_, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(handle_, CURLOPT_USERAGENT, std::string(agent).c_str());
-  curl_easy_setopt(handle_, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(handle_, CURLOPT_PROXY, "");  // direct connections only
-  curl_easy_setopt(handle_, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(handle_, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(handle_, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(handle_, CURLOPT_MAXREDIRS, kMaxRedirects);
-  curl_easy_setopt(handle_, CURLOPT_HTTP200ALIASES, shared.statusAliases);
-  curl_easy_setopt(handle_, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
+  Set(CURLOPT_URL, url.c_str());
+  Set(CURLOPT_USERAGENT, std::string(agent).c_str());
+  Set(CURLOPT_NOSIGNAL, 1L);
+  Set(CURLOPT_PROXY, "");  // direct connections only
+  Set(CURLOPT_PROTOCOLS_STR, "http,https");
+  Set(CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  Set(CURLOPT_FOLLOWLOCATION, 1L);
+  Set(CURLOPT_MAXREDIRS, kMaxRedirects);
+  Set(CURLOPT_HTTP200ALIASES, shared.statusAliases);
+  Set(CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
   // A stall is judged on the arriving bytes (the wait for the response headers included); the
   // total time only bounds a download that asks for it, never a live stream.
-  curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_LIMIT, limits.stallBytesPerSecond);
-  curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_TIME, WholeSecondsAtLeastOne(limits.stallTimeoutMs));
+  Set(CURLOPT_LOW_SPEED_LIMIT, limits.stallBytesPerSecond);
+  Set(CURLOPT_LOW_SPEED_TIME, WholeSecondsAtLeastOne(limits.stallTimeoutMs));
   if (limits.totalTimeoutMs > 0) {
-    curl_easy_setopt(handle_, CURLOPT_TIMEOUT_MS, limits.totalTimeoutMs);
+    Set(CURLOPT_TIMEOUT_MS, limits.totalTimeoutMs);
   }
   if (limits.maxBodyBytes > 0) {
-    curl_easy_setopt(handle_, CURLOPT_MAXFILESIZE_LARGE, limits.maxBodyBytes);
+    Set(CURLOPT_MAXFILESIZE_LARGE, limits.maxBodyBytes);
   }
-  headers_ = CopyList(shared.noCacheHeaders);
-  curl_easy_setopt(handle_, CURLOPT_HTTPHEADER, headers_);
+  for (const curl_slist* line = shared.noCacheHeaders; line != nullptr; line = line->next) {
+    Append(headers_, line->data);
+  }
+  Set(CURLOPT_HTTPHEADER, headers_.get());
 
   TestSettings& settings = Settings();
   std::lock_guard<std::mutex> hold(settings.lock);
   for (const auto& [from, to] : settings.hostMap) {
-    connectTo_ = curl_slist_append(connectTo_, (from + ":" + to).c_str());
+    Append(connectTo_, from + ":" + to);
   }
   if (connectTo_ != nullptr) {
-    curl_easy_setopt(handle_, CURLOPT_CONNECT_TO, connectTo_);
+    Set(CURLOPT_CONNECT_TO, connectTo_.get());
   }
   if (!settings.certificateFile.empty()) {
-    curl_easy_setopt(handle_, CURLOPT_CAINFO, settings.certificateFile.c_str());
+    Set(CURLOPT_CAINFO, settings.certificateFile.c_str());
+  }
+  if (refused_ != CURLE_OK) {
+    // Nobody has seen the handle yet: without every common option it is no handle at all.
+    handle_.reset();
   }
 }
 
-EasyHandle::~EasyHandle() {
-  if (handle_ != nullptr) {
-    curl_easy_cleanup(handle_);
-  }
-  curl_slist_free_all(headers_);
-  curl_slist_free_all(connectTo_);
-}
-
-EasyHandle::EasyHandle(EasyHandle&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)),
-      connectTo_(std::exchange(other.connectTo_, nullptr)),
-      headers_(std::exchange(other.headers_, nullptr)) {}
-
-EasyHandle& EasyHandle::operator=(EasyHandle&& other) noexcept {
-  std::swap(handle_, other.handle_);
-  std::swap(connectTo_, other.connectTo_);
-  std::swap(headers_, other.headers_);
-  return *this;
-}
-
-void EasyHandle::AddRequestHeader(std::string_view line) {
+bool EasyHandle::AddRequestHeader(std::string_view line) {
   if (handle_ == nullptr) {
-    return;
+    return false;
   }
-  headers_ = curl_slist_append(headers_, std::string(line).c_str());
-  curl_easy_setopt(handle_, CURLOPT_HTTPHEADER, headers_);
+  Append(headers_, std::string(line));
+  return Set(CURLOPT_HTTPHEADER, headers_.get());
+}
+
+void EasyHandle::Append(CurlListPtr& list, const std::string& line) {
+  if (!AppendLine(list, line.c_str()) && refused_ == CURLE_OK) {
+    refused_ = CURLE_OUT_OF_MEMORY;
+  }
+}
+
+CURLcode EasyHandle::Perform() {
+  if (handle_ == nullptr) {
+    return CURLE_FAILED_INIT;
+  }
+  return refused_ != CURLE_OK ? refused_ : curl_easy_perform(handle_.get());
 }
 
 }  // namespace http

@@ -1,12 +1,14 @@
 // The one place that configures libcurl for the whole program: downloads and audio streams.
-// Implementation: platform/HttpClient.cpp. Nothing outside platform/ calls curl_easy_setopt for
-// the options set here; callers add only their own callbacks and request headers.
+// Implementation: platform/HttpClient.cpp. Nothing outside platform/ sets the options set here;
+// callers add only their own callbacks (through Set) and request headers.
 #pragma once
 
 #include <curl/curl.h>
 
 #include <string>
 #include <string_view>
+
+#include "platform/CurlPtr.h"
 
 namespace http {
 
@@ -31,24 +33,39 @@ class EasyHandle {
   // A handle for `url` with every common option applied: the agent name, redirects followed,
   // HTTP and HTTPS only, no cache, the time-outs in `limits` (a total time-out only when asked:
   // a live stream has no end), the "ICY 200 OK" status-line alias, and the host map. Callable on
-  // any thread. get() is null when libcurl could not make a handle.
+  // any thread. get() is null when libcurl could not make a handle or refused one of these.
   EasyHandle(const std::string& url, std::string_view agent, const Limits& limits = {});
-  ~EasyHandle();
-  EasyHandle(EasyHandle&& other) noexcept;
-  EasyHandle& operator=(EasyHandle&& other) noexcept;
-  EasyHandle(const EasyHandle&) = delete;
-  EasyHandle& operator=(const EasyHandle&) = delete;
 
-  CURL* get() const noexcept { return handle_; }
+  CURL* get() const noexcept { return handle_.get(); }
+
+  // Sets one option of the caller's own (a callback, its data). False when libcurl refuses it
+  // or refused an earlier one: the request has failed then, and Perform reports that failure
+  // rather than running a request without the option. Call before the transfer starts.
+  template <typename Value>
+  bool Set(CURLoption option, Value value) {
+    if (handle_ != nullptr && refused_ == CURLE_OK) {
+      refused_ = curl_easy_setopt(handle_.get(), option, value);
+    }
+    return handle_ != nullptr && refused_ == CURLE_OK;
+  }
 
   // Sends one more request header ("Name: value") besides the no-cache ones. Use this rather
-  // than CURLOPT_HTTPHEADER, which would replace them. Call before the transfer starts.
-  void AddRequestHeader(std::string_view line);
+  // than CURLOPT_HTTPHEADER, which would replace them. Call before the transfer starts. False as
+  // Set is.
+  bool AddRequestHeader(std::string_view line);
+
+  // Runs the whole transfer on the calling thread. CURLE_FAILED_INIT without a handle, and the
+  // refusal when an option was refused; otherwise curl_easy_perform's result.
+  CURLcode Perform();
 
  private:
-  CURL* handle_ = nullptr;
-  struct curl_slist* connectTo_ = nullptr;
-  struct curl_slist* headers_ = nullptr;  // must outlive the transfer
+  // Appends to one of the handle's lists; a line that does not fit fails the request.
+  void Append(CurlListPtr& list, const std::string& line);
+
+  CurlEasyPtr handle_;
+  CurlListPtr connectTo_;
+  CurlListPtr headers_;          // must outlive the transfer
+  CURLcode refused_ = CURLE_OK;  // the first option or list line that could not be set
 };
 
 // The test interface (the target platform_test_interface, which only tests, benchmarks and the

@@ -28,9 +28,9 @@ ServiceReply AskService(const std::string& address, std::string_view agent,
     return reply;
   }
   BodySink sink{&reply.body};
-  curl_easy_setopt(handle.get(), CURLOPT_WRITEFUNCTION, KeepBody);
-  curl_easy_setopt(handle.get(), CURLOPT_WRITEDATA, &sink);
-  const CURLcode result = curl_easy_perform(handle.get());
+  handle.Set(CURLOPT_WRITEFUNCTION, KeepBody);
+  handle.Set(CURLOPT_WRITEDATA, &sink);
+  const CURLcode result = handle.Perform();
   curl_easy_getinfo(handle.get(), CURLINFO_RESPONSE_CODE, &reply.status);
   reply.arrived = result == CURLE_OK && !sink.overflow;
   return reply;

@@ -30,9 +30,9 @@ Fetched Fetch(const std::string& url, const http::Limits& limits = {}) {
   http::EasyHandle handle(url, kAgent, limits);
   Fetched fetched;
   EXPECT_NE(handle.get(), nullptr);
-  curl_easy_setopt(handle.get(), CURLOPT_WRITEFUNCTION, Collect);
-  curl_easy_setopt(handle.get(), CURLOPT_WRITEDATA, &fetched.body);
-  fetched.result = curl_easy_perform(handle.get());
+  handle.Set(CURLOPT_WRITEFUNCTION, Collect);
+  handle.Set(CURLOPT_WRITEDATA, &fetched.body);
+  fetched.result = handle.Perform();
   curl_easy_getinfo(handle.get(), CURLINFO_RESPONSE_CODE, &fetched.status);
   return fetched;
 }
@@ -61,15 +61,29 @@ TEST(HttpClientRequest, AddedHeaderKeepsTheNoCacheHeaders) {
   HttpFixture server;
   server.AddRoute({.path = "/hello", .body = "hi"});
   http::EasyHandle handle(server.BaseUrl() + "/hello", kAgent);
-  handle.AddRequestHeader("Icy-MetaData: 1");
+  EXPECT_TRUE(handle.AddRequestHeader("Icy-MetaData: 1"));
   std::string body;
-  curl_easy_setopt(handle.get(), CURLOPT_WRITEFUNCTION, Collect);
-  curl_easy_setopt(handle.get(), CURLOPT_WRITEDATA, &body);
-  ASSERT_EQ(curl_easy_perform(handle.get()), CURLE_OK);
+  handle.Set(CURLOPT_WRITEFUNCTION, Collect);
+  handle.Set(CURLOPT_WRITEDATA, &body);
+  ASSERT_EQ(handle.Perform(), CURLE_OK);
   const auto requests = server.Requests();
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0].Header("Icy-MetaData"), "1");
   EXPECT_EQ(requests[0].Header("Cache-Control"), "no-cache");
+}
+
+// libcurl refuses an option's text longer than 8,000,000 bytes: a refused option fails the
+// request and nothing is sent, whether it is one of the common options or one of the caller's.
+TEST(HttpClientRequest, ARefusedOptionFailsTheRequestUnsent) {
+  HttpFixture server;
+  server.AddRoute({.path = "/hello", .body = "hi"});
+  const std::string tooLong(8000001, 'a');
+  EXPECT_EQ(http::EasyHandle(server.BaseUrl() + "/hello", tooLong).get(), nullptr);
+  http::EasyHandle handle(server.BaseUrl() + "/hello", kAgent);
+  EXPECT_FALSE(handle.Set(CURLOPT_REFERER, tooLong.c_str()));
+  EXPECT_FALSE(handle.AddRequestHeader("Icy-MetaData: 1"));
+  EXPECT_EQ(handle.Perform(), CURLE_BAD_FUNCTION_ARGUMENT);
+  EXPECT_TRUE(server.Requests().empty());
 }
 
 TEST(HttpClientRedirect, FollowsToTheNewPlace) {
