@@ -1,13 +1,11 @@
 #include "directory/Download.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <optional>
 #include <string>
 
 #include "directory/FilePaths.h"
+#include "directory/TemporaryFile.h"
 #include "platform/Utf8.h"
 #include "shell/TextBuffer.h"
 
@@ -61,23 +59,7 @@ int DownloadIntoFolder(std::wstring_view folder, std::wstring_view name, std::ws
   if (!destination || address.empty() || address.size() > kMaxTextCharacters) {
     return 1;
   }
-  std::string temporary = WideToUtf8(folder) + ".download-XXXXXX";
-  const int fd = mkstemp(temporary.data());
-  if (fd < 0) {
-    return 1;
-  }
-  fchmod(fd, 0644);
-  std::FILE* file = fdopen(fd, "wb");
-  if (file == nullptr) {
-    close(fd);
-    unlink(temporary.c_str());
-    return 1;
-  }
-  bool whole = FetchWhole(WideToUtf8(address), file, limits);
-  whole = (std::fclose(file) == 0) && whole;
-  if (whole && std::rename(temporary.c_str(), WideToUtf8(*destination).c_str()) == 0) {
-    return 0;
-  }
-  unlink(temporary.c_str());
-  return 1;
+  TemporaryFile body(WideToUtf8(folder) + ".download-");
+  const bool whole = body.file() != nullptr && FetchWhole(WideToUtf8(address), body.file(), limits);
+  return whole && body.PutInPlace(WideToUtf8(*destination)) ? 0 : 1;
 }

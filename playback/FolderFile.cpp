@@ -1,12 +1,10 @@
 #include "playback/FolderFile.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <memory>
 
 #include "directory/FilePaths.h"
+#include "directory/TemporaryFile.h"
 #include "platform/Utf8.h"
 
 namespace {
@@ -20,25 +18,10 @@ bool ReplaceFolderFile(std::wstring_view folder, std::wstring_view name, std::st
   if (!destination) {
     return false;
   }
-  std::string temporary = WideToUtf8(folder) + ".write-XXXXXX";
-  const int fd = mkstemp(temporary.data());
-  if (fd < 0) {
-    return false;
-  }
-  fchmod(fd, 0644);
-  std::FILE* file = fdopen(fd, "wb");
-  if (file == nullptr) {
-    close(fd);
-    unlink(temporary.c_str());
-    return false;
-  }
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  written = std::fclose(file) == 0 && written;
-  if (written && std::rename(temporary.c_str(), WideToUtf8(*destination).c_str()) == 0) {
-    return true;
-  }
-  unlink(temporary.c_str());
-  return false;
+  TemporaryFile written(WideToUtf8(folder) + ".write-");
+  return written.file() != nullptr &&
+         std::fwrite(bytes.data(), 1, bytes.size(), written.file()) == bytes.size() &&
+         written.PutInPlace(WideToUtf8(*destination));
 }
 
 std::optional<std::string> ReadFolderFile(std::wstring_view folder, std::wstring_view name,
