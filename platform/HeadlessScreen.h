@@ -16,6 +16,10 @@
 
 namespace headless {
 
+// From now on `observer` is told of every DefWindowProcW call before it does its work (null:
+// nobody is). It exists so that a test can see which messages window procedures hand on.
+void ObserveDefWindowProc(void (*observer)(HWND window, UINT message));
+
 // Makes the screen headless, with this size and density, for the rest of the process (calling
 // it again changes the size; shown windows are repainted).
 void UseHeadlessScreen(int width = 480, int height = 640, int dpi = 192);

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "platform/Controls.h"
+#include "platform/HeadlessScreen.h"
 #include "platform/MessageQueue.h"
 #include "platform/Paint.h"
 #include "platform/Screen.h"
@@ -14,6 +15,8 @@
 using namespace winsys;
 
 namespace {
+
+std::atomic<void (*)(HWND, UINT)> defWindowProcObserver{nullptr};
 
 std::map<std::wstring, std::shared_ptr<const WindowClass>>& Classes() {
   static auto* classes = new std::map<std::wstring, std::shared_ptr<const WindowClass>>;
@@ -188,7 +191,14 @@ BOOL DestroyWindow(HWND hwnd) {
   }));
 }
 
+void headless::ObserveDefWindowProc(void (*observer)(HWND window, UINT message)) {
+  defWindowProcObserver.store(observer);
+}
+
 LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (const auto observer = defWindowProcObserver.load()) {
+    observer(hwnd, message);
+  }
   Window* w = Live(hwnd);
   if (w == nullptr) {
     return 0;

@@ -6,11 +6,10 @@
 #include <utility>
 
 #include "audio/AudioLibrary.h"
+#include "platform/HeadlessScreen.h"
 
 extern "C" DWORD __real_BASS_GetVersion();
 extern "C" DWORD __wrap_BASS_GetVersion();
-extern "C" LRESULT __real__Z14DefWindowProcWP6Windowjml(HWND, UINT, WPARAM, LPARAM);
-extern "C" LRESULT __wrap__Z14DefWindowProcWP6Windowjml(HWND, UINT, WPARAM, LPARAM);
 
 namespace {
 
@@ -19,6 +18,14 @@ std::atomic<DWORD> versionWord{0};
 
 std::mutex callsMutex;
 std::map<std::pair<HWND, UINT>, int> calls;
+
+void CountCall(HWND window, UINT message) {
+  std::lock_guard lock(callsMutex);
+  ++calls[{window, message}];
+}
+
+// Counting from before the first window is made.
+[[maybe_unused]] const bool counting = (headless::ObserveDefWindowProc(CountCall), true);
 
 }  // namespace
 
@@ -39,13 +46,4 @@ int DefWindowProcCalls(HWND window, UINT message) {
 
 DWORD __wrap_BASS_GetVersion() {
   return versionSet.load() ? versionWord.load() : __real_BASS_GetVersion();
-}
-
-LRESULT __wrap__Z14DefWindowProcWP6Windowjml(HWND window, UINT message, WPARAM wParam,
-                                             LPARAM lParam) {
-  {
-    std::lock_guard lock(callsMutex);
-    ++calls[{window, message}];
-  }
-  return __real__Z14DefWindowProcWP6Windowjml(window, message, wParam, lParam);
 }

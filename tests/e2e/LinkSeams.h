@@ -1,5 +1,6 @@
-// Link-time seams of the e2e_startup program (see CMakeLists.txt): the audio library reports
-// the version word a test sets, and the program's calls of DefWindowProcW are counted.
+// Seams of the e2e_startup program: the audio library reports the version word a test sets (a
+// link-time wrap, see CMakeLists.txt), and the program's calls of DefWindowProcW are counted
+// (through the window system's observer).
 #pragma once
 
 #include "platform/Win32.h"
