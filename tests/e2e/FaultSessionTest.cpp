@@ -17,6 +17,7 @@
 #include "shell/ControlIds.h"
 #include "shell/MainWindowState.h"
 #include "tests/e2e/ProgramSession.h"
+#include "tests/support/LoopbackPort.h"
 #include "tests/support/TempDir.h"
 
 namespace e2e {
@@ -111,7 +112,7 @@ fixture::TempDir* FaultSession::tone_ = nullptr;
 constexpr char cherTitle[] = R"([[0, "StreamTitle='Cher - Believe';"]])";
 
 TEST_F(FaultSession, DirectoryDownLeavesAnEmptyListCachesNothingAndTheNextChoiceTriesAgain) {
-  http::MapHost(kDirectoryHost, kServicePort, "127.0.0.1", ClosedPort());
+  http::MapHost(kDirectoryHost, kServicePort, "127.0.0.1", fixture::FreeLoopbackPort());
   session_.TapRow(ID_GENRE_LIST, toneGenreRow);
   EXPECT_TRUE(session_.Visible(ID_STATION_LIST));
   EXPECT_EQ(session_.RowCount(ID_STATION_LIST), 0);

@@ -2,9 +2,8 @@
 // the streaming server with its title and cover, is kept as a favourite by its uuid, and plays
 // again from the favourites in a new run of the program.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -16,6 +15,7 @@
 #include "playback/PlaybackState.h"
 #include "shell/ControlIds.h"
 #include "tests/e2e/ProgramSession.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/Icecast.h"
 #include "tests/support/OpenDirectoryServers.h"
 #include "tests/support/TempDir.h"
@@ -27,6 +27,8 @@ constexpr char kServer[] = "de1.api.radio-browser.info";
 constexpr char kUuid[] = "7d3e9a10-4b2c-4f6e-9a81-2c5d7e9f0a1b";
 constexpr char kPlaylistPath[] = "/pls/url/7d3e9a10-4b2c-4f6e-9a81-2c5d7e9f0a1b";
 constexpr int ambientRow = 1;
+// Inside the test's own time limit, so that a first run that hangs is stopped and reported.
+constexpr std::chrono::seconds kFirstRunLimit{100};
 
 // The streaming server and the open directory, met by both runs of the program.
 struct OpenInternet {
@@ -100,15 +102,11 @@ TEST(OpenDirectory, ItsStationPlaysIsKeptByUuidAndPlaysAgainInANewRun) {
   OpenInternet internet;
   fixture::TempDir kept;
   // The first run is a process of its own, as a run of the program is.
-  const pid_t firstRun = fork();
-  ASSERT_GE(firstRun, 0);
-  if (firstRun == 0) {
+  fixture::ChildProcess firstRun([&] {
     FirstRun(internet, kept.path());
-    _exit(::testing::Test::HasFailure() ? 1 : 0);
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(firstRun, &status, 0), firstRun);
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the first run failed";
+    return ::testing::Test::HasFailure() ? 1 : 0;
+  });
+  ASSERT_EQ(firstRun.WaitFor(kFirstRunLimit), 0) << "the first run failed";
   EXPECT_EQ(internet.servers.server(kServer).CountRequests(kPlaylistPath), 1u);
 
   ProgramSession session;

@@ -19,6 +19,7 @@
 #include "shell/ListSelection.h"
 #include "shell/MainWindowState.h"
 #include "shell/ScreenMetrics.h"
+#include "tests/support/LoopbackPort.h"
 #include "tests/support/OpenDirectoryServers.h"
 
 namespace e2e {
@@ -47,10 +48,6 @@ int StripTop() {
 
 void ShortenReconnectTries() {
   BASS_SetConfig(BASS_CONFIG_NET_RECONNECT, 2000);
-}
-
-int ClosedPort() {
-  return fixture::ClosedLoopbackPort();
 }
 
 void WriteFile(const std::string& path, const std::string& text) {
@@ -94,15 +91,16 @@ ProgramSession::ProgramSession(const Options& options) {
                          .bodyFile = fixture::FixturePath(playlist)});
   }
   http::MapHost(kDirectoryHost, kServicePort, "127.0.0.1", directory_.port());
-  http::MapHost("nowhere.stream.test", 80, "127.0.0.1", ClosedPort());
+  http::MapHost("nowhere.stream.test", 80, "127.0.0.1", fixture::FreeLoopbackPort());
   // The keyless cover sources stay on loopback too; a test that plays them maps them again.
   for (const char* host : {kItunesHost, kMusicBrainzHost, kCoverArchiveHost}) {
-    http::MapHost(host, kSecurePort, "127.0.0.1", ClosedPort());
+    http::MapHost(host, kSecurePort, "127.0.0.1", fixture::FreeLoopbackPort());
   }
   // The open directory has no server names, and its discovery host refuses, until a test plays
   // it: nothing reaches beyond loopback.
   webClient.openDirectory.lookups = fixture::LookupsFinding({});
-  http::MapHost(kOpenDirectoryDiscoveryHost, kOpenDirectoryPort, "127.0.0.1", ClosedPort());
+  http::MapHost(kOpenDirectoryDiscoveryHost, kOpenDirectoryPort, "127.0.0.1",
+                fixture::FreeLoopbackPort());
 
   setenv("SDL_AUDIODRIVER", options.audioDriver.c_str(), 1);
   setenv("SDL_DISKAUDIOFILE", soundFile().c_str(), 1);

@@ -110,9 +110,6 @@ int StripTop();
 // five minutes, so that their end shows soon. Call after the main window is created (the
 // program sets its own value then); the session's constructor does when it creates the window.
 void ShortenReconnectTries();
-
-// A loopback port that nothing listens on: connections to it are refused at once.
-int ClosedPort();
 // Writes `text` to `path`; throws when it cannot.
 void WriteFile(const std::string& path, const std::string& text);
 // Copies a file; throws when it cannot.

@@ -1,16 +1,13 @@
 // A second process finds the running instance's main window by class and title and brings it
 // forward; a window of another title is not found.
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
 
 #include "tests/platform/WindowTestSupport.h"
-
-extern char** environ;
+#include "tests/support/ChildProcess.h"
 
 class SingleInstanceTest : public WindowTest {
  protected:
@@ -40,17 +37,9 @@ class SingleInstanceTest : public WindowTest {
 
   // Starts the probe and runs this loop (which answers it) until the probe ends.
   int SecondStart(const std::string& title) {
-    const std::string probe = SINGLE_INSTANCE_PROBE;
-    char* argv[] = {const_cast<char*>(probe.c_str()), channel.data(),
-                    const_cast<char*>(title.c_str()), nullptr};
-    pid_t pid;
-    if (posix_spawn(&pid, probe.c_str(), nullptr, nullptr, argv, environ) != 0) {
-      return -1;
-    }
-    int status = 0;
-    const bool ended = headless::RunUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; },
-                                          std::chrono::seconds(30));
-    return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    fixture::ChildProcess probe({SINGLE_INSTANCE_PROBE, channel, title});
+    headless::RunUntil([&] { return probe.Ended().has_value(); }, std::chrono::seconds(30));
+    return probe.Ended().value_or(-1);
   }
 
   std::string channel;

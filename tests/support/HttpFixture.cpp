@@ -1,10 +1,7 @@
 #include "tests/support/HttpFixture.h"
 
-#include <curl/curl.h>
+#include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <strings.h>
@@ -12,6 +9,8 @@
 #include <cstdlib>
 #include <sstream>
 #include <stdexcept>
+
+#include "tests/support/Fetch.h"
 
 namespace fixture {
 namespace {
@@ -92,11 +91,6 @@ std::string RouteJson(const Route& route) {
   return json.str();
 }
 
-size_t AppendToString(char* data, size_t size, size_t count, void* target) {
-  static_cast<std::string*>(target)->append(data, size * count);
-  return size * count;
-}
-
 // Reads the "PORT <n>" line the server prints once it listens.
 int ReadPort(int fd) {
   std::string line;
@@ -175,7 +169,6 @@ std::string FixturePath(std::string_view relative) {
 HttpFixture::HttpFixture() : HttpFixture(Options{}) {}
 
 HttpFixture::HttpFixture(const Options& options) {
-  curl_global_init(CURL_GLOBAL_DEFAULT);
   std::vector<std::string> args = {"python3", ServerScript()};
   if (!options.routesFile.empty()) {
     args.insert(args.end(), {"--routes", options.routesFile});
@@ -186,48 +179,25 @@ HttpFixture::HttpFixture(const Options& options) {
     tls_ = true;
     caFile_ = options.certificate.certFile;
   }
-  std::vector<char*> argv;
-  for (std::string& arg : args)
-    argv.push_back(arg.data());
-  argv.push_back(nullptr);
-
   int out[2];
-  if (pipe(out) != 0) {
+  if (pipe2(out, O_CLOEXEC) != 0) {
     throw std::runtime_error("pipe failed");
   }
-  const pid_t parent = getpid();
-  pid_ = fork();
-  if (pid_ < 0) {
-    throw std::runtime_error("fork failed");
-  }
-  if (pid_ == 0) {
-    // Only async-signal-safe calls until exec. The server ends with the test program.
-    prctl(PR_SET_PDEATHSIG, SIGTERM);
-    if (getppid() != parent)
-      _exit(127);
-    dup2(out[1], STDOUT_FILENO);
+  try {
+    server_ = std::make_unique<ChildProcess>(args, ChildProcess::Options{.standardOutput = out[1]});
+  } catch (...) {
     close(out[0]);
     close(out[1]);
-    execvp(argv[0], argv.data());
-    _exit(127);
+    throw;
   }
   close(out[1]);
   try {
     port_ = ReadPort(out[0]);
   } catch (...) {
     close(out[0]);
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-    throw;
+    throw;  // server_ stops the server
   }
   close(out[0]);
-}
-
-HttpFixture::~HttpFixture() {
-  if (pid_ > 0) {
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-  }
 }
 
 std::string HttpFixture::BaseUrl() const {
@@ -235,34 +205,15 @@ std::string HttpFixture::BaseUrl() const {
 }
 
 std::string HttpFixture::Control(const std::string& path, const std::string* postBody) const {
-  CURL* curl = curl_easy_init();
-  if (curl == nullptr) {
-    throw std::runtime_error("curl_easy_init failed");
+  const Fetched reply = Fetch({.url = BaseUrl() + "/__fixture/" + path,
+                               .postBody = postBody,
+                               .trustedCertificate = caFile_,
+                               .timeoutMs = kControlTimeoutMs});
+  if (!reply.Ok()) {
+    throw std::runtime_error("fixture control " + path +
+                             " failed: " + curl_easy_strerror(reply.result) + " " + reply.body);
   }
-  std::string reply;
-  const std::string url = BaseUrl() + "/__fixture/" + path;
-  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(curl, CURLOPT_PROXY, "");
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, kControlTimeoutMs);
-  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, AppendToString);
-  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply);
-  if (!caFile_.empty()) {
-    curl_easy_setopt(curl, CURLOPT_CAINFO, caFile_.c_str());
-  }
-  if (postBody != nullptr) {
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, postBody->c_str());
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE, static_cast<long>(postBody->size()));
-  }
-  const CURLcode result = curl_easy_perform(curl);
-  long status = 0;
-  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-  curl_easy_cleanup(curl);
-  if (result != CURLE_OK || status != 200) {
-    throw std::runtime_error("fixture control " + path + " failed: " + curl_easy_strerror(result) +
-                             " " + reply);
-  }
-  return reply;
+  return reply.body;
 }
 
 void HttpFixture::AddRoute(const Route& route) {

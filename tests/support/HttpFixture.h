@@ -2,13 +2,14 @@
 // Failures to start or to reach the server throw std::runtime_error (a test reports them).
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "tests/support/ChildProcess.h"
 
 namespace fixture {
 
@@ -66,7 +67,6 @@ class HttpFixture {
 
   HttpFixture();
   explicit HttpFixture(const Options& options);
-  ~HttpFixture();
   HttpFixture(const HttpFixture&) = delete;
   HttpFixture& operator=(const HttpFixture&) = delete;
 
@@ -83,7 +83,7 @@ class HttpFixture {
  private:
   std::string Control(const std::string& path, const std::string* postBody) const;
 
-  pid_t pid_ = -1;
+  std::unique_ptr<ChildProcess> server_;
   int port_ = 0;
   bool tls_ = false;
   std::string caFile_;

@@ -1,20 +1,16 @@
 #include "tests/support/Icecast.h"
 
 #include <curl/curl.h>
-#include <grp.h>
-#include <netinet/in.h>
 #include <pwd.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <thread>
+
+#include "tests/support/Fetch.h"
+#include "tests/support/LoopbackPort.h"
 
 namespace fixture {
 namespace {
@@ -23,47 +19,10 @@ constexpr char kSourcePassword[] = "hackme-source";
 constexpr char kAdminPassword[] = "hackme-admin";
 constexpr std::chrono::seconds kStartTimeout{15};
 
-int FreeLoopbackPort() {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    if (fd >= 0) {
-      close(fd);
-    }
-    throw std::runtime_error("no free loopback port");
-  }
-  close(fd);
-  return ntohs(address.sin_port);
-}
-
 // Runs `command` through sh in a process group of its own; the group ends with the test.
-pid_t Spawn(const std::string& command) {
-  const pid_t parent = getpid();
-  pid_t pid = fork();
-  if (pid < 0) {
-    throw std::runtime_error("fork failed");
-  }
-  if (pid == 0) {
-    setpgid(0, 0);
-    prctl(PR_SET_PDEATHSIG, SIGTERM);
-    if (getppid() != parent) {
-      _exit(127);
-    }
-    execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  setpgid(pid, pid);
-  return pid;
-}
-
-void StopGroup(pid_t leader) {
-  kill(-leader, SIGTERM);
-  waitpid(leader, nullptr, 0);
-  kill(-leader, SIGKILL);  // anything of the group that ignored the request
+std::unique_ptr<ChildProcess> Spawn(const std::string& command) {
+  return std::make_unique<ChildProcess>(std::vector<std::string>{"/bin/sh", "-c", command},
+                                        ChildProcess::Options{.ownGroup = true});
 }
 
 std::string Quote(const std::string& text) {
@@ -72,11 +31,6 @@ std::string Quote(const std::string& text) {
     quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   }
   return quoted + "'";
-}
-
-std::size_t Append(char* data, std::size_t size, std::size_t count, void* target) {
-  static_cast<std::string*>(target)->append(data, size * count);
-  return size * count;
 }
 
 std::string Config(const std::string& dir, int port) {
@@ -109,7 +63,6 @@ std::string Config(const std::string& dir, int port) {
 }  // namespace
 
 Icecast::Icecast() {
-  curl_global_init(CURL_GLOBAL_DEFAULT);
   port_ = FreeLoopbackPort();
   {
     std::ofstream config(dir_.File("icecast.xml"));
@@ -132,7 +85,6 @@ Icecast::Icecast() {
   auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
   while (Fetch(Url("/status-json.xsl"), false).empty()) {
     if (std::chrono::steady_clock::now() > deadline) {
-      StopGroup(server_);
       throw std::runtime_error("icecast2 did not answer in time");
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -140,10 +92,8 @@ Icecast::Icecast() {
 }
 
 Icecast::~Icecast() {
-  for (pid_t source : sources_) {
-    StopGroup(source);
-  }
-  StopGroup(server_);
+  sources_.clear();
+  server_.reset();
 }
 
 std::string Icecast::Url(const std::string& mount) const {
@@ -151,23 +101,13 @@ std::string Icecast::Url(const std::string& mount) const {
 }
 
 std::string Icecast::Fetch(const std::string& url, bool admin) const {
-  CURL* curl = curl_easy_init();
-  std::string body;
-  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(curl, CURLOPT_PROXY, "");
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, 3000L);
-  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Append);
-  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
+  FetchRequest request{.url = url, .timeoutMs = 3000};
   if (admin) {
-    curl_easy_setopt(curl, CURLOPT_USERNAME, "admin");
-    curl_easy_setopt(curl, CURLOPT_PASSWORD, kAdminPassword);
+    request.user = "admin";
+    request.password = kAdminPassword;
   }
-  CURLcode result = curl_easy_perform(curl);
-  long status = 0;
-  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-  curl_easy_cleanup(curl);
-  return result == CURLE_OK && status == 200 ? body : std::string();
+  const Fetched reply = fixture::Fetch(request);
+  return reply.Ok() ? reply.body : std::string();
 }
 
 bool Icecast::WaitForMount(const std::string& mount, std::chrono::milliseconds timeout) const {
@@ -210,13 +150,11 @@ void Icecast::StartAacTone(const std::string& mount, int hz, int seconds, const 
 }
 
 void Icecast::SetTitle(const std::string& mount, const std::string& song) {
-  CURL* curl = curl_easy_init();
-  char* m = curl_easy_escape(curl, mount.c_str(), 0);
-  char* s = curl_easy_escape(curl, song.c_str(), 0);
-  std::string url = Url("/admin/metadata") + "?mount=" + m + "&mode=updinfo&song=" + s;
+  char* m = curl_easy_escape(nullptr, mount.c_str(), 0);
+  char* s = curl_easy_escape(nullptr, song.c_str(), 0);
+  const std::string url = Url("/admin/metadata") + "?mount=" + m + "&mode=updinfo&song=" + s;
   curl_free(m);
   curl_free(s);
-  curl_easy_cleanup(curl);
   if (Fetch(url, true).empty()) {
     throw std::runtime_error("icecast refused the title on " + mount);
   }

@@ -4,11 +4,11 @@
 // Failures to start throw std::runtime_error.
 #pragma once
 
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempDir.h"
 
-#include <sys/types.h>
-
 #include <chrono>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -61,8 +61,8 @@ class Icecast {
 
   TempDir dir_;
   int port_ = 0;
-  pid_t server_ = -1;
-  std::vector<pid_t> sources_;  // each the leader of its own process group
+  std::unique_ptr<ChildProcess> server_;
+  std::vector<std::unique_ptr<ChildProcess>> sources_;  // each in a process group of its own
 };
 
 }  // namespace fixture

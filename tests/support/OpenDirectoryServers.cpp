@@ -1,12 +1,8 @@
 #include "tests/support/OpenDirectoryServers.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include "directory/ServiceHosts.h"
 #include "platform/HttpClient.h"
+#include "tests/support/LoopbackPort.h"
 
 namespace fixture {
 namespace {
@@ -17,18 +13,6 @@ std::string AddressOf(std::size_t index) {
 }
 
 }  // namespace
-
-int ClosedLoopbackPort() {
-  const int probe = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address = {};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-  close(probe);
-  return ntohs(address.sin_port);
-}
 
 OpenDirectoryServers::OpenDirectoryServers(const std::vector<std::string>& names) : names_(names) {
   const Certificate certificate = MakeSelfSignedCertificate(certificateDir_.path(), names);
@@ -66,7 +50,7 @@ NameLookups LookupsFinding(const std::vector<std::string>& names) {
 }
 
 void OpenDirectoryServers::Refuse(const std::string& name) const {
-  http::MapHost(name, kOpenDirectoryPort, "127.0.0.1", ClosedLoopbackPort());
+  http::MapHost(name, kOpenDirectoryPort, "127.0.0.1", FreeLoopbackPort());
 }
 
 }  // namespace fixture

@@ -39,7 +39,4 @@ class OpenDirectoryServers {
   std::map<std::string, std::unique_ptr<HttpFixture>> servers_;
 };
 
-// A loopback port that nothing listens on: connections to it are refused at once.
-int ClosedLoopbackPort();
-
 }  // namespace fixture

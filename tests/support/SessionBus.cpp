@@ -1,11 +1,8 @@
 #include "tests/support/SessionBus.h"
 
-#include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <systemd/sd-bus.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <stdexcept>
@@ -89,22 +86,13 @@ int OnPropertiesChanged(sd_bus_message* m, void* userdata, sd_bus_error*) {
 SessionBus::SessionBus() {
   const std::string socket = folder_.File("bus");
   address_ = "unix:path=" + socket;
-  pid_ = fork();
-  if (pid_ < 0) {
-    throw std::runtime_error("fork failed");
-  }
-  if (pid_ == 0) {
-    execlp("dbus-daemon", "dbus-daemon", "--session", "--nofork", "--nopidfile",
-           ("--address=" + address_).c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
+  daemon_ = std::make_unique<ChildProcess>(std::vector<std::string>{
+      "dbus-daemon", "--session", "--nofork", "--nopidfile", "--address=" + address_});
   struct stat info;
   for (int i = 0; i < 200 && stat(socket.c_str(), &info) != 0; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(25));
   }
   if (stat(socket.c_str(), &info) != 0) {
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
     throw std::runtime_error("dbus-daemon did not start");
   }
   setenv("DBUS_SESSION_BUS_ADDRESS", address_.c_str(), 1);
@@ -112,8 +100,6 @@ SessionBus::SessionBus() {
 
 SessionBus::~SessionBus() {
   unsetenv("DBUS_SESSION_BUS_ADDRESS");
-  kill(pid_, SIGTERM);
-  waitpid(pid_, nullptr, 0);
 }
 
 PlayerClient::PlayerClient(const std::string& name) : name_("org.mpris.MediaPlayer2." + name) {

@@ -3,13 +3,13 @@
 // PropertiesChanged signals it sent.
 #pragma once
 
-#include <sys/types.h>
-
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempDir.h"
 
 struct sd_bus;
@@ -30,7 +30,7 @@ class SessionBus {
  private:
   TempDir folder_;
   std::string address_;
-  pid_t pid_ = -1;
+  std::unique_ptr<ChildProcess> daemon_;
 };
 
 // Metadata as texts: strings and object paths as they are, string arrays joined by ", ".
