@@ -160,7 +160,7 @@ TEST_F(FaultSession, UnreachableStationShowsNotPlayingAndTheNextStationPlays) {
 TEST_F(FaultSession, TrackInfoServiceErrorShowsBuuuuAndKeepsTheFiles) {
   Station(cherTitle);
   session_.directory().AddRoute({.path = "/2.0/", .status = 500, .body = "<lfm status=\"ok\">"});
-  TuneInToTone();
+  ASSERT_NO_FATAL_FAILURE(TuneInToTone());
   ASSERT_TRUE(LookupEndsWith(L"buuuu")) << session_.StatusHistoryText();
   EXPECT_TRUE(Saw(L"Cher - Believe")) << session_.StatusHistoryText();
   EXPECT_EQ(session_.directory().CountRequests("/2.0/"), 1u);
@@ -174,7 +174,7 @@ TEST_F(FaultSession, StalledTrackInfoServiceIsGivenUpOnWithBuuuu) {
                                  .bodyFile = fixture::FixturePath("playback/track-with-album.xml"),
                                  .stallAfter = 40,
                                  .stallSeconds = 60});
-  TuneInToTone();
+  ASSERT_NO_FATAL_FAILURE(TuneInToTone());
   ASSERT_TRUE(LookupEndsWith(L"buuuu")) << session_.StatusHistoryText();
   // The half reply never takes the place of the earlier one.
   EXPECT_EQ(ReadAll(session_.folder() + "tmp.txt"), oldReply);
@@ -186,7 +186,7 @@ TEST_F(FaultSession, MissingCoverCountsAsNoCoverAndKeepsTheLastOne) {
   session_.directory().AddRoute(
       {.path = "/2.0/", .bodyFile = fixture::FixturePath("playback/track-with-album.xml")});
   session_.directory().AddRoute({.path = "/126/believe.jpg", .status = 404, .body = "gone"});
-  TuneInToTone();
+  ASSERT_NO_FATAL_FAILURE(TuneInToTone());
   ASSERT_TRUE(LookupEndsWith(L"buuuu")) << session_.StatusHistoryText();
   EXPECT_EQ(session_.directory().CountRequests("/126/believe.jpg"), 1u);
   EXPECT_EQ(ReadAll(session_.folder() + "tmp.txt"),
@@ -198,7 +198,7 @@ TEST_F(FaultSession, StreamDroppedMidPlayShowsNotPlaying) {
   session_.directory().AddRoute({.path = "/2.0/", .status = 500});
   // About four seconds of sound, then the connection closes.
   Station("[]", 64 * 1024);
-  TuneInToTone();
+  ASSERT_NO_FATAL_FAILURE(TuneInToTone());
   ASSERT_TRUE(session_.WaitForStatus(
       [](const std::wstring& status) { return status.find(L"Tone 440") != std::wstring::npos; },
       15s))
@@ -215,7 +215,7 @@ class DroppedStation : public FaultSession {
     BASS_SetConfig(BASS_CONFIG_NET_RECONNECT, 60000);
     session_.directory().AddRoute({.path = "/2.0/", .status = 500});
     Station(cherTitle, 64 * 1024);
-    TuneInToTone();
+    ASSERT_NO_FATAL_FAILURE(TuneInToTone());
     ASSERT_TRUE(session_.WaitForStatus(L"Cher - Believe", 15s)) << session_.StatusHistoryText();
     session_.directory().AddRoute({.path = "/tone.mp3", .status = 404, .body = "away"});
     ASSERT_TRUE(session_.WaitForStatus(L"reconnecting...", 30s)) << session_.StatusHistoryText();
@@ -254,7 +254,7 @@ TEST_F(FaultSession, GarbageMetadataKeepsThePlayerGoingToTheEnd) {
           R"( [81920, "StreamTitle=')" +
               longTitle + R"( - )" + longTitle.substr(0, 60) + R"(';"]])",
           160 * 1024);
-  TuneInToTone();
+  ASSERT_NO_FATAL_FAILURE(TuneInToTone());
   ASSERT_TRUE(session_.WaitForStatus(L"not playing", 25s)) << session_.StatusHistoryText();
   for (const std::wstring& status : session_.statusHistory()) {
     EXPECT_LT(status.size(), 260u);

@@ -16,7 +16,7 @@ constexpr COLORREF panel = RGB(38, 38, 40);
 // StationScreen with the list laid out short, and `cover` as the last lookup's cover.
 void OpenStripScreenWithCover(ProgramSession& session, const std::string& cover) {
   CopyFile(cover, session.folder() + "folder.jpg");
-  OpenStripScreen(session);
+  ASSERT_NO_FATAL_FAILURE(OpenStripScreen(session));
 }
 
 TEST(NowPlaying, ViewBlendsTheCoverElevenTimesHoldingTheWindowAboutASecond) {

@@ -101,7 +101,7 @@ constexpr int toneStationRow = 0;
 constexpr int nowhereStationRow = 2;
 
 // StationScreen with the station list laid out short, so the strip shows below it. A station
-// that cannot be reached keeps the session away from sound.
+// that cannot be reached keeps the session away from sound. Call through ASSERT_NO_FATAL_FAILURE.
 void OpenStripScreen(ProgramSession& session);
 // The top of the now-playing strip.
 int StripTop();

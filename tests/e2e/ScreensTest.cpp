@@ -45,7 +45,7 @@ TEST(Screens, GenreRowZeroOpensTheFavourites) {
 
 TEST(Screens, GenreOpensItsStationsWithTheFirstRowHighlighted) {
   ProgramSession session;
-  OpenToneStations(session);
+  ASSERT_NO_FATAL_FAILURE(OpenToneStations(session));
   EXPECT_EQ(session.Text(ID_TITLE_LINE), L"Tone");
   EXPECT_EQ(screenState.load(), PlayerScreen);
   EXPECT_FALSE(session.Visible(ID_GENRE_LIST));
@@ -60,7 +60,7 @@ TEST(Screens, GenreOpensItsStationsWithTheFirstRowHighlighted) {
 
 TEST(Screens, TitleLineTapReturnsToTheGenres) {
   ProgramSession session;
-  OpenToneStations(session);
+  ASSERT_NO_FATAL_FAILURE(OpenToneStations(session));
   session.TapControl(ID_TITLE_LINE);
   EXPECT_EQ(screenState.load(), GenreScreen);
   EXPECT_TRUE(session.Visible(ID_GENRE_LIST));
@@ -87,7 +87,7 @@ TEST(Screens, StatusLineTapClosesTheProgram) {
 
 TEST(Screens, StationChoiceWithoutLayoutKeepsTheFullList) {
   ProgramSession session;
-  OpenToneStations(session);
+  ASSERT_NO_FATAL_FAILURE(OpenToneStations(session));
   session.TapRow(ID_STATION_LIST, nowhereStationRow);
   EXPECT_EQ(session.Text(ID_TITLE_LINE), L"Nowhere FM");
   EXPECT_EQ(screenState.load(), StationScreen);
@@ -144,7 +144,7 @@ class StripTap : public ::testing::TestWithParam<Edge> {};
 
 TEST_P(StripTap, TapAtAnEdgeOfTheStripOpensTheNowPlayingView) {
   ProgramSession session;
-  OpenStripScreen(session);
+  ASSERT_NO_FATAL_FAILURE(OpenStripScreen(session));
   EXPECT_EQ(session.Placement(ID_STATION_LIST).bottom, screen.height - 5 * lineHeight);
   session.Tap(screen.width / 2, EdgeY(GetParam()));
   ExpectNowPlayingView(session, EdgeY(GetParam()));
@@ -159,7 +159,7 @@ class WindowBand : public ::testing::TestWithParam<Edge> {};
 // tried with the message itself.
 TEST_P(WindowBand, BandOfTheWindowIncludesBothEnds) {
   ProgramSession session;
-  OpenStripScreen(session);
+  ASSERT_NO_FATAL_FAILURE(OpenStripScreen(session));
   const int y = EdgeY(GetParam());
   SendMessageW(mainWindow, WM_LBUTTONDOWN, 0, MAKELPARAM(5, static_cast<WORD>(y)));
   headless::RunUntilIdle();
@@ -172,7 +172,7 @@ INSTANTIATE_TEST_SUITE_P(Screens, WindowBand,
 
 TEST(Screens, BandOfTheWindowEndsWhereItSays) {
   ProgramSession session;
-  OpenStripScreen(session);
+  ASSERT_NO_FATAL_FAILURE(OpenStripScreen(session));
   for (const Edge edge : {Edge::FiveAboveStrip, Edge::ThreeAboveStatus}) {
     SendMessageW(mainWindow, WM_LBUTTONDOWN, 0, MAKELPARAM(5, static_cast<WORD>(EdgeY(edge))));
     headless::RunUntilIdle();
@@ -182,7 +182,7 @@ TEST(Screens, BandOfTheWindowEndsWhereItSays) {
 
 TEST(Screens, TapsJustOutsideTheStripDoNothing) {
   ProgramSession session;
-  OpenStripScreen(session);
+  ASSERT_NO_FATAL_FAILURE(OpenStripScreen(session));
   // Just below the band the window takes the tap, outside the tested band.
   session.Tap(screen.width / 2, EdgeY(Edge::ThreeAboveStatus));
   EXPECT_EQ(screenState.load(), StationScreen);
@@ -194,7 +194,7 @@ TEST(Screens, TapsJustOutsideTheStripDoNothing) {
 
 TEST(Screens, StripShowsThePanelInTheBandBelowTheList) {
   ProgramSession session;
-  OpenStripScreen(session);
+  ASSERT_NO_FATAL_FAILURE(OpenStripScreen(session));
   const int top = StripTop();
   // The band's left edge stays black; the panel begins 10 pixels in.
   EXPECT_EQ(headless::Pixel(5, top + lineHeight), black);
@@ -205,7 +205,7 @@ TEST(Screens, StripShowsThePanelInTheBandBelowTheList) {
 
 TEST(Screens, BackShowsTheStationListAgainAboveTheStrip) {
   ProgramSession session;
-  OpenStripScreen(session);
+  ASSERT_NO_FATAL_FAILURE(OpenStripScreen(session));
   session.Tap(screen.width / 2, StripTop());
   ASSERT_EQ(screenState.load(), PlayerScreen);
   session.TapControl(ID_BACK);
@@ -217,7 +217,7 @@ TEST(Screens, BackShowsTheStationListAgainAboveTheStrip) {
 
 TEST(Screens, ExitButtonClosesTheProgram) {
   ProgramSession session;
-  OpenStripScreen(session);
+  ASSERT_NO_FATAL_FAILURE(OpenStripScreen(session));
   session.Tap(screen.width / 2, StripTop());
   ASSERT_TRUE(session.Visible(ID_EXIT));
   session.TapControl(ID_EXIT);
@@ -229,7 +229,7 @@ TEST(Screens, ExitButtonClosesTheProgram) {
 
 TEST(Screens, GenreChosenAfterTheStripKeepsTheShortenedList) {
   ProgramSession session;
-  OpenStripScreen(session);
+  ASSERT_NO_FATAL_FAILURE(OpenStripScreen(session));
   session.TapControl(ID_TITLE_LINE);
   ASSERT_EQ(screenState.load(), GenreScreen);
   session.TapRow(ID_GENRE_LIST, toneGenreRow);

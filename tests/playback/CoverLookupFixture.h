@@ -134,6 +134,7 @@ class CoverLookup : public ::testing::Test {
   }
 
   // Starts a lookup as a new title does and runs the window's loop until the worker is done.
+  // Call through ASSERT_NO_FATAL_FAILURE.
   void RunLookup() {
     ASSERT_TRUE(StartWorker(coverThread, CoverWorker, window_));
     ASSERT_TRUE(headless::RunUntil([] { return coverThread.load() == nullptr; }, 60s));

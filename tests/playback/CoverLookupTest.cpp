@@ -18,7 +18,7 @@ using namespace cover_test;
 TEST_F(CoverLookup, FoundAlbumFetchesTheCoverAndSaysNiceOne) {
   AnswerTrackInfo("track-with-album.xml");
   AnswerCover();
-  RunLookup();
+  ASSERT_NO_FATAL_FAILURE(RunLookup());
 
   EXPECT_EQ(StatusText(), L"nice one");
   EXPECT_EQ(FileBytes("tmp.txt"), Fixture("track-with-album.xml"));
@@ -31,7 +31,7 @@ TEST_F(CoverLookup, FoundAlbumFetchesTheCoverAndSaysNiceOne) {
 TEST_F(CoverLookup, QueryAsksForArtistAndTitleWithoutTheBracketPercentEncoded) {
   nowPlaying.Set(L"Simon & Garfunkel", L"Mrs. Robinson (Live)");
   AnswerTrackInfo("track-without-album.xml");
-  RunLookup();
+  ASSERT_NO_FATAL_FAILURE(RunLookup());
 
   const auto requests = server_.Requests();
   ASSERT_EQ(requests.size(), 1u);
@@ -45,7 +45,7 @@ TEST_F(CoverLookup, QueryAsksForArtistAndTitleWithoutTheBracketPercentEncoded) {
 TEST_F(CoverLookup, NoAlbumSaysBuuuuShowsThePlaceholderAndKeepsTheOldCover) {
   WriteBytes(dir_.File("folder.jpg"), Fixture("cover-old.jpg"));
   AnswerTrackInfo("track-without-album.xml");
-  RunLookup();
+  ASSERT_NO_FATAL_FAILURE(RunLookup());
 
   ExpectPlaceholderWithTheOldCoverKept();
   EXPECT_EQ(FileBytes("tmp.txt"), Fixture("track-without-album.xml"));
@@ -59,7 +59,7 @@ TEST_F(CoverLookup, ServiceAnswering500IsNoAlbumEvenWhenTheOldReplyHadOne) {
   WriteBytes(dir_.File("folder.jpg"), Fixture("cover-old.jpg"));
   AnswerTrackInfo("track-with-album.xml", 500);
   AnswerCover();
-  RunLookup();
+  ASSERT_NO_FATAL_FAILURE(RunLookup());
 
   ExpectPlaceholderWithTheOldCoverKept();
   EXPECT_EQ(FileBytes("tmp.txt"), Fixture("track-with-album.xml"));
@@ -70,7 +70,7 @@ TEST_F(CoverLookup, CoverAnswering404IsNoCoverAndKeepsTheOldOne) {
   WriteBytes(dir_.File("folder.jpg"), Fixture("cover-old.jpg"));
   AnswerTrackInfo("track-with-album.xml");
   AnswerCover(404);
-  RunLookup();
+  ASSERT_NO_FATAL_FAILURE(RunLookup());
 
   ExpectPlaceholderWithTheOldCoverKept();
   EXPECT_EQ(noCover.load(), 1);
@@ -80,7 +80,7 @@ TEST_F(CoverLookup, CoverAnswering404IsNoCoverAndKeepsTheOldOne) {
 TEST_F(CoverLookup, AlbumWithoutLargeImageIsNoCover) {
   WriteBytes(dir_.File("folder.jpg"), Fixture("cover-old.jpg"));
   AnswerTrackInfo("album-without-large-image.xml");
-  RunLookup();
+  ASSERT_NO_FATAL_FAILURE(RunLookup());
 
   ExpectPlaceholderWithTheOldCoverKept();
 }
@@ -108,7 +108,7 @@ TEST_F(CoverLookup, StallingServiceEndsInBuuuuAndANewTitleMeanwhileStartsNoSecon
 TEST_F(CoverLookup, PlayerScreenHidesTheListShowsTheButtonsAndRedrawsTheWholeWindow) {
   screenState.store(PlayerScreen);
   AnswerTrackInfo("track-without-album.xml");
-  RunLookup();
+  ASSERT_NO_FATAL_FAILURE(RunLookup());
 
   EXPECT_FALSE(Visible(ID_STATION_LIST));
   EXPECT_TRUE(Visible(ID_BACK));
@@ -129,7 +129,7 @@ TEST_F(CoverLookup, StationScreenShowsTheListAndRedrawsOnlyTheStrip) {
   headless::RunUntilIdle();
   paintedRects.clear();
   AnswerTrackInfo("track-without-album.xml");
-  RunLookup();
+  ASSERT_NO_FATAL_FAILURE(RunLookup());
 
   EXPECT_TRUE(Visible(ID_STATION_LIST));
   EXPECT_FALSE(Visible(ID_BACK));
@@ -146,7 +146,7 @@ TEST_F(CoverLookup, StationScreenShowsTheListAndRedrawsOnlyTheStrip) {
 TEST_F(CoverLookup, GenreScreenRedrawsNothing) {
   screenState.store(GenreScreen);
   AnswerTrackInfo("track-without-album.xml");
-  RunLookup();
+  ASSERT_NO_FATAL_FAILURE(RunLookup());
 
   EXPECT_EQ(StatusText(), L"buuuu");
   EXPECT_TRUE(Visible(ID_STATION_LIST));

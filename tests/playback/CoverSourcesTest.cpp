@@ -63,7 +63,7 @@ class KeylessSources : public CoverLookup {
   }
   void LookUp(const wchar_t* title) {
     nowPlaying.Set(nowPlaying.Get().artistText, title);
-    RunLookup();
+    ASSERT_NO_FATAL_FAILURE(RunLookup());
   }
 };
 
@@ -72,7 +72,7 @@ TEST_F(KeylessSources, RefusedKeyLeadsToItunesWhichGivesOnlyTheTracksArtistsCove
   AnswerItunes("itunes-believe.json");
   ServeImage(chersArtwork);
   ServeImage(lloydsArtwork, "cover-png.png");
-  RunLookup();
+  ASSERT_NO_FATAL_FAILURE(RunLookup());
 
   ExpectCover();
   EXPECT_EQ(Asked(lloydsArtwork), 0u);
@@ -92,7 +92,7 @@ TEST_F(KeylessSources, OnlyAnotherArtistOnItunesLeadsToMusicBrainzAndTheNextRele
   AnswerMusicBrainz("musicbrainz-believe.xml");
   AnswerCoverArchive();
   ServeImage(otherArtistsRelease);
-  RunLookup();
+  ASSERT_NO_FATAL_FAILURE(RunLookup());
 
   ExpectCover();
   EXPECT_EQ(Asked(lloydsArtwork), 0u);
@@ -113,7 +113,7 @@ TEST_F(KeylessSources, NoSourceWithACoverSaysBuuuuAndKeepsTheOldCover) {
   RefuseTheKey();
   AnswerItunes("itunes-other-artist.json");
   AnswerMusicBrainz("musicbrainz-believe.xml");
-  RunLookup();
+  ASSERT_NO_FATAL_FAILURE(RunLookup());
 
   ExpectPlaceholderWithTheOldCoverKept();
   EXPECT_EQ(Asked(releaseWithCover), 1u);
@@ -125,7 +125,7 @@ TEST_F(KeylessSources, SourceAnsweringTooManyIsPassedOverDuringItsPause) {
   AnswerItunes("itunes-believe.json", 429);
   AnswerMusicBrainz("musicbrainz-believe.xml");
   AnswerCoverArchive();
-  RunLookup();
+  ASSERT_NO_FATAL_FAILURE(RunLookup());
   ExpectCover();
 
   LookUp(L"Strong Enough");
@@ -161,7 +161,7 @@ TEST_F(KeylessSources, RepeatedTrackAsksNobody) {
   RefuseTheKey();
   AnswerItunes("itunes-believe.json");
   ServeImage(chersArtwork);
-  RunLookup();
+  ASSERT_NO_FATAL_FAILURE(RunLookup());
   ExpectCover();
 
   WriteBytes(dir_.File("folder.jpg"), Fixture("cover-old.jpg"));
@@ -177,7 +177,7 @@ TEST_F(KeylessSources, PngCoverIsKeptAsItCame) {
   RefuseTheKey();
   AnswerItunes("itunes-believe.json");
   ServeImage(chersArtwork, "cover-png.png");
-  RunLookup();
+  ASSERT_NO_FATAL_FAILURE(RunLookup());
 
   ExpectCover("cover-png.png");
 }

@@ -5,7 +5,7 @@ namespace {
 
 TEST(RegexRecompile, FailedCompilationLeavesThePreviousProgramInForce) {
   Regex re;
-  CompileOrFail(re, "b+c");
+  ASSERT_TRUE(Compiles(re, "b+c"));
   const Bytes before = ProgramOf(re);
   const char* required = re.requiredText;
   for (const char* bad : {"a)", "(", "[z", "x**", "[b-a]", "(((((((((((a)))))))))))"}) {
@@ -31,7 +31,7 @@ TEST(RegexRecompile, RecordWithoutAProgramFindsNothing) {
 
 TEST(RegexRecompile, MatchTextLivesUntilTheNextSearch) {
   Regex re;
-  CompileOrFail(re, "b+");
+  ASSERT_TRUE(Compiles(re, "b+"));
   ASSERT_EQ(re.Execute("abbc"), 1);
   EXPECT_STREQ(re.MatchText(), "bb");
   EXPECT_EQ(re.MatchLength(), 2);
@@ -48,7 +48,7 @@ TEST(RegexRecompile, MatchTextLivesUntilTheNextSearch) {
 
 TEST(RegexRecompile, MatchTextIsACopyNotAViewOfTheSubject) {
   Regex re;
-  CompileOrFail(re, "[0-9]+");
+  ASSERT_TRUE(Compiles(re, "[0-9]+"));
   char subject[] = "track 42";
   ASSERT_EQ(re.Execute(subject), 6);
   subject[6] = 'x';
@@ -57,7 +57,7 @@ TEST(RegexRecompile, MatchTextIsACopyNotAViewOfTheSubject) {
 
 TEST(RegexRecompile, OneCompilationServesManySearches) {
   Regex re;
-  CompileOrFail(re, "(a+)b");
+  ASSERT_TRUE(Compiles(re, "(a+)b"));
   const Bytes program = ProgramOf(re);
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(re.Execute("xaab"), 1);

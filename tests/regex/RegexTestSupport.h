@@ -43,9 +43,12 @@ inline Bytes ProgramOf(const Regex& re) {
   return Bytes(re.program, re.program + re.programSize);
 }
 
-// A compiled record, or a failed test when the pattern does not compile.
-inline void CompileOrFail(Regex& re, const char* pattern) {
-  ASSERT_EQ(re.Compile(pattern), &re) << "pattern: " << pattern;
+// Compiles `pattern` into `re`; a failure names the pattern. Use as ASSERT_TRUE(Compiles(...)).
+inline ::testing::AssertionResult Compiles(Regex& re, const char* pattern) {
+  if (re.Compile(pattern) == &re) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure() << "pattern does not compile: " << pattern;
 }
 
 // Offsets of a group slot from the subject start; {-1, -1} when the slot is unset.

@@ -204,7 +204,7 @@ TEST(IcecastStream, ChainedOggSongsChangeCommentsRateAndChannelsWithTheirAudio) 
   icecast.StartOggSongs("/songs.ogg", {{"Alpha", "One", 440, 3.0, 44100, 2},
                                        {"Beta", "Two", 880, 3.0, 22050, 1},
                                        {"Gamma", "Three", 660, 1.5, 48000, 2}});
-  ExpectSongsHeardWithTheirComments("/songs.ogg");
+  ASSERT_NO_FATAL_FAILURE(ExpectSongsHeardWithTheirComments("/songs.ogg"));
 }
 
 TEST(IcecastStream, OggChainSwitchesBetweenVorbisAndOpusWithTheirAudio) {
@@ -212,7 +212,7 @@ TEST(IcecastStream, OggChainSwitchesBetweenVorbisAndOpusWithTheirAudio) {
   icecast.StartOggSongs("/mixed.ogg", {{"Alpha", "One", 440, 3.0, 44100, 2, false},
                                        {"Beta", "Two", 880, 3.0, 48000, 1, true},
                                        {"Gamma", "Three", 660, 1.5, 22050, 2, false}});
-  ExpectSongsHeardWithTheirComments("/mixed.ogg");
+  ASSERT_NO_FATAL_FAILURE(ExpectSongsHeardWithTheirComments("/mixed.ogg"));
 }
 
 TEST(IcecastStream, EndComesAfterTheSourceStopsAndFreesTheStream) {
