@@ -187,6 +187,10 @@ std::vector<MessageBoxRecord> MessageBoxes() {
   return winsys::RecordedMessageBoxes();
 }
 
+void ObserveDefWindowProc(void (*observer)(HWND window, UINT message)) {
+  winsys::SetDefWindowProcObserver(observer);
+}
+
 void AnswerMessageBoxes(int answer) {
   winsys::SetMessageBoxAnswer(answer);
 }

@@ -99,4 +99,8 @@ Window* WindowAt(POINT screenPoint);
 // that shows there. Used when windows appear, disappear or move.
 void ExposeArea(const cairo_region_t* screenArea);
 
+// From now on `observer` is told of every DefWindowProcW call (null: nobody is); for the
+// headless screen's ObserveDefWindowProc.
+void SetDefWindowProcObserver(void (*observer)(HWND window, UINT message));
+
 }  // namespace winsys

@@ -4,7 +4,6 @@
 #include <map>
 
 #include "platform/Controls.h"
-#include "platform/HeadlessScreen.h"
 #include "platform/MessageQueue.h"
 #include "platform/Paint.h"
 #include "platform/Screen.h"
@@ -191,7 +190,7 @@ BOOL DestroyWindow(HWND hwnd) {
   }));
 }
 
-void headless::ObserveDefWindowProc(void (*observer)(HWND window, UINT message)) {
+void winsys::SetDefWindowProcObserver(void (*observer)(HWND window, UINT message)) {
   defWindowProcObserver.store(observer);
 }
 
