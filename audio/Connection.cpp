@@ -27,19 +27,17 @@ Failure FailureOf(CURLcode code) {
 
 Connection::Connection(const std::string& url, const http::Limits& limits)
     : easy_(url, kAgent, limits) {
-  CURL* easy = easy_.get();
-  if (easy == nullptr) {
-    ended_ = true;
-    result_ = Failure::Unreachable;
-    return;
+  // A refused option would be a request that silently lacks it: no request at all instead.
+  const bool set = easy_.get() != nullptr && easy_.AddRequestHeader("Icy-MetaData: 1") &&
+                   easy_.Set(CURLOPT_HEADERFUNCTION, &Connection::OnHeader) &&
+                   easy_.Set(CURLOPT_HEADERDATA, this) &&
+                   easy_.Set(CURLOPT_WRITEFUNCTION, &Connection::OnBody) &&
+                   easy_.Set(CURLOPT_WRITEDATA, this);
+  if (set) {
+    multi_.reset(curl_multi_init());
   }
-  easy_.AddRequestHeader("Icy-MetaData: 1");
-  curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Connection::OnHeader);
-  curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
-  curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Connection::OnBody);
-  curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
-  multi_ = curl_multi_init();
-  if (multi_ == nullptr || curl_multi_add_handle(multi_, easy) != CURLM_OK) {
+  if (multi_ == nullptr || curl_multi_add_handle(multi_.get(), easy_.get()) != CURLM_OK) {
+    multi_.reset();
     ended_ = true;
     result_ = Failure::Unreachable;
   }
@@ -47,8 +45,7 @@ Connection::Connection(const std::string& url, const http::Limits& limits)
 
 Connection::~Connection() {
   if (multi_ != nullptr) {
-    curl_multi_remove_handle(multi_, easy_.get());
-    curl_multi_cleanup(multi_);
+    curl_multi_remove_handle(multi_.get(), easy_.get());
   }
 }
 
@@ -57,9 +54,9 @@ bool Connection::Pump(std::chrono::milliseconds wait) {
     return false;
   }
   int running = 0;
-  curl_multi_perform(multi_, &running);
+  curl_multi_perform(multi_.get(), &running);
   int left = 0;
-  while (CURLMsg* msg = curl_multi_info_read(multi_, &left)) {
+  while (CURLMsg* msg = curl_multi_info_read(multi_.get(), &left)) {
     if (msg->msg == CURLMSG_DONE) {
       ended_ = true;
       CURLcode code = msg->data.result;
@@ -71,14 +68,14 @@ bool Connection::Pump(std::chrono::milliseconds wait) {
     return false;
   }
   if (wait.count() > 0) {
-    curl_multi_poll(multi_, nullptr, 0, static_cast<int>(wait.count()), nullptr);
+    curl_multi_poll(multi_.get(), nullptr, 0, static_cast<int>(wait.count()), nullptr);
   }
   return true;
 }
 
 bool Connection::MoreWaiting() {
   int ready = 0;
-  return !ended_ && !paused_ && curl_multi_wait(multi_, nullptr, 0, 0, &ready) == CURLM_OK &&
+  return !ended_ && !paused_ && curl_multi_wait(multi_.get(), nullptr, 0, 0, &ready) == CURLM_OK &&
          ready > 0;
 }
 
@@ -100,7 +97,7 @@ std::string Connection::EffectiveUrl() const {
 
 void Connection::Wake() noexcept {
   if (multi_ != nullptr) {
-    curl_multi_wakeup(multi_);
+    curl_multi_wakeup(multi_.get());
   }
 }
 

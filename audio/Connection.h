@@ -5,6 +5,7 @@
 
 #include "audio/Failure.h"
 #include "audio/ResponseHeaders.h"
+#include "platform/CurlPtr.h"
 #include "platform/HttpClient.h"
 
 #include <chrono>
@@ -51,7 +52,7 @@ class Connection {
   static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* self);
 
   http::EasyHandle easy_;
-  CURLM* multi_ = nullptr;
+  CurlMultiPtr multi_;  // after easy_: goes first
   BodySink sink_;
   ResponseHeaders headers_;
   bool headersTooLarge_ = false;

@@ -1,4 +1,4 @@
-// Owners of libcurl's easy handles and string lists.
+// Owners of libcurl's easy and multi handles and string lists.
 #pragma once
 
 #include <curl/curl.h>
@@ -10,8 +10,14 @@ struct CurlRelease {
   void operator()(curl_slist* list) const noexcept { curl_slist_free_all(list); }
 };
 
+// CURLM is the same type as CURL to the compiler: a deleter of its own.
+struct CurlMultiRelease {
+  void operator()(CURLM* handle) const noexcept { curl_multi_cleanup(handle); }
+};
+
 using CurlEasyPtr = std::unique_ptr<CURL, CurlRelease>;
 using CurlListPtr = std::unique_ptr<curl_slist, CurlRelease>;
+using CurlMultiPtr = std::unique_ptr<CURLM, CurlMultiRelease>;
 
 // Appends a copy of `line` to `list`. False when there is no memory; the list is as it was.
 inline bool AppendLine(CurlListPtr& list, const char* line) {
