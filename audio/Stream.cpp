@@ -3,7 +3,6 @@
 #include <pthread.h>
 
 #include <algorithm>
-#include <cstring>
 #include <thread>
 
 namespace audio {
@@ -24,7 +23,9 @@ thread_local bool tlsInCallback = false;
 Stream::Stream(StreamSettings settings, OpenedSource source)
     : settings_(std::move(settings)),
       source_(std::move(source)),
-      connection_(source_, settings_.sourceOptions) {
+      connection_(source_, settings_.sourceOptions),
+      samples_(static_cast<std::size_t>(settings_.outputRate * kSampleQueueMs / 1000) * 2),
+      timeline_(settings_.outputRate) {
   const ResponseHeaders& headers = connection_.Current().Headers();
   live_ = headers.Value("content-length").empty();
   headerBlock_ = headers.Block();
@@ -32,21 +33,20 @@ Stream::Stream(StreamSettings settings, OpenedSource source)
   metaint_ = headers.Metaint();
   headerBitrate_ = headers.Bitrate();
   demuxer_ = std::make_unique<IcyDemuxer>(metaint_);
-  ResizeBuffer(headerBitrate_ != 0 ? headerBitrate_ : kAssumedKbps);
-  samples_.SetCapacity(static_cast<std::size_t>(settings_.outputRate * kSampleQueueMs / 1000) * 2);
+  download_.SetCapacity(BufferBytes(headerBitrate_ != 0 ? headerBitrate_ : kAssumedKbps));
 }
 
 Stream::~Stream() = default;
 
-void Stream::ResizeBuffer(unsigned kbps) {
+std::size_t Stream::BufferBytes(unsigned kbps) const {
   std::size_t bytes = static_cast<std::size_t>(kbps) * settings_.bufferMs / 8;
-  buffer_.SetCapacity(std::clamp(bytes, kMinBufferBytes, kMaxBufferBytes));
+  return std::clamp(bytes, kMinBufferBytes, kMaxBufferBytes);
 }
 
 template <typename F>
 void Stream::RunWorker(const char* name, F&& body) {
   {
-    std::lock_guard<std::mutex> hold(lock_);
+    MutexLock hold(lock_);
     ++workers_;
   }
   std::thread([self = shared_from_this(), name, body = std::forward<F>(body)]() mutable {
@@ -54,26 +54,39 @@ void Stream::RunWorker(const char* name, F&& body) {
     pthread_setname_np(pthread_self(), name);
     tlsWorkerOf = self.get();
     body(*self);
-    {
-      std::lock_guard<std::mutex> hold(self->lock_);
-      --self->workers_;
-    }
-    self->settled_.notify_all();
+    self->WorkerEnded();
   }).detach();
 }
 
-void Stream::CallOut(std::unique_lock<std::mutex>& hold, const std::function<void()>& call) {
-  if (stopping_) {
-    return;
+void Stream::WorkerEnded() {
+  {
+    MutexLock hold(lock_);
+    --workers_;
   }
-  ++inCallback_;
+  settled_.NotifyAll();
+}
+
+void Stream::CallOut(const std::function<void()>& call) {
+  {
+    MutexLock hold(lock_);
+    if (stopping_) {
+      return;
+    }
+    ++inCallback_;
+  }
   tlsInCallback = true;
-  hold.unlock();
   call();
-  hold.lock();
   tlsInCallback = false;
-  --inCallback_;
-  settled_.notify_all();
+  {
+    MutexLock hold(lock_);
+    --inCallback_;
+  }
+  settled_.NotifyAll();
+}
+
+bool Stream::Stopping() {
+  MutexLock hold(lock_);
+  return stopping_;
 }
 
 void Stream::Start() {
@@ -83,15 +96,17 @@ void Stream::Start() {
 }
 
 bool Stream::WaitForFormat(std::chrono::steady_clock::time_point deadline, Failure& failure) {
-  std::unique_lock<std::mutex> hold(lock_);
-  bool settled = settled_.wait_until(hold, deadline,
-                                     [this] { return formatKnown_ || decodeEnded_ || stopping_; });
+  MutexLock hold(lock_);
+  bool timedOut = false;
+  while (!formatKnown_ && !decodeEnded_ && !stopping_ && !timedOut) {
+    timedOut = !settled_.WaitUntil(lock_, deadline);
+  }
   if (formatKnown_) {
     return true;
   }
   if (stopping_) {
     failure = Failure::Stopped;
-  } else if (!settled) {
+  } else if (!decodeEnded_) {
     failure = Failure::Timeout;
   } else {
     failure = failure_ != Failure::None ? failure_ : Failure::BadFormat;
@@ -100,96 +115,63 @@ bool Stream::WaitForFormat(std::chrono::steady_clock::time_point deadline, Failu
 }
 
 void Stream::WaitForBuffer(DWORD percent) {
-  std::unique_lock<std::mutex> hold(lock_);
-  settled_.wait(hold, [this, percent] {
-    return stopping_ || downloadEnded_ || decodeEnded_ ||
-           BufferedBytes() * 100 >= buffer_.Capacity() * std::min<DWORD>(percent, 100);
-  });
+  download_.WaitForFill(percent);
 }
 
 void Stream::Stop() {
-  std::unique_lock<std::mutex> hold(lock_);
-  stopping_ = true;
-  playing_ = false;
-  connection_.Cancel();
-  for (std::condition_variable* waiters :
-       {&dataArrived_, &queueRoom_, &downloadWake_, &eventReady_, &settled_}) {
-    waiters->notify_all();
+  {
+    MutexLock hold(lock_);
+    stopping_ = true;
   }
+  connection_.Cancel();
+  download_.Close();
+  samples_.Stop();
+  timeline_.Stop();
   // A thread inside a program callback may be waiting for the caller (the UI thread): it is
   // not waited for; it finds the stream stopped when the callback returns.
-  int notWaitedFor = inCallback_ + ((tlsWorkerOf == this && !tlsInCallback) ? 1 : 0);
-  settled_.wait(hold, [&] {
-    notWaitedFor = inCallback_ + ((tlsWorkerOf == this && !tlsInCallback) ? 1 : 0);
-    return workers_ <= notWaitedFor;
-  });
-}
-
-std::size_t Stream::BufferedBytes() const {
-  const std::uint64_t decodedAhead = playing_ ? 0 : bytesRead_;
-  return static_cast<std::size_t>(
-      std::min<std::uint64_t>(buffer_.Size() + decodedAhead, buffer_.Capacity()));
+  MutexLock hold(lock_);
+  while (workers_ > inCallback_ + ((tlsWorkerOf == this && !tlsInCallback) ? 1 : 0)) {
+    settled_.Wait(lock_);
+  }
 }
 
 QWORD Stream::FilePosition(DWORD mode) {
-  std::lock_guard<std::mutex> hold(lock_);
+  const DownloadBuffer::Levels levels = download_.Current();
   switch (mode) {
     case BASS_FILEPOS_CURRENT:
-      return bytesRead_;
+      return levels.read;
     case BASS_FILEPOS_DOWNLOAD:
-      return bytesWritten_;
+      return levels.written;
     case BASS_FILEPOS_END:
-      return buffer_.Capacity();
+      return levels.capacity;
     case BASS_FILEPOS_START:
       return 0;
     case BASS_FILEPOS_CONNECTED:
-      return connected_ ? 1 : 0;
+      return levels.connected ? 1 : 0;
     case BASS_FILEPOS_BUFFER:
-      return BufferedBytes();
+      return levels.buffered;
     default:
       return static_cast<QWORD>(-1);
   }
 }
 
-const char* Stream::CurrentOrNext(EventKind kind) {
-  const int k = static_cast<int>(kind);
-  const std::string* text = nullptr;
-  std::uint64_t serial = 0;
-  if (current_[k].serial != 0) {
-    text = &current_[k].text;
-    serial = current_[k].serial;
-  } else {
-    auto next = std::find_if(timeline_.begin(), timeline_.end(),
-                             [kind](const Event& e) { return e.kind == kind; });
-    if (next != timeline_.end()) {
-      text = &next->text;
-      serial = next->serial;
-    } else if (kind == EventKind::Meta && !metaByByte_.empty()) {
-      text = &metaByByte_.front().text;
-      serial = metaByByte_.front().serial;
-    }
-  }
-  if (text == nullptr) {
-    return nullptr;
-  }
-  if (kept_[k] == nullptr || *text != kept_[k]) {
-    kept_[k] = tagTexts_.Keep(*text);
-  }
-  announced_[k] = serial;
-  return kept_[k];
-}
-
 const char* Stream::Tags(DWORD type) {
-  std::lock_guard<std::mutex> hold(lock_);
   switch (type) {
     case BASS_TAG_ICY:
       return icy_ ? headerBlock_.c_str() : nullptr;
     case BASS_TAG_HTTP:
       return icy_ ? nullptr : headerBlock_.c_str();
     case BASS_TAG_META:
-      return CurrentOrNext(EventKind::Meta);
+      if (const char* text = timeline_.CurrentOrNext(EventTimeline::Kind::Meta)) {
+        return text;
+      }
+      // Metadata found in the download whose audio has not yet been decoded.
+      if (std::optional<DownloadBuffer::MetaAtByte> meta = download_.FirstPendingMeta()) {
+        return timeline_.Announce(EventTimeline::Kind::Meta, meta->text, meta->serial);
+      }
+      return nullptr;
     case BASS_TAG_OGG:
-      return CurrentOrNext(EventKind::OggChange);
+      return timeline_.CurrentOrNext(EventTimeline::Kind::OggChange);
     default:
       return nullptr;
   }
@@ -198,78 +180,30 @@ const char* Stream::Tags(DWORD type) {
 HSYNC Stream::AddSync(DWORD type, SYNCPROC* proc, void* user) {
   static std::atomic<HSYNC> nextSync{1};
   HSYNC sync = nextSync.fetch_add(1);
-  std::lock_guard<std::mutex> hold(lock_);
-  syncs_.push_back({sync, type, proc, user});
+  timeline_.AddSync({sync, type, proc, user});
   return sync;
 }
 
 void Stream::Play() {
-  {
-    std::lock_guard<std::mutex> hold(lock_);
-    if (stopping_) {
-      return;
-    }
-    playing_ = true;
+  if (Stopping()) {
+    return;
   }
-  eventReady_.notify_one();
+  download_.StartPlaying();
+  samples_.Play();
+  timeline_.Play();
 }
 
 std::size_t Stream::Render(std::int32_t* mix, std::size_t frames) {
-  std::unique_lock<std::mutex> hold(lock_);
-  if (!playing_ || stopping_ || ended_) {
+  std::optional<SampleQueue::Period> period = samples_.Render(mix, frames);
+  if (!period) {
     return 0;
   }
-  if (stalled_) {
-    // After running dry, wait for a nearly full queue so playback does not stutter. (The
-    // decoder refills in quarters of the queue, so "full" might never come exactly.)
-    if (samples_.Space() >= samples_.Capacity() / 4 && !decodeEnded_) {
-      return 0;
-    }
-    stalled_ = false;
-  }
-  periodFirstFrame_ = framesPlayed_;
-  periodStart_ = std::chrono::steady_clock::now();
-  renderScratch_.resize(frames * 2);
-  std::size_t got = samples_.Read(renderScratch_.data(), frames * 2);
-  for (std::size_t i = 0; i < got; ++i) {
-    mix[i] += renderScratch_[i];
-  }
-  framesPlayed_ += got / 2;
-  if (got < frames * 2 && !decodeEnded_) {
-    stalled_ = true;
-  }
-  // Wake the decoder only once it can refill in a large step, and the event thread only when it
-  // has something to do.
-  const bool refill = samples_.Space() >= RefillMark();
-  const bool event = EventRendered() || EndReached() || StallDue();
-  hold.unlock();
-  if (refill) {
-    queueRoom_.notify_one();
-  }
-  if (event) {
-    eventReady_.notify_one();
-  }
-  return got / 2;
+  timeline_.Rendered(period->position);
+  return period->frames;
 }
 
 std::size_t Stream::Read(std::uint8_t* out, std::size_t max) {
-  std::unique_lock<std::mutex> hold(lock_);
-  dataArrived_.wait(
-      hold, [this] { return stopping_ || buffer_.Size() > 0 || downloadEnded_ || AtJunction(); });
-  if (stopping_ || AtJunction()) {
-    return 0;  // at a junction: the end of this decoder's input
-  }
-  if (!junctions_.empty()) {
-    max = std::min<std::size_t>(max, junctions_.front().offset - bytesRead_);
-  }
-  std::size_t n = buffer_.Read(out, max);
-  bytesRead_ += n;
-  const bool room = roomWanted_ != 0 && buffer_.Space() >= roomWanted_;
-  hold.unlock();
-  if (room) {
-    downloadWake_.notify_one();
-  }
-  return n;
+  return download_.Read(out, max);
 }
 
 }  // namespace audio

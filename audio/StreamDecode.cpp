@@ -14,7 +14,7 @@ void Stream::DecodeThread() {
   Codec codec = source_.codec;
   std::unique_ptr<Resampler> resampler;
   std::vector<std::int16_t> out;
-  std::vector<Event> events;
+  std::vector<EventTimeline::Event> events;
   Failure failure = Failure::None;
   DecodedBlock block;
   do {
@@ -33,84 +33,58 @@ void Stream::DecodeThread() {
         }
       }
       if (block.newLogicalStream) {
-        events.push_back(
-            {producedFrames_ + out.size() / 2, EventKind::OggChange, std::move(block.comments), 0});
+        events.push_back({producedFrames_ + out.size() / 2, EventTimeline::Kind::OggChange,
+                          std::move(block.comments), nextSerial_++});
       }
       resampler->Convert(block.samples, out);
       PushSamples(out, events, decoder->Bitrate(), decoder->PendingInput());
     }
-  } while (failure == Failure::None && NextConnection(codec));
+  } while (failure == Failure::None && download_.NextConnection(codec));
   if (resampler) {
     out.clear();
     events.clear();
     resampler->Drain(out);
     PushSamples(out, events, 0, 0);
   }
+  samples_.EndDecoding();
+  download_.Close();  // the download has nobody left to feed
   {
-    std::lock_guard<std::mutex> hold(lock_);
+    MutexLock hold(lock_);
     decodeEnded_ = true;
     if (failure_ == Failure::None) {
       failure_ = failure;
     }
   }
-  settled_.notify_all();
-  downloadWake_.notify_one();
-  eventReady_.notify_one();
+  settled_.NotifyAll();
 }
 
-bool Stream::AtJunction() const {
-  return !junctions_.empty() && junctions_.front().offset == bytesRead_;
-}
-
-bool Stream::NextConnection(Codec& codec) {
-  std::lock_guard<std::mutex> hold(lock_);
-  if (stopping_ || !AtJunction()) {
-    return false;
-  }
-  codec = junctions_.front().codec;
-  junctions_.pop_front();
-  return true;
-}
-
-void Stream::PushSamples(const std::vector<std::int16_t>& samples, std::vector<Event>& events,
-                         unsigned bitrate, std::size_t pendingInput) {
-  std::unique_lock<std::mutex> hold(lock_);
-  if (!formatKnown_ && !samples.empty()) {
-    formatKnown_ = true;
-    if (headerBitrate_ == 0 && bitrate != 0) {
-      ResizeBuffer(bitrate);
-      downloadWake_.notify_one();
+void Stream::PushSamples(const std::vector<std::int16_t>& samples,
+                         std::vector<EventTimeline::Event>& events, unsigned bitrate,
+                         std::size_t pendingInput) {
+  if (!samples.empty()) {
+    bool first = false;
+    {
+      MutexLock hold(lock_);
+      first = !formatKnown_;
+      formatKnown_ = true;
     }
-    settled_.notify_all();
+    if (first) {
+      if (headerBitrate_ == 0 && bitrate != 0) {
+        download_.SetCapacity(BufferBytes(bitrate));
+      }
+      settled_.NotifyAll();
+    }
   }
-  for (Event& e : events) {
-    e.serial = nextSerial_++;
-    timeline_.push_back(std::move(e));
-  }
-  std::uint64_t endFrame = producedFrames_ + samples.size() / 2;
+  const std::uint64_t endFrame = producedFrames_ + samples.size() / 2;
   // The decoder has decoded these texts' bytes: they belong to the end of this block.
-  const std::uint64_t decoded = bytesRead_ - std::min<std::uint64_t>(pendingInput, bytesRead_);
-  while (!metaByByte_.empty() && metaByByte_.front().offset <= decoded) {
-    MetaAtByte& m = metaByByte_.front();
-    timeline_.push_back({endFrame, EventKind::Meta, std::move(m.text), m.serial});
-    metaByByte_.pop_front();
+  for (DownloadBuffer::MetaAtByte& m : download_.TakeDecodedMeta(pendingInput)) {
+    events.push_back({endFrame, EventTimeline::Kind::Meta, std::move(m.text), m.serial});
   }
   producedFrames_ = endFrame;
-  if (EventRendered()) {
-    eventReady_.notify_one();
+  if (!events.empty()) {
+    timeline_.Add(std::move(events));
   }
-  std::size_t done = 0;
-  while (done < samples.size()) {
-    // Refill in larger steps than the output takes, to wake up less often.
-    const std::size_t wanted = std::min(samples.size() - done, samples_.Capacity() / 4);
-    queueRoom_.wait(hold, [this, wanted] { return stopping_ || samples_.Space() >= wanted; });
-    if (stopping_) {
-      return;
-    }
-    std::size_t n = samples_.Write(samples.data() + done, samples.size() - done);
-    done += n;
-    framesQueued_ += n / 2;
-  }
+  samples_.Push(samples);
 }
 
 }  // namespace audio

@@ -14,8 +14,6 @@ constexpr std::chrono::milliseconds kRunningPoll{200};
 // per wake-up, and the buffer covers the wait many times over. A burst is taken in at once: the
 // program waits for it to start playing.
 constexpr std::chrono::milliseconds kPlentyPace{500};
-// Metadata texts waiting for their audio to be decoded; more are dropped (oldest first).
-constexpr std::size_t kMaxPendingMetadata = 64;
 
 }  // namespace
 
@@ -34,41 +32,31 @@ void Stream::DownloadThread() {
       break;
     }
   }
-  {
-    std::lock_guard<std::mutex> hold(lock_);
-    connected_ = false;
-  }
+  download_.SetConnected(false);
   // What was downloaded still goes to the decoder, as room frees up.
-  while (!staged_.empty() && WaitForRoom(staged_.size())) {
+  while (!staged_.empty() && download_.WaitForRoom(staged_.size())) {
     FlushStaged();
   }
-  std::unique_lock<std::mutex> hold(lock_);
-  downloadEnded_ = true;
-  dataArrived_.notify_one();
-  eventReady_.notify_one();
-  settled_.notify_all();
+  download_.EndDownload();
+  timeline_.DownloadEnded();
   if (settings_.downloadProc != nullptr) {
-    CallOut(hold, [this] { settings_.downloadProc(nullptr, 0, settings_.user); });
+    CallOut([this] { settings_.downloadProc(nullptr, 0, settings_.user); });
   }
 }
 
 bool Stream::RunConnection(Connection& connection) {
   for (;;) {
     FlushStaged();
-    bool plenty = false;
-    {
-      std::lock_guard<std::mutex> hold(lock_);
-      if (stopping_ || decodeEnded_) {
-        return false;
-      }
-      plenty = buffer_.Size() >= buffer_.Capacity() / 2;
+    if (download_.Closed()) {
+      return false;
     }
+    const bool plenty = download_.HalfFull();
     if (connection.Paused() && staged_.empty()) {
       connection.Resume();
     }
     if (connection.Paused()) {
       // Nothing to do until the decoder makes room; the connection needs no care meanwhile.
-      if (!WaitForRoom(staged_.size())) {
+      if (!download_.WaitForRoom(staged_.size())) {
         return false;
       }
       continue;
@@ -76,7 +64,7 @@ bool Stream::RunConnection(Connection& connection) {
     if (!connection.Pump(plenty ? std::chrono::milliseconds(0) : kRunningPoll)) {
       return true;
     }
-    if (plenty && !connection.MoreWaiting() && !Rest(kPlentyPace)) {
+    if (plenty && !connection.MoreWaiting() && !download_.Rest(kPlentyPace)) {
       return false;
     }
   }
@@ -85,19 +73,11 @@ bool Stream::RunConnection(Connection& connection) {
 bool Stream::Reconnect(Backoff& backoff, Backoff::Clock::time_point connectedAt,
                        std::vector<std::uint8_t>& head) {
   backoff.Dropped(connectedAt, Backoff::Clock::now());
-  {
-    std::lock_guard<std::mutex> hold(lock_);
-    connected_ = false;
-    if (stalled_ && stallAnnounced_) {
-      // Silent already (the server had stopped sending): the stall is told again, now that the
-      // connection is gone.
-      stallAnnounced_ = false;
-      eventReady_.notify_one();
-    }
-  }
+  download_.SetConnected(false);
+  timeline_.ConnectionLost();
   // The old connection's last bytes go first, so the decoder can play them meanwhile.
   while (!staged_.empty()) {
-    if (!WaitForRoom(staged_.size())) {
+    if (!download_.WaitForRoom(staged_.size())) {
       return false;
     }
     FlushStaged();
@@ -108,13 +88,7 @@ bool Stream::Reconnect(Backoff& backoff, Backoff::Clock::time_point connectedAt,
   }
   head = std::move(found.head);
   demuxer_ = std::make_unique<IcyDemuxer>(connection_.Current().Headers().Metaint());
-  std::lock_guard<std::mutex> hold(lock_);
-  if (stopping_ || decodeEnded_) {
-    return false;
-  }
-  connected_ = true;
-  junctions_.push_back({bytesWritten_, found.codec});
-  return true;
+  return download_.AddJunction(found.codec);
 }
 
 bool Stream::TakeBody(std::span<const std::uint8_t> bytes) {
@@ -126,59 +100,25 @@ bool Stream::TakeBody(std::span<const std::uint8_t> bytes) {
   }
   staged_.assign(bytes.begin(), bytes.end());  // its room is kept from read to read
   IcyDemuxer::Texts texts = demuxer_->TakeOut(staged_);
-  std::unique_lock<std::mutex> hold(lock_);
   for (auto& [at, text] : texts) {
-    if (metaByByte_.size() == kMaxPendingMetadata) {
-      metaByByte_.pop_front();
-    }
-    metaByByte_.push_back({bytesDemuxed_ + at, std::move(text), nextSerial_++});
+    download_.AddMeta({bytesDemuxed_ + at, std::move(text), nextSerial_++});
   }
   bytesDemuxed_ += staged_.size();
   if (settings_.downloadProc != nullptr && !staged_.empty()) {
-    CallOut(hold, [&] {
+    CallOut([&] {
       settings_.downloadProc(staged_.data(), static_cast<DWORD>(staged_.size()), settings_.user);
     });
   }
-  hold.unlock();
   FlushStaged();
   return true;
-}
-
-bool Stream::WaitForRoom(std::size_t bytes) {
-  std::unique_lock<std::mutex> hold(lock_);
-  roomWanted_ = std::min(bytes, buffer_.Capacity() / 2);
-  downloadWake_.wait(
-      hold, [this] { return stopping_ || decodeEnded_ || buffer_.Space() >= roomWanted_; });
-  roomWanted_ = 0;
-  return !stopping_ && !decodeEnded_;
-}
-
-bool Stream::Rest(std::chrono::milliseconds time) {
-  std::unique_lock<std::mutex> hold(lock_);
-  downloadWake_.wait_for(hold, time, [this] { return stopping_ || decodeEnded_; });
-  return !stopping_ && !decodeEnded_;
 }
 
 void Stream::FlushStaged() {
   if (staged_.empty()) {
     return;
   }
-  std::size_t n = 0;
-  bool wasEmpty = false;
-  {
-    std::lock_guard<std::mutex> hold(lock_);
-    wasEmpty = buffer_.Size() == 0;
-    n = buffer_.Write(staged_.data(), staged_.size());
-    bytesWritten_ += n;
-  }
-  if (n > 0) {
-    // The decoder waits only on an empty buffer; callers may wait for a fill level.
-    if (wasEmpty) {
-      dataArrived_.notify_one();
-    }
-    settled_.notify_all();
-    staged_.erase(staged_.begin(), staged_.begin() + static_cast<std::ptrdiff_t>(n));
-  }
+  const std::size_t n = download_.Write(staged_);
+  staged_.erase(staged_.begin(), staged_.begin() + static_cast<std::ptrdiff_t>(n));
 }
 
 }  // namespace audio

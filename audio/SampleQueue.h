@@ -1,0 +1,62 @@
+// Decoded stereo samples at the output's rate on their way to the output, and how far the
+// output has got in them. The decode thread fills it in large steps; the output takes a period
+// at a time and, after running dry, waits until it is nearly full again before it plays on.
+#pragma once
+
+#include "audio/Mutex.h"
+#include "audio/Ring.h"
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace audio {
+
+// Where the output is, as of the period it took last.
+struct PlayPosition {
+  std::uint64_t framesPlayed = 0;
+  // That period: its first frame, and when it began to be heard.
+  std::uint64_t periodFirstFrame = 0;
+  std::chrono::steady_clock::time_point periodStart;
+  bool stalled = false;  // the queue ran dry before decoding ended
+  bool drained = false;  // decoding ended and every sample went to the output
+};
+
+class SampleQueue {
+ public:
+  struct Period {
+    std::size_t frames;  // given to the output
+    PlayPosition position;
+  };
+
+  explicit SampleQueue(std::size_t capacity);  // in samples
+
+  // Decode thread: blocks for room; returns at once once stopped.
+  void Push(const std::vector<std::int16_t>& samples) EXCLUDES(lock_);
+  void EndDecoding() EXCLUDES(lock_);
+
+  // Output thread: mixes up to `frames` stereo frames into `mix`; nothing when the stream does
+  // not play or waits to fill again.
+  std::optional<Period> Render(std::int32_t* mix, std::size_t frames) EXCLUDES(lock_);
+
+  void Play() EXCLUDES(lock_);
+  void Stop() EXCLUDES(lock_);
+
+ private:
+  // Room at which the output wakes the decoder to refill in one go: more than the decoder ever
+  // waits for (a quarter of the queue), so it cannot miss that wake-up.
+  std::size_t RefillMark() const REQUIRES(lock_) { return samples_.Capacity() / 2; }
+
+  Mutex lock_;
+  Condition roomMade_;  // decode thread
+  Ring<std::int16_t> samples_ GUARDED_BY(lock_);
+  PlayPosition position_ GUARDED_BY(lock_);
+  bool decodeEnded_ GUARDED_BY(lock_) = false;
+  bool playing_ GUARDED_BY(lock_) = false;
+  bool stopped_ GUARDED_BY(lock_) = false;
+  std::vector<std::int16_t> scratch_;  // output thread only
+};
+
+}  // namespace audio
