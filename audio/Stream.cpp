@@ -123,6 +123,7 @@ void Stream::Stop() {
     MutexLock hold(lock_);
     stopping_ = true;
   }
+  settled_.NotifyAll();  // a wait for the format ends at once
   connection_.Cancel();
   download_.Close();
   samples_.Stop();

@@ -4,10 +4,7 @@
 // and PSS (resident memory with shared library pages divided among the processes that map
 // them, which RSS counts whole), each with the player's ratio to each peer.
 #include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -20,9 +17,8 @@
 #include "platform/HttpClient.h"
 #include "shell/ControlIds.h"
 #include "tests/e2e/ProgramSession.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/Icecast.h"
-
-extern char** environ;
 
 namespace {
 
@@ -56,37 +52,6 @@ void ReadMemory(const std::string& pid, Cost& cost) {
   cost.peakRssMb = ProcFigureMb("/proc/" + pid + "/status", "VmHWM:");
 }
 
-pid_t Start(std::vector<std::string> arguments) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  std::vector<char*> argv;
-  for (auto& argument : arguments) {
-    argv.push_back(argument.data());
-  }
-  argv.push_back(nullptr);
-  pid_t pid = -1;
-  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-    pid = -1;
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  return pid;
-}
-
-double Seconds(const timeval& t) {
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-}
-
-// Ends a peer; its processor time goes into `cost`.
-Cost Stop(pid_t pid, Cost cost) {
-  kill(pid, SIGTERM);
-  rusage usage{};
-  int status = 0;
-  wait4(pid, &status, 0, &usage);
-  cost.cpuSeconds = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
-  return cost;
-}
-
 // One row; with `player`, each figure's ratio tunedeck / this peer too.
 void Print(const char* name, const Cost& c, const Cost* player) {
   auto ratio = [&](double mine, double theirs) {
@@ -117,9 +82,13 @@ int main() {
     std::fprintf(stderr, "the player did not start playing\n");
     return 1;
   }
-  const pid_t mpg123 = Start({"mpg123", "-q", "-s", url});
-  const pid_t mpv = Start({"mpv", "--no-video", "--really-quiet", "--no-config", "--ao=null", url});
-  if (mpg123 < 0 || mpv < 0) {
+  const int devNull = open("/dev/null", O_WRONLY);
+  fixture::ChildProcess mpg123({"mpg123", "-q", "-s", url}, {.standardOutput = devNull});
+  fixture::ChildProcess mpv(
+      {"mpv", "--no-video", "--really-quiet", "--no-config", "--ao=null", url},
+      {.standardOutput = devNull});
+  close(devNull);
+  if (mpg123.WaitFor(500ms) || mpv.WaitFor(500ms)) {
     std::fprintf(stderr, "mpg123 and mpv are needed: scripts/install-deps --bench\n");
     return 1;
   }
@@ -128,10 +97,12 @@ int main() {
   Cost player, peerMpg123, peerMpv;
   player.cpuSeconds = bench::ProcessCpuSeconds() - cpuBefore;
   ReadMemory("self", player);
-  ReadMemory(std::to_string(mpg123), peerMpg123);
-  ReadMemory(std::to_string(mpv), peerMpv);
-  peerMpg123 = Stop(mpg123, peerMpg123);
-  peerMpv = Stop(mpv, peerMpv);
+  ReadMemory(std::to_string(mpg123.pid()), peerMpg123);
+  ReadMemory(std::to_string(mpv.pid()), peerMpv);
+  mpg123.Stop();
+  mpv.Stop();
+  peerMpg123.cpuSeconds = mpg123.CpuSeconds();
+  peerMpv.cpuSeconds = mpv.CpuSeconds();
 
   std::printf("%d s of the same local stream, side by side (ratios: tunedeck / peer)\n",
               kPlaySeconds);

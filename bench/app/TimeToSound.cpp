@@ -4,8 +4,7 @@
 // median of five runs each, and the player's ratio to each peer.
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -20,10 +19,9 @@
 #include "platform/HttpClient.h"
 #include "shell/ControlIds.h"
 #include "tests/e2e/ProgramSession.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/Icecast.h"
 #include "tests/support/TempDir.h"
-
-extern char** environ;
 
 namespace {
 
@@ -46,34 +44,26 @@ bool HasSound(const std::string& path, std::size_t skip) {
   return false;
 }
 
-// A peer player started on the stream, its samples going to `out`; ms to its first sound.
-double PeerRun(std::vector<std::string> arguments, const std::string& out, bool toStdout) {
+// A peer player started on the stream, its samples going to `out`; ms to its first sound, -1
+// when it could not be run.
+double PeerRun(const std::vector<std::string>& arguments, const std::string& out, bool toStdout) {
   std::remove(out.c_str());
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  if (toStdout) {
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  }
-  std::vector<char*> argv;
-  for (auto& argument : arguments) {
-    argv.push_back(argument.data());
-  }
-  argv.push_back(nullptr);
-  pid_t pid = -1;
+  const int output = toStdout ? open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644) : -1;
   const Clock::time_point start = Clock::now();
-  const bool started = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
-  posix_spawn_file_actions_destroy(&actions);
-  if (!started) {
-    return -1;
+  fixture::ChildProcess peer(arguments, {.standardOutput = output});
+  if (output >= 0) {
+    close(output);
   }
   // mpv's file opens with a 44-byte wave header.
   const std::size_t header = toStdout ? 0 : 44;
   while (!HasSound(out, header) && Clock::now() - start < 20s) {
+    if (peer.Ended()) {
+      return -1;
+    }
     std::this_thread::sleep_for(2ms);
   }
   const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-  kill(pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
+  peer.Signal(SIGKILL);
   return ms;
 }
 

@@ -73,7 +73,7 @@ ChildProcess::~ChildProcess() {
 
 std::optional<int> ChildProcess::Ended() {
   int status = 0;
-  if (!status_ && waitpid(pid_, &status, WNOHANG) == pid_) {
+  if (!status_ && wait4(pid_, &status, WNOHANG, &usage_) == pid_) {
     status_ = ExitStatus(status);
   }
   return status_;
@@ -87,6 +87,13 @@ std::optional<int> ChildProcess::WaitFor(std::chrono::milliseconds limit) {
   return status_;
 }
 
+double ChildProcess::CpuSeconds() const {
+  auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+  };
+  return seconds(usage_.ru_utime) + seconds(usage_.ru_stime);
+}
+
 void ChildProcess::Signal(int signal) {
   if (!status_) {
     kill(ownGroup_ ? -pid_ : pid_, signal);
@@ -97,7 +104,7 @@ void ChildProcess::Stop() {
   if (!status_) {
     Signal(SIGTERM);
     int status = 0;
-    if (waitpid(pid_, &status, 0) == pid_) {
+    if (wait4(pid_, &status, 0, &usage_) == pid_) {
       status_ = ExitStatus(status);
     }
   }

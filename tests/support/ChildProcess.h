@@ -2,6 +2,7 @@
 // time-out and stopped at the end. Failures to start throw std::runtime_error.
 #pragma once
 
+#include <sys/resource.h>
 #include <sys/types.h>
 
 #include <chrono>
@@ -40,6 +41,8 @@ class ChildProcess {
   std::optional<int> WaitFor(std::chrono::milliseconds limit);
   // Sends `signal` to the child (to its whole group with ownGroup).
   void Signal(int signal);
+  // Processor time (user and system) the child used; 0 until it has ended.
+  double CpuSeconds() const;
   // SIGTERM and a wait for the end (none when it has ended), then SIGKILL for anything of its
   // group that is left.
   void Stop();
@@ -48,6 +51,7 @@ class ChildProcess {
   pid_t pid_ = -1;
   bool ownGroup_ = false;
   std::optional<int> status_;
+  rusage usage_{};
 };
 
 }  // namespace fixture
