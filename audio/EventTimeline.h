@@ -9,6 +9,7 @@
 #include "audio/SampleQueue.h"
 #include "audio/TagStore.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <deque>

@@ -61,19 +61,15 @@ void Stream::DecodeThread() {
 void Stream::PushSamples(const std::vector<std::int16_t>& samples,
                          std::vector<EventTimeline::Event>& events, unsigned bitrate,
                          std::size_t pendingInput) {
-  if (!samples.empty()) {
-    bool first = false;
+  if (producedFrames_ == 0 && !samples.empty()) {  // the first samples: the format is known
+    if (headerBitrate_ == 0 && bitrate != 0) {
+      download_.SetCapacity(BufferBytes(bitrate));
+    }
     {
       MutexLock hold(lock_);
-      first = !formatKnown_;
       formatKnown_ = true;
     }
-    if (first) {
-      if (headerBitrate_ == 0 && bitrate != 0) {
-        download_.SetCapacity(BufferBytes(bitrate));
-      }
-      settled_.NotifyAll();
-    }
+    settled_.NotifyAll();
   }
   const std::uint64_t endFrame = producedFrames_ + samples.size() / 2;
   // The decoder has decoded these texts' bytes: they belong to the end of this block.

@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 
 #include "platform/Win32.h"
+#include "tests/support/ChildProcess.h"
 
 namespace bench {
 namespace {
@@ -37,8 +38,7 @@ void RunProgramLoopFor(std::chrono::seconds time) {
 double ProcessCpuSeconds() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  return fixture::CpuSeconds(usage);
 }
 
 }  // namespace bench

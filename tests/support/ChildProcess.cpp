@@ -87,11 +87,15 @@ std::optional<int> ChildProcess::WaitFor(std::chrono::milliseconds limit) {
   return status_;
 }
 
-double ChildProcess::CpuSeconds() const {
+double CpuSeconds(const rusage& usage) {
   auto seconds = [](const timeval& t) {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
   };
-  return seconds(usage_.ru_utime) + seconds(usage_.ru_stime);
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+double ChildProcess::CpuSeconds() const {
+  return fixture::CpuSeconds(usage_);
 }
 
 void ChildProcess::Signal(int signal) {

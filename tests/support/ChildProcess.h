@@ -13,6 +13,9 @@
 
 namespace fixture {
 
+// Processor time (user and system) in `usage`.
+double CpuSeconds(const rusage& usage);
+
 class ChildProcess {
  public:
   struct Options {
