@@ -15,7 +15,7 @@ Engine& Engine::Instance() {
 }
 
 Failure Engine::Init(DWORD freq) {
-  std::lock_guard<std::mutex> hold(lock_);
+  MutexLock hold(lock_);
   if (output_) {
     return Failure::None;
   }
@@ -25,7 +25,7 @@ Failure Engine::Init(DWORD freq) {
 }
 
 bool Engine::Initialised() {
-  std::lock_guard<std::mutex> hold(lock_);
+  MutexLock hold(lock_);
   return output_ != nullptr;
 }
 
@@ -33,7 +33,7 @@ bool Engine::Free() {
   std::shared_ptr<Output> output;
   std::map<DWORD, std::shared_ptr<Stream>> streams;
   {
-    std::lock_guard<std::mutex> hold(lock_);
+    MutexLock hold(lock_);
     if (!output_) {
       return false;
     }
@@ -56,7 +56,7 @@ Failure Engine::CreateStream(const std::string& url, DWORD flags, DOWNLOADPROC* 
                              DWORD& handle) {
   long rate = 0;
   {
-    std::lock_guard<std::mutex> hold(lock_);
+    MutexLock hold(lock_);
     if (!output_) {
       return Failure::NotInitialised;
     }
@@ -87,7 +87,7 @@ Failure Engine::CreateStream(const std::string& url, DWORD flags, DOWNLOADPROC* 
   std::shared_ptr<Stream> stream;
   std::shared_ptr<Output> output;
   {
-    std::lock_guard<std::mutex> hold(lock_);
+    MutexLock hold(lock_);
     if (!output_ || freeing_) {
       return Failure::Stopped;
     }
@@ -120,7 +120,7 @@ bool Engine::FreeStream(DWORD handle) {
   std::shared_ptr<Stream> stream;
   std::shared_ptr<Output> output;
   {
-    std::lock_guard<std::mutex> hold(lock_);
+    MutexLock hold(lock_);
     auto it = streams_.find(handle);
     if (it == streams_.end()) {
       return false;
@@ -137,7 +137,7 @@ bool Engine::FreeStream(DWORD handle) {
 }
 
 std::shared_ptr<Stream> Engine::Find(DWORD handle) {
-  std::lock_guard<std::mutex> hold(lock_);
+  MutexLock hold(lock_);
   auto it = streams_.find(handle);
   return it == streams_.end() ? nullptr : it->second;
 }
@@ -146,7 +146,7 @@ Failure Engine::Play(DWORD handle) {
   std::shared_ptr<Stream> stream;
   std::shared_ptr<Output> output;
   {
-    std::lock_guard<std::mutex> hold(lock_);
+    MutexLock hold(lock_);
     auto it = streams_.find(handle);
     if (it == streams_.end() || !output_) {
       return Failure::NoSuchStream;

@@ -4,11 +4,11 @@
 
 #include "audio/AudioLibrary.h"
 #include "audio/Failure.h"
+#include "audio/Mutex.h"
 
 #include <atomic>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 
 namespace audio {
@@ -29,30 +29,30 @@ class Engine {
  public:
   static Engine& Instance();
 
-  Failure Init(DWORD freq);
-  bool Initialised();
+  Failure Init(DWORD freq) EXCLUDES(lock_);
+  bool Initialised() EXCLUDES(lock_);
   // Stops the output and frees every stream; false when not initialised.
-  bool Free();
+  bool Free() EXCLUDES(lock_);
   Config& config() noexcept { return config_; }
 
   // Blocks while connecting. On success `handle` is the new stream's.
   Failure CreateStream(const std::string& url, DWORD flags, DOWNLOADPROC* proc, void* user,
-                       DWORD& handle);
+                       DWORD& handle) EXCLUDES(lock_);
   // False when the handle is unknown (zero, freed, never made).
-  bool FreeStream(DWORD handle);
+  bool FreeStream(DWORD handle) EXCLUDES(lock_);
   // The stream, or null when the handle is unknown.
-  std::shared_ptr<Stream> Find(DWORD handle);
+  std::shared_ptr<Stream> Find(DWORD handle) EXCLUDES(lock_);
   // Plays the stream, opening the sound device if it sleeps.
-  Failure Play(DWORD handle);
+  Failure Play(DWORD handle) EXCLUDES(lock_);
 
  private:
   Engine() = default;
 
-  std::mutex lock_;
+  Mutex lock_;
   // Shared so that the device opens and closes outside `lock_`, which the UI thread takes.
-  std::shared_ptr<Output> output_;
-  std::map<DWORD, std::shared_ptr<Stream>> streams_;
-  DWORD nextHandle_ = 0x10001;
+  std::shared_ptr<Output> output_ GUARDED_BY(lock_);
+  std::map<DWORD, std::shared_ptr<Stream>> streams_ GUARDED_BY(lock_);
+  DWORD nextHandle_ GUARDED_BY(lock_) = 0x10001;
   std::atomic<bool> freeing_{false};  // cancels connections in progress
   Config config_;
 };

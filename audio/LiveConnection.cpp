@@ -13,11 +13,11 @@ LiveConnection::LiveConnection(OpenedSource& opened, const SourceOptions& option
 
 void LiveConnection::Cancel() noexcept {
   {
-    std::lock_guard<std::mutex> hold(lock_);
+    MutexLock hold(lock_);
     cancelled_ = true;
     connection_->Wake();
   }
-  cancelWake_.notify_all();
+  cancelWake_.NotifyAll();
 }
 
 bool LiveConnection::Reconnect(Backoff& backoff, OpenedSource& found) {
@@ -27,7 +27,7 @@ bool LiveConnection::Reconnect(Backoff& backoff, OpenedSource& found) {
       return false;
     }
     if (TryRound(found)) {
-      std::lock_guard<std::mutex> hold(lock_);
+      MutexLock hold(lock_);
       connection_ = std::move(found.connection);
       return true;
     }
@@ -56,8 +56,11 @@ bool LiveConnection::TryRound(OpenedSource& found) {
 }
 
 bool LiveConnection::Wait(Backoff::Clock::duration time) {
-  std::unique_lock<std::mutex> hold(lock_);
-  return !cancelWake_.wait_for(hold, time, [this] { return cancelled_.load(); });
+  const auto until = Backoff::Clock::now() + time;
+  MutexLock hold(lock_);
+  while (!cancelled_ && cancelWake_.WaitUntil(lock_, until)) {
+  }
+  return !cancelled_;
 }
 
 }  // namespace audio

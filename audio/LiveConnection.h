@@ -5,12 +5,11 @@
 
 #include "audio/Backoff.h"
 #include "audio/Connection.h"
+#include "audio/Mutex.h"
 #include "audio/StreamSource.h"
 
 #include <atomic>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -23,29 +22,30 @@ class LiveConnection {
   LiveConnection(const LiveConnection&) = delete;
   LiveConnection& operator=(const LiveConnection&) = delete;
 
-  // The connection now in use. Only the thread that calls Reconnect may use it.
-  Connection& Current() noexcept { return *connection_; }
+  // The connection now in use. Only the thread that calls Reconnect may use it: that thread is
+  // the only one to replace it, so it reads it without the lock.
+  Connection& Current() noexcept NO_THREAD_SAFETY_ANALYSIS { return *connection_; }
   // Makes a Pump() of the current connection return at once, and ends every try and wait for
   // good. Any thread.
-  void Cancel() noexcept;
+  void Cancel() noexcept EXCLUDES(lock_);
 
   // After the current connection has ended: tries round after round as `backoff` allows until
   // an address answers with audio. True: Current() is the new connection, and `found` holds
   // its first body bytes and codec (its connection moved into Current()). False once every
   // address has refused us, the backoff gives up, or Cancel() was called.
-  bool Reconnect(Backoff& backoff, OpenedSource& found);
+  bool Reconnect(Backoff& backoff, OpenedSource& found) EXCLUDES(lock_);
 
  private:
   // One try at every address still worth asking, in order; true when one answered.
   bool TryRound(OpenedSource& found);
   // Waits `time`; false when cancelled meanwhile.
-  bool Wait(Backoff::Clock::duration time);
+  bool Wait(Backoff::Clock::duration time) EXCLUDES(lock_);
 
-  std::mutex lock_;
-  std::condition_variable cancelWake_;
+  Mutex lock_;
+  Condition cancelWake_;
   std::atomic<bool> cancelled_{false};
-  std::unique_ptr<Connection> connection_;  // replaced under lock_, by the reconnecting thread
-  std::vector<std::string> addresses_;      // the address that played first
+  std::unique_ptr<Connection> connection_ GUARDED_BY(lock_);  // replaced by the reconnecting thread
+  std::vector<std::string> addresses_;                        // the address that played first
   SourceOptions options_;
 };
 

@@ -15,7 +15,7 @@ constexpr Uint16 kDeviceFrames = 8192;
 
 }  // namespace
 
-std::mutex Output::deviceLock_;
+Mutex Output::deviceLock_;
 
 std::unique_ptr<Output> Output::Open(long rate) {
   // A sound library has no business turning the process's SIGINT and SIGTERM into SDL quit
@@ -24,7 +24,7 @@ std::unique_ptr<Output> Output::Open(long rate) {
   std::unique_ptr<Output> output(new Output());
   output->rate_ = rate;
   {
-    std::lock_guard<std::mutex> device(deviceLock_);
+    MutexLock device(deviceLock_);
     if (!output->BringAudioUp() || !output->OpenDevice()) {
       output->TakeAudioDown();
       return nullptr;
@@ -36,12 +36,12 @@ std::unique_ptr<Output> Output::Open(long rate) {
 
 Output::~Output() {
   {
-    std::lock_guard<std::mutex> hold(closerLock_);
+    MutexLock hold(closerLock_);
     if (closer_.joinable()) {
       closer_.join();
     }
   }
-  std::lock_guard<std::mutex> device(deviceLock_);
+  MutexLock device(deviceLock_);
   TakeAudioDown();
 }
 
@@ -86,36 +86,36 @@ void Output::CloseDevice() {
   }
   {
     // Cut short a wait for silence to pass, so that closing does not wait for it.
-    std::lock_guard<std::mutex> hold(lock_);
-    added_.notify_all();
+    MutexLock hold(lock_);
+    added_.NotifyAll();
   }
   SDL_CloseAudioDevice(device_);
   device_ = 0;
 }
 
 bool Output::Add(std::shared_ptr<Stream> stream) {
-  std::lock_guard<std::mutex> device(deviceLock_);
+  MutexLock device(deviceLock_);
   if (!BringAudioUp()) {
     return false;
   }
   {
-    std::lock_guard<std::mutex> hold(lock_);
+    MutexLock hold(lock_);
     if (std::find(streams_.begin(), streams_.end(), stream) == streams_.end()) {
       streams_.push_back(std::move(stream));
     }
   }
-  added_.notify_all();
+  added_.NotifyAll();
   return true;
 }
 
 bool Output::Start() {
-  std::lock_guard<std::mutex> device(deviceLock_);
+  MutexLock device(deviceLock_);
   return audioUp_ && OpenDevice();
 }
 
 void Output::Remove(const Stream* stream) {
   {
-    std::lock_guard<std::mutex> hold(lock_);
+    MutexLock hold(lock_);
     std::erase_if(streams_, [stream](const auto& s) { return s.get() == stream; });
     if (!streams_.empty()) {
       return;
@@ -127,15 +127,15 @@ void Output::Remove(const Stream* stream) {
 void Output::CloseLater() {
   // SDL lets a closing device drain for two periods (some 370 ms): whoever left the device
   // (start-up, a stream's own thread at its end, the next tune-in) does not wait for that.
-  std::lock_guard<std::mutex> hold(closerLock_);
+  MutexLock hold(closerLock_);
   if (closer_.joinable()) {
     closer_.join();
   }
   closer_ = std::thread([this] {
-    std::lock_guard<std::mutex> device(deviceLock_);
+    MutexLock device(deviceLock_);
     bool idle = false;
     {
-      std::lock_guard<std::mutex> streams(lock_);
+      MutexLock streams(lock_);
       idle = streams_.empty();  // else a stream came meanwhile and keeps the device
     }
     if (idle) {
@@ -151,7 +151,7 @@ void Output::Callback(void* self, Uint8* out, int bytes) {
 
 void Output::Mix(std::int16_t* out, std::size_t frames) {
   {
-    std::unique_lock<std::mutex> hold(lock_);
+    MutexLock hold(lock_);
     mixing_ = streams_;
   }
   mix_.assign(frames * 2, 0);
@@ -170,9 +170,10 @@ void Output::Mix(std::int16_t* out, std::size_t frames) {
   if (rendered == 0) {
     // Nothing to play: take about the time this silence lasts, so that an output without its
     // own clock (a file) does not race ahead while a stream is still buffering.
-    std::unique_lock<std::mutex> hold(lock_);
-    added_.wait_for(hold,
-                    std::chrono::microseconds(frames * 1000000 / static_cast<std::size_t>(rate_)));
+    MutexLock hold(lock_);
+    added_.WaitUntil(
+        lock_, std::chrono::steady_clock::now() +
+                   std::chrono::microseconds(frames * 1000000 / static_cast<std::size_t>(rate_)));
   }
 }
 

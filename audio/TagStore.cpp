@@ -1,6 +1,6 @@
 #include "audio/TagStore.h"
 
-#include <mutex>
+#include "audio/Mutex.h"
 
 namespace audio {
 
@@ -10,8 +10,8 @@ namespace {
 constexpr std::size_t kRetiredStores = 4;
 
 struct Retired {
-  std::mutex lock;
-  std::deque<std::deque<std::unique_ptr<std::string>>> stores;
+  Mutex lock;
+  std::deque<std::deque<std::unique_ptr<std::string>>> stores GUARDED_BY(lock);
 };
 
 Retired& RetiredTexts() {
@@ -27,7 +27,7 @@ TagStore::~TagStore() {
   }
   Retired& retired = RetiredTexts();
   std::deque<std::unique_ptr<std::string>> dropped;
-  std::lock_guard<std::mutex> hold(retired.lock);
+  MutexLock hold(retired.lock);
   retired.stores.push_back(std::move(texts_));
   if (retired.stores.size() > kRetiredStores) {
     dropped = std::move(retired.stores.front());
