@@ -1,16 +1,9 @@
 #include <cstdint>
 
 #include "app/MainWindow.h"
+#include "platform/ResourceIds.h"
 #include "playback/PlayerService.h"
 #include "shell/MainWindowState.h"
-
-namespace {
-
-constexpr UINT IDS_APP_TITLE = 103;
-constexpr UINT IDS_CLASS_NAME = 104;
-constexpr int IDI_APP_ICON = 102;
-
-}  // namespace
 
 ATOM RegisterMainClass(HINSTANCE instance, LPCWSTR className) {
   WNDCLASSW windowClass = {};

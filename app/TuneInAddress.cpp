@@ -4,6 +4,7 @@
 #include "directory/ServiceHosts.h"
 #include "directory/StationId.h"
 #include "directory/WebClient.h"
+#include "shell/TextBuffer.h"
 
 std::optional<std::wstring> TuneInAddress(LPCWSTR stationId) {
   std::wstring address;
@@ -14,8 +15,8 @@ std::optional<std::wstring> TuneInAddress(LPCWSTR stationId) {
   } else {
     return std::nullopt;
   }
-  // stationUrl holds 259 characters; a cut address would name another station.
-  if (address.size() > 259) {
+  // stationUrl holds kMaxTextCharacters; a cut address would name another station.
+  if (address.size() > kMaxTextCharacters) {
     return std::nullopt;
   }
   return address;

@@ -136,26 +136,6 @@ BOOL BASS_SetConfig(DWORD option, DWORD value) {
   return Succeed(TRUE);
 }
 
-DWORD BASS_GetConfig(DWORD option) {
-  audio::Config& config = Engine::Instance().config();
-  switch (option) {
-    case BASS_CONFIG_NET_TIMEOUT:
-      return Succeed(config.netTimeoutMs.load());
-    case BASS_CONFIG_NET_READTIMEOUT:
-      return Succeed(config.netReadTimeoutMs.load());
-    case BASS_CONFIG_NET_BUFFER:
-      return Succeed(config.netBufferMs.load());
-    case BASS_CONFIG_NET_PREBUF:
-      return Succeed(config.netPrebufPercent.load());
-    case BASS_CONFIG_NET_PLAYLIST:
-      return Succeed(config.netPlaylist.load());
-    case BASS_CONFIG_NET_RECONNECT:
-      return Succeed(config.netReconnectMs.load());
-    default:
-      return Fail(BASS_ERROR_ILLTYPE, static_cast<DWORD>(-1));
-  }
-}
-
 HSTREAM BASS_StreamCreateURL(const void* url, DWORD offset, DWORD flags, DOWNLOADPROC* proc,
                              void* user) {
   std::string address;

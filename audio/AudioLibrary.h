@@ -90,7 +90,6 @@ BOOL BASS_Init(int device, DWORD freq, DWORD flags, void* window, const void* cl
 // Stops the output and frees every stream. Never waits on a callback in progress.
 BOOL BASS_Free();
 BOOL BASS_SetConfig(DWORD option, DWORD value);
-DWORD BASS_GetConfig(DWORD option);
 
 // Blocks while connecting (and pre-buffering, when configured). A handle, or 0.
 HSTREAM BASS_StreamCreateURL(const void* url, DWORD offset, DWORD flags, DOWNLOADPROC* proc,

@@ -43,7 +43,6 @@ class Connection {
   const ResponseHeaders& Headers() const noexcept { return headers_; }
   // The address the answer came from, after any redirects.
   std::string EffectiveUrl() const;
-  bool HeadersTooLarge() const noexcept { return headersTooLarge_; }
   // After the end: None for a clean end of the body, else why it ended.
   Failure Result() const noexcept { return result_; }
 

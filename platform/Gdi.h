@@ -15,7 +15,6 @@ struct BLENDFUNCTION {
 };
 
 constexpr BYTE AC_SRC_OVER = 0x00;
-constexpr BYTE AC_SRC_ALPHA = 0x01;
 
 // Pen styles.
 constexpr int PS_SOLID = 0;
@@ -27,12 +26,8 @@ constexpr int OPAQUE = 2;
 
 // GetStockObject.
 constexpr int WHITE_BRUSH = 0;
-constexpr int LTGRAY_BRUSH = 1;
-constexpr int GRAY_BRUSH = 2;
-constexpr int DKGRAY_BRUSH = 3;
 constexpr int BLACK_BRUSH = 4;
 constexpr int NULL_BRUSH = 5;
-constexpr int WHITE_PEN = 6;
 constexpr int BLACK_PEN = 7;
 constexpr int NULL_PEN = 8;
 
@@ -44,8 +39,6 @@ constexpr int LOGPIXELSX = 88;
 constexpr int LOGPIXELSY = 90;
 
 // DrawTextW formats.
-constexpr UINT DT_TOP = 0x0000;
-constexpr UINT DT_LEFT = 0x0000;
 constexpr UINT DT_CENTER = 0x0001;
 constexpr UINT DT_RIGHT = 0x0002;
 constexpr UINT DT_VCENTER = 0x0004;
@@ -95,6 +88,6 @@ BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int
 // '&' is drawn as itself: no mnemonic prefixes are processed.
 int DrawTextW(HDC hdc, LPCWSTR text, int count, RECT* rect, UINT format);
 // Stretches the source rectangle over the destination rectangle with the constant alpha of
-// `blend` (AC_SRC_OVER); with AC_SRC_ALPHA the source's own premultiplied alpha applies too.
+// `blend` (AC_SRC_OVER), over the source's own premultiplied alpha.
 BOOL AlphaBlend(HDC destination, int xDest, int yDest, int widthDest, int heightDest, HDC source,
                 int xSource, int ySource, int widthSource, int heightSource, BLENDFUNCTION blend);

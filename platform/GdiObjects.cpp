@@ -22,18 +22,12 @@ struct Table {
   std::unordered_set<const GdiObject*> liveObjects;
   std::unordered_set<const DeviceContext*> liveContexts;
   GdiBrush whiteBrush{false, RGB(255, 255, 255), true};
-  GdiBrush lightGrayBrush{false, RGB(192, 192, 192), true};
-  GdiBrush grayBrush{false, RGB(128, 128, 128), true};
-  GdiBrush darkGrayBrush{false, RGB(64, 64, 64), true};
   GdiBrush blackBrush{false, RGB(0, 0, 0), true};
   GdiBrush nullBrush{true, 0, true};
-  GdiPen whitePen{false, 1, RGB(255, 255, 255), true};
   GdiPen blackPen{false, 1, RGB(0, 0, 0), true};
   GdiPen nullPen{true, 1, 0, true};
   GdiBitmap stockBitmap{nullptr, 1, 1, true};
-  GdiObject* const stockObjects[9] = {&whiteBrush,    &lightGrayBrush, &grayBrush,
-                                      &darkGrayBrush, &blackBrush,     &nullBrush,
-                                      &whitePen,      &blackPen,       &nullPen};
+  GdiObject* const stockObjects[5] = {&whiteBrush, &blackBrush, &nullBrush, &blackPen, &nullPen};
 };
 
 Table& GdiTable() {
@@ -196,10 +190,21 @@ HRGN CreateRectRgn(int left, int top, int right, int bottom) {
 }
 
 HGDIOBJ GetStockObject(int index) {
-  if (index < 0 || index >= static_cast<int>(std::size(GdiTable().stockObjects))) {
-    return nullptr;
+  Table& table = GdiTable();
+  switch (index) {
+    case WHITE_BRUSH:
+      return &table.whiteBrush;
+    case BLACK_BRUSH:
+      return &table.blackBrush;
+    case NULL_BRUSH:
+      return &table.nullBrush;
+    case BLACK_PEN:
+      return &table.blackPen;
+    case NULL_PEN:
+      return &table.nullPen;
+    default:
+      return nullptr;
   }
-  return GdiTable().stockObjects[index];
 }
 
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {

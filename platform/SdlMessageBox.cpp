@@ -9,6 +9,7 @@
 #include "platform/CairoPtr.h"
 #include "platform/DeviceContext.h"
 #include "platform/DisplayMetrics.h"
+#include "platform/ResourceIds.h"
 #include "platform/Screen.h"
 #include "platform/SdlPresent.h"
 #include "platform/SdlPtr.h"
@@ -125,7 +126,8 @@ int ShowSdlMessageBox(const std::wstring& text, const std::wstring& caption, UIN
   const int width = std::min(36 * unit, display.width - 2 * unit);
   const int height = std::min(14 * unit, display.height - 2 * unit);
   // Without a caption the box is named as the program is.
-  const std::string title = WideToUtf8(caption.empty() ? BuiltInString(103) : caption.c_str());
+  const std::string title =
+      WideToUtf8(caption.empty() ? BuiltInString(IDS_APP_TITLE) : caption.c_str());
   const SdlWindowPtr window(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED,
                                              SDL_WINDOWPOS_CENTERED, width, height,
                                              SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR));

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "platform/CairoPtr.h"
+#include "platform/ResourceIds.h"
 #include "platform/Screen.h"
 #include "platform/SdlPresent.h"
 #include "platform/SdlPtr.h"
@@ -36,7 +37,7 @@ bool VideoReady() {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,kmsdrm");
   }
   // The session matches the window to the program's desktop entry by its class.
-  const std::string className = WideToUtf8(BuiltInString(104));
+  const std::string className = WideToUtf8(BuiltInString(IDS_CLASS_NAME));
   setenv("SDL_VIDEO_X11_WMCLASS", className.c_str(), 0);
   setenv("SDL_VIDEO_WAYLAND_WMCLASS", className.c_str(), 0);
   return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;

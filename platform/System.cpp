@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/DisplayMetrics.h"
+#include "platform/ResourceIds.h"
 #include "platform/Screen.h"
 #include "platform/SystemRecords.h"
 #include "platform/Utf8.h"
@@ -19,15 +20,15 @@ struct Icon {
 namespace {
 
 Module thisModule;
-Icon applicationIcon{102};
+Icon applicationIcon{IDI_APP_ICON};
 
 }  // namespace
 
 // The executable's built-in string table: the window's title and its class, the program's name.
 LPCWSTR winsys::BuiltInString(UINT id) {
   switch (id) {
-    case 103:
-    case 104:
+    case IDS_APP_TITLE:
+    case IDS_CLASS_NAME:
       return L"tunedeck";
     default:
       return nullptr;

@@ -37,7 +37,6 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount,
 // output stops at 1024 characters, terminator included; a smaller buffer is the caller's to
 // size, so prefer wnsprintfW where the buffer is smaller than that.
 int wsprintfW(LPWSTR buffer, LPCWSTR format, ...);
-int wvsprintfW(LPWSTR buffer, LPCWSTR format, va_list arguments);
 
 // wsprintfW bounded by the buffer: at most `bufferCount` characters with the terminator. A text
 // that does not fit is cut and terminated. Returns the number written, without the terminator;

@@ -224,10 +224,6 @@ int wnsprintfW(LPWSTR buffer, int bufferCount, LPCWSTR format, ...) {
   return written;
 }
 
-int wvsprintfW(LPWSTR buffer, LPCWSTR format, va_list arguments) {
-  return wvnsprintfW(buffer, kUnboundedLimit, format, arguments);
-}
-
 int wsprintfW(LPWSTR buffer, LPCWSTR format, ...) {
   va_list args;
   va_start(args, format);

@@ -39,7 +39,6 @@ inline LPWSTR MAKEINTRESOURCEW(UINT id) {
 }
 
 // ---- Messages ----
-constexpr UINT WM_NULL = 0x0000;
 constexpr UINT WM_CREATE = 0x0001;
 constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_MOVE = 0x0003;
@@ -47,7 +46,6 @@ constexpr UINT WM_SIZE = 0x0005;
 constexpr UINT WM_ACTIVATE = 0x0006;
 constexpr UINT WM_SETFOCUS = 0x0007;
 constexpr UINT WM_KILLFOCUS = 0x0008;
-constexpr UINT WM_ENABLE = 0x000A;
 constexpr UINT WM_SETTEXT = 0x000C;
 constexpr UINT WM_GETTEXT = 0x000D;
 constexpr UINT WM_GETTEXTLENGTH = 0x000E;
@@ -55,17 +53,14 @@ constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_ERASEBKGND = 0x0014;
-constexpr UINT WM_SHOWWINDOW = 0x0018;
 constexpr UINT WM_SETTINGCHANGE = 0x001A;
 constexpr UINT WM_DRAWITEM = 0x002B;
 constexpr UINT WM_MEASUREITEM = 0x002C;
 constexpr UINT WM_NOTIFY = 0x004E;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
-constexpr UINT WM_CHAR = 0x0102;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_TIMER = 0x0113;
-constexpr UINT WM_VSCROLL = 0x0115;
 constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
 constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
@@ -77,7 +72,6 @@ constexpr UINT WM_APP = 0x8000;
 // WM_ACTIVATE's low word.
 constexpr WORD WA_INACTIVE = 0;
 constexpr WORD WA_ACTIVE = 1;
-constexpr WORD WA_CLICKACTIVE = 2;
 // WM_SIZE's wParam.
 constexpr WPARAM SIZE_RESTORED = 0;
 // Mouse key state in wParam.
@@ -85,54 +79,31 @@ constexpr WPARAM MK_LBUTTON = 0x0001;
 constexpr int WHEEL_DELTA = 120;
 
 // PeekMessageW.
-constexpr UINT PM_NOREMOVE = 0x0000;
 constexpr UINT PM_REMOVE = 0x0001;
 
 // ---- Window styles ----
-constexpr DWORD WS_OVERLAPPED = 0x00000000;
 constexpr DWORD WS_POPUP = 0x80000000;
 constexpr DWORD WS_CHILD = 0x40000000;
 constexpr DWORD WS_VISIBLE = 0x10000000;
-constexpr DWORD WS_DISABLED = 0x08000000;
-constexpr DWORD WS_CLIPSIBLINGS = 0x04000000;
-constexpr DWORD WS_CLIPCHILDREN = 0x02000000;
-constexpr DWORD WS_CAPTION = 0x00C00000;
-constexpr DWORD WS_BORDER = 0x00800000;
-constexpr DWORD WS_VSCROLL = 0x00200000;
-constexpr DWORD WS_HSCROLL = 0x00100000;
-constexpr DWORD WS_SYSMENU = 0x00080000;
-constexpr DWORD WS_GROUP = 0x00020000;
-constexpr DWORD WS_TABSTOP = 0x00010000;
 
 // Class styles.
 constexpr UINT CS_VREDRAW = 0x0001;
 constexpr UINT CS_HREDRAW = 0x0002;
-constexpr UINT CS_DBLCLKS = 0x0008;
 
 // Static control styles and notification.
-constexpr DWORD SS_LEFT = 0x00000000;
 constexpr DWORD SS_CENTER = 0x00000001;
 constexpr DWORD SS_RIGHT = 0x00000002;
 constexpr DWORD SS_NOTIFY = 0x00000100;
 constexpr WORD STN_CLICKED = 0;
 
 // Button styles and notification.
-constexpr DWORD BS_PUSHBUTTON = 0x00000000;
 constexpr DWORD BS_OWNERDRAW = 0x0000000B;
-constexpr DWORD BS_TYPEMASK = 0x0000000F;
 constexpr WORD BN_CLICKED = 0;
 
 // ---- List view ----
-constexpr DWORD LVS_ICON = 0x0000;
 constexpr DWORD LVS_REPORT = 0x0001;
-constexpr DWORD LVS_SMALLICON = 0x0002;
-constexpr DWORD LVS_LIST = 0x0003;
-constexpr DWORD LVS_TYPEMASK = 0x0003;
 constexpr DWORD LVS_SINGLESEL = 0x0004;
-constexpr DWORD LVS_SHOWSELALWAYS = 0x0008;
 constexpr DWORD LVS_OWNERDRAWFIXED = 0x0400;
-constexpr DWORD LVS_ALIGNLEFT = 0x0800;
-constexpr DWORD LVS_NOSCROLL = 0x2000;
 constexpr DWORD LVS_NOCOLUMNHEADER = 0x4000;
 
 constexpr UINT LVM_FIRST = 0x1000;
@@ -144,7 +115,6 @@ constexpr UINT LVM_DELETEALLITEMS = LVM_FIRST + 9;
 constexpr UINT LVM_GETNEXTITEM = LVM_FIRST + 12;
 constexpr UINT LVM_GETITEMRECT = LVM_FIRST + 14;
 constexpr UINT LVM_ENSUREVISIBLE = LVM_FIRST + 19;
-constexpr UINT LVM_SCROLL = LVM_FIRST + 20;
 constexpr UINT LVM_GETCOLUMNWIDTH = LVM_FIRST + 29;
 constexpr UINT LVM_SETCOLUMNWIDTH = LVM_FIRST + 30;
 constexpr UINT LVM_GETTOPINDEX = LVM_FIRST + 39;
@@ -160,7 +130,6 @@ constexpr UINT LVM_GETITEMTEXTW = LVM_FIRST + 115;
 constexpr UINT LVM_SETITEMTEXTW = LVM_FIRST + 116;
 
 // LVM_GETNEXTITEM flags.
-constexpr UINT LVNI_ALL = 0x0000;
 constexpr UINT LVNI_FOCUSED = 0x0001;
 constexpr UINT LVNI_SELECTED = 0x0002;
 // Item states.
@@ -170,38 +139,25 @@ constexpr UINT LVIS_CUT = 0x0004;
 constexpr UINT LVIS_DROPHILITED = 0x0008;
 // LVITEMW masks.
 constexpr UINT LVIF_TEXT = 0x0001;
-constexpr UINT LVIF_IMAGE = 0x0002;
 constexpr UINT LVIF_PARAM = 0x0004;
 constexpr UINT LVIF_STATE = 0x0008;
 // LVCOLUMNW masks.
-constexpr UINT LVCF_FMT = 0x0001;
 constexpr UINT LVCF_WIDTH = 0x0002;
 constexpr UINT LVCF_TEXT = 0x0004;
 constexpr UINT LVCF_SUBITEM = 0x0008;
-constexpr int LVCFMT_LEFT = 0x0000;
 // LVM_GETITEMRECT's area, passed in RECT::left.
 constexpr LONG LVIR_BOUNDS = 0;
 
 // Notification codes of WM_NOTIFY.
 constexpr UINT NM_FIRST = 0U;
 constexpr UINT NM_CLICK = NM_FIRST - 2U;
-constexpr UINT NM_DBLCLK = NM_FIRST - 3U;
 constexpr UINT NM_RETURN = NM_FIRST - 4U;
 
 // ---- Owner drawing ----
-constexpr UINT ODT_MENU = 1;
-constexpr UINT ODT_LISTBOX = 2;
-constexpr UINT ODT_COMBOBOX = 3;
 constexpr UINT ODT_BUTTON = 4;
-constexpr UINT ODT_STATIC = 5;
 constexpr UINT ODT_LISTVIEW = 102;
 constexpr UINT ODA_DRAWENTIRE = 0x0001;
-constexpr UINT ODA_SELECT = 0x0002;
-constexpr UINT ODA_FOCUS = 0x0004;
 constexpr UINT ODS_SELECTED = 0x0001;
-constexpr UINT ODS_GRAYED = 0x0002;
-constexpr UINT ODS_DISABLED = 0x0004;
-constexpr UINT ODS_CHECKED = 0x0008;
 constexpr UINT ODS_FOCUS = 0x0010;
 
 // ---- System metrics ----
@@ -215,10 +171,6 @@ constexpr UINT MB_OK = 0x00000000;
 constexpr UINT MB_OKCANCEL = 0x00000001;
 constexpr UINT MB_YESNO = 0x00000004;
 constexpr UINT MB_ICONERROR = 0x00000010;
-constexpr UINT MB_ICONHAND = 0x00000010;
-constexpr UINT MB_ICONQUESTION = 0x00000020;
-constexpr UINT MB_ICONWARNING = 0x00000030;
-constexpr UINT MB_ICONINFORMATION = 0x00000040;
 constexpr UINT MB_TYPEMASK = 0x0000000F;
 constexpr UINT MB_ICONMASK = 0x000000F0;
 constexpr int IDOK = 1;
@@ -227,11 +179,8 @@ constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
 // ---- Virtual keys ----
-constexpr UINT VK_BACK = 0x08;
-constexpr UINT VK_TAB = 0x09;
 constexpr UINT VK_RETURN = 0x0D;
 constexpr UINT VK_ESCAPE = 0x1B;
-constexpr UINT VK_SPACE = 0x20;
 constexpr UINT VK_PRIOR = 0x21;
 constexpr UINT VK_NEXT = 0x22;
 constexpr UINT VK_END = 0x23;
@@ -243,24 +192,14 @@ constexpr UINT VK_DOWN = 0x28;
 
 // ---- ShowWindow ----
 constexpr int SW_HIDE = 0;
-constexpr int SW_SHOWNORMAL = 1;
-constexpr int SW_SHOWNOACTIVATE = 4;
 constexpr int SW_SHOW = 5;
-constexpr int SW_MINIMIZE = 6;
-constexpr int SW_SHOWNA = 8;
-constexpr int SW_RESTORE = 9;
 
 // ---- Shell ----
-constexpr DWORD SHFS_SHOWTASKBAR = 0x0001;
 constexpr DWORD SHFS_HIDETASKBAR = 0x0002;
-constexpr DWORD SHFS_SHOWSIPBUTTON = 0x0004;
 constexpr DWORD SHFS_HIDESIPBUTTON = 0x0008;
-constexpr DWORD SHFS_SHOWSTARTICON = 0x0010;
-constexpr DWORD SHFS_HIDESTARTICON = 0x0020;
 
 // ---- COM ----
 constexpr DWORD COINIT_MULTITHREADED = 0x0;
-constexpr DWORD COINIT_APARTMENTTHREADED = 0x2;
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;
 
@@ -407,7 +346,6 @@ BOOL DestroyWindow(HWND hwnd);
 LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL IsWindow(HWND hwnd);
 BOOL IsWindowVisible(HWND hwnd);
-HWND GetParent(HWND hwnd);
 BOOL ShowWindow(HWND hwnd, int command);
 // Paints the window now if it has anything to paint.
 BOOL UpdateWindow(HWND hwnd);

@@ -261,11 +261,6 @@ BOOL IsWindowVisible(HWND hwnd) {
   return static_cast<BOOL>(RunOnOwner(hwnd, [hwnd]() -> LRESULT { return IsShown(hwnd); }));
 }
 
-HWND GetParent(HWND hwnd) {
-  return reinterpret_cast<HWND>(
-      RunOnOwner(hwnd, [hwnd] { return reinterpret_cast<LRESULT>(hwnd->parent); }));
-}
-
 BOOL ShowWindow(HWND hwnd, int command) {
   return static_cast<BOOL>(RunOnOwner(hwnd, [hwnd, command]() -> LRESULT {
     Window* w = hwnd;

@@ -2,13 +2,16 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <system_error>
 
 #include "platform/Utf8.h"
 #include "platform/Win32.h"
 #include "shell/MainWindowState.h"
+#include "shell/TextBuffer.h"
 
 namespace {
 
@@ -36,13 +39,14 @@ void CopyMissingFiles(const std::string& shipped, const std::string& folder) {
 
 // tunedeck/ in the user's data folder, made ready; empty when it cannot be had.
 std::wstring UserDataFolder(const std::string& executableFolder) {
-  WCHAR dataHome[260] = {};
+  WCHAR dataHome[kMaxTextCharacters + 1] = {};
   if (!SHGetSpecialFolderPathW(nullptr, dataHome, CSIDL_APPDATA, TRUE)) {
     return L"";
   }
   const std::wstring folder = std::wstring(dataHome) + L"/tunedeck/";
   std::error_code error;
-  if (folder.size() > 259 || (!fs::create_directory(WideToUtf8(folder), error) && error)) {
+  if (folder.size() > kMaxTextCharacters ||
+      (!fs::create_directory(WideToUtf8(folder), error) && error)) {
     return L"";
   }
   const std::string shipped =
@@ -68,10 +72,10 @@ void FolderOfPath(const WCHAR* path, int length, WCHAR* folder) {
 }
 
 BOOL GetApplicationFolder(WCHAR* folder) {
-  WCHAR path[260] = {};
-  const DWORD length = GetModuleFileNameW(appInstance, path, 260);
+  WCHAR path[kMaxTextCharacters + 1] = {};
+  const DWORD length = GetModuleFileNameW(appInstance, path, static_cast<DWORD>(std::size(path)));
   // A path cut to the buffer is still terminated within it.
-  FolderOfPath(path, length < 260 ? static_cast<int>(length) : 259, folder);
+  FolderOfPath(path, static_cast<int>(std::min<DWORD>(length, kMaxTextCharacters)), folder);
   // A build tree keeps its data beside the executable, as the program always did.
   const std::string executableFolder = WideToUtf8(folder);
   if (HoldsGenreFile(executableFolder) && access(executableFolder.c_str(), W_OK) == 0) {

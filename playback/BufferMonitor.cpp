@@ -8,6 +8,7 @@
 #include "playback/BufferProgress.h"
 #include "playback/PlaybackState.h"
 #include "playback/PlayerService.h"
+#include "playback/StationHeaders.h"
 #include "playback/TextFromBytes.h"
 #include "playback/TrackTitle.h"
 #include "playback/TuneIn.h"
@@ -19,21 +20,14 @@ namespace {
 
 // The station's name (or address) from the response headers, whichever of the two comes later.
 void ShowStationName(DWORD stream) {
-  const char* tags = BASS_ChannelGetTags(stream, BASS_TAG_ICY);
-  if (tags == nullptr) {
-    tags = BASS_ChannelGetTags(stream, BASS_TAG_HTTP);
-  }
+  const char* tags = StationHeaders(stream);
   HWND statusLine = GetDlgItem(mainWindow, ID_STATUS_LINE);
   if (tags == nullptr) {
     SetWindowTextW(statusLine, L"");
     return;
   }
-  for (const char* line = tags; *line != '\0'; line += std::strlen(line) + 1) {
-    if (strncasecmp(line, "icy-name:", 9) == 0) {
-      SetTextFromBytes(statusLine, line + 9, CP_ACP);
-    } else if (strncasecmp(line, "icy-url:", 8) == 0) {
-      SetTextFromBytes(statusLine, line + 8, CP_ACP);
-    }
+  if (const char* name = LastHeaderValue(tags, {"icy-name:", "icy-url:"})) {
+    SetTextFromBytes(statusLine, name, CP_ACP);
   }
 }
 
@@ -87,7 +81,7 @@ void OnBufferTimer() {
   }
   if (*progress <= playbackThreshold &&
       BASS_StreamGetFilePosition(stream, BASS_FILEPOS_CONNECTED) != 0) {
-    WCHAR text[260];
+    WCHAR text[kMaxTextCharacters + 1];
     wsprintfW(text, L"buffering... %d%%", *progress);
     ShowStatus(text);
     return;

@@ -33,7 +33,6 @@ std::optional<SourceAnswer> Ask(CoverSourceId source, const TrackQuery& track,
       answer = AskItunes(track, *limits);
       break;
     case CoverSourceId::MusicBrainz:
-    case CoverSourceId::Count:
       answer = AskMusicBrainz(track, *limits, deadline.end());
       break;
   }

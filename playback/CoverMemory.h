@@ -9,7 +9,8 @@
 #include <optional>
 #include <string>
 
-enum class CoverSourceId { TrackInfo, Itunes, MusicBrainz, Count };
+enum class CoverSourceId { TrackInfo, Itunes, MusicBrainz };
+inline constexpr int kCoverSourceCount = static_cast<int>(CoverSourceId::MusicBrainz) + 1;
 
 class CoverMemory {
  public:
@@ -45,7 +46,7 @@ class CoverMemory {
   std::mutex mutex_;
   std::deque<Entry> covers_;
   std::size_t coverBytes_ = 0;
-  Clock::time_point pausedUntil_[static_cast<int>(CoverSourceId::Count)] = {};
+  Clock::time_point pausedUntil_[kCoverSourceCount] = {};
   bool keyRefused_ = false;
 };
 

@@ -11,6 +11,7 @@
 #include "platform/Win32.h"
 #include "playback/TextAfterTag.h"
 #include "playback/TrackInfoReply.h"
+#include "shell/TextBuffer.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ std::wstring ImageAddress(const std::string& match) {
   text.pop_back();
   TextAfterTag(text.data(), text.data());
   text.resize(std::wcslen(text.c_str()));
-  return text.size() < 260 ? text : std::wstring{};
+  return text.size() <= kMaxTextCharacters ? text : std::wstring{};
 }
 
 }  // namespace

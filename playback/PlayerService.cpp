@@ -12,17 +12,17 @@
 
 #include "audio/AudioLibrary.h"
 #include "platform/MediaPlayerBus.h"
+#include "platform/ResourceIds.h"
 #include "platform/Utf8.h"
 #include "platform/Win32.h"
 #include "playback/PlaybackState.h"
+#include "playback/StationHeaders.h"
 #include "playback/TextFromBytes.h"
 #include "playback/TuneIn.h"
 #include "playback/WorkerStart.h"
 #include "shell/MainWindowState.h"
 
 namespace {
-
-constexpr UINT IDS_APP_TITLE = 103;
 
 std::atomic<bool> streamPlaying{false};
 
@@ -31,17 +31,8 @@ std::string coverCopy;  // the file offered as the cover now; empty when none
 
 // The station's name as its stream's response headers give it; empty without one.
 std::string StationName(DWORD stream) {
-  const char* tags = BASS_ChannelGetTags(stream, BASS_TAG_ICY);
-  if (tags == nullptr) {
-    tags = BASS_ChannelGetTags(stream, BASS_TAG_HTTP);
-  }
-  for (const char* line = tags; line != nullptr && *line != '\0'; line += std::strlen(line) + 1) {
-    if (strncasecmp(line, "icy-name:", 9) == 0) {
-      const char* name = line + 9;
-      return WideToUtf8(WideFromBytes(name + std::strspn(name, " "), CP_ACP));
-    }
-  }
-  return "";
+  const char* name = LastHeaderValue(StationHeaders(stream), {"icy-name:"});
+  return name != nullptr ? WideToUtf8(WideFromBytes(name + std::strspn(name, " "), CP_ACP)) : "";
 }
 
 // A name no earlier cover had, in this run or another.

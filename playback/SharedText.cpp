@@ -1,7 +1,7 @@
 #include "playback/SharedText.h"
 
 void SharedText::Set(std::wstring_view text) {
-  std::wstring copy(text.substr(0, capacity - 1));
+  std::wstring copy(text.substr(0, kMaxTextCharacters));
   std::lock_guard lock(mutex_);
   text_.swap(copy);
 }
@@ -14,7 +14,7 @@ std::wstring SharedText::Get() const {
 namespace {
 
 std::wstring Cut(std::wstring_view text) {
-  return std::wstring(text.substr(0, SharedText::capacity - 1));
+  return std::wstring(text.substr(0, kMaxTextCharacters));
 }
 
 }  // namespace

@@ -6,12 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "shell/TextBuffer.h"
+
 class SharedText {
  public:
-  // Room of the program's text buffers: 259 characters and a terminator.
-  static constexpr std::size_t capacity = 260;
-
-  // Replaces the text; anything beyond 259 characters is cut. Any thread.
+  // Replaces the text; anything beyond kMaxTextCharacters is cut. Any thread.
   void Set(std::wstring_view text);
   // A copy of the whole text as it stands. Any thread.
   std::wstring Get() const;
@@ -30,7 +29,7 @@ struct TrackTexts {
 // Artist and title kept as one snapshot: a reader never pairs a new artist with the old title.
 class SharedTrack {
  public:
-  // Replaces both; each is cut to 259 characters. Any thread.
+  // Replaces both; each is cut to kMaxTextCharacters. Any thread.
   void Set(std::wstring_view artist, std::wstring_view title);
   // Replaces the artist only; the title keeps its value. Any thread.
   void SetArtist(std::wstring_view artist);

@@ -23,10 +23,10 @@ std::size_t CutLength(std::string_view text, std::size_t maxBytes) {
 }
 
 std::wstring WideFromBytes(const char* text, UINT codePage) {
-  const int length = static_cast<int>(CutLength(text, maxShownBytes));
-  WCHAR buffer[maxShownBytes];
+  const int length = static_cast<int>(CutLength(text, kMaxTextCharacters));
+  WCHAR buffer[kMaxTextCharacters];
   const int converted =
-      length > 0 ? MultiByteToWideChar(codePage, 0, text, length, buffer, maxShownBytes) : 0;
+      length > 0 ? MultiByteToWideChar(codePage, 0, text, length, buffer, kMaxTextCharacters) : 0;
   return std::wstring(buffer, converted > 0 ? converted : 0);
 }
 

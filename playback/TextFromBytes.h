@@ -6,18 +6,16 @@
 #include <string_view>
 
 #include "platform/Win32Types.h"
-
-// Longest text, in bytes, that is converted for showing: one byte never gives more than one
-// UTF-16 unit, so the result always fits the program's 260-character buffers.
-constexpr std::size_t maxShownBytes = 259;
+#include "shell/TextBuffer.h"
 
 // Length of the longest start of `text` of at most `maxBytes` bytes that does not end inside a
 // UTF-8 sequence (text that is not UTF-8 is cut at `maxBytes`, give or take three bytes).
 std::size_t CutLength(std::string_view text, std::size_t maxBytes);
 
-// NUL-terminated `text` converted from `codePage` (CP_ACP or CP_UTF8), cut to maxShownBytes.
+// NUL-terminated `text` converted from `codePage` (CP_ACP or CP_UTF8), cut to kMaxTextCharacters
+// bytes: one byte never gives more than one UTF-16 unit, so the result always fits.
 std::wstring WideFromBytes(const char* text, UINT codePage);
 
-// Sets `window`'s text from NUL-terminated 8-bit `text` in `codePage`, cut to maxShownBytes.
+// Sets `window`'s text from NUL-terminated 8-bit `text` in `codePage`, cut like WideFromBytes.
 // Any thread: the platform carries the change to the window's thread.
 void SetTextFromBytes(HWND window, const char* text, UINT codePage);

@@ -58,7 +58,7 @@ std::optional<StreamTitleTexts> TitleFromStreamMeta(std::string_view meta) {
     }
   }
   return StreamTitleTexts{Cut(artist, titlePartBytes), Cut(title, titlePartBytes),
-                          Cut(status, shownTextBytes)};
+                          Cut(status, kMaxTextCharacters)};
 }
 
 std::optional<OggTitleTexts> TitleFromOggComments(const char* comments) {
@@ -77,10 +77,10 @@ std::optional<OggTitleTexts> TitleFromOggComments(const char* comments) {
       combined += " - ";
       combined += title;
     }
-    return OggTitleTexts{Cut(artist, shownTextBytes), Cut(combined, oggStatusBytes)};
+    return OggTitleTexts{Cut(artist, kMaxTextCharacters), Cut(combined, oggStatusBytes)};
   }
   if (title != nullptr) {
-    return OggTitleTexts{std::nullopt, Cut(title, shownTextBytes)};
+    return OggTitleTexts{std::nullopt, Cut(title, kMaxTextCharacters)};
   }
   return std::nullopt;
 }

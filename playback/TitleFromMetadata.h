@@ -9,12 +9,14 @@
 #include <string>
 #include <string_view>
 
+#include "shell/TextBuffer.h"
+
 // Room of the artist and title parts of a StreamTitle: 51 bytes and a terminator.
 constexpr std::size_t titlePartBytes = 51;
 // Room of the combined Ogg "artist - title" status text: 99 bytes and a terminator.
 constexpr std::size_t oggStatusBytes = 99;
-// Room of any other text shown: 259 bytes, which never convert to more than 259 characters.
-constexpr std::size_t shownTextBytes = 259;
+// Any other text shown has the program's room (kMaxTextCharacters): its bytes never convert to
+// more characters than that.
 
 struct StreamTitleTexts {
   std::string artist;  // for artistText, from the ANSI code page

@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   if (const auto texts = TitleFromStreamMeta(bytes)) {
     if (texts->artist.size() > titlePartBytes || texts->title.size() > titlePartBytes ||
-        texts->status.size() > shownTextBytes) {
+        texts->status.size() > kMaxTextCharacters) {
       __builtin_trap();
     }
   }
@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The engine's comment series always ends with an empty text.
   const std::string comments = std::string(bytes) + std::string(2, '\0');
   if (const auto texts = TitleFromOggComments(comments.c_str())) {
-    const std::size_t statusRoom = texts->artist ? oggStatusBytes : shownTextBytes;
-    if ((texts->artist && texts->artist->size() > shownTextBytes) ||
+    const std::size_t statusRoom = texts->artist ? oggStatusBytes : kMaxTextCharacters;
+    if ((texts->artist && texts->artist->size() > kMaxTextCharacters) ||
         texts->status.size() > statusRoom) {
       __builtin_trap();
     }

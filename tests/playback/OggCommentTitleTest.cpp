@@ -77,7 +77,7 @@ TEST(OggCommentTitle, CombinedTextIsCutToItsRoomWithoutSplittingACharacter) {
 TEST(OggCommentTitle, LongArtistIsCutToTheTextsRoom) {
   const auto texts = TitleFromOggComments(Comments({"artist=" + std::string(300, 'a')}).c_str());
   ASSERT_TRUE(texts.has_value());
-  EXPECT_EQ(texts->artist, std::string(shownTextBytes, 'a'));
+  EXPECT_EQ(texts->artist, std::string(kMaxTextCharacters, 'a'));
 }
 
 }  // namespace

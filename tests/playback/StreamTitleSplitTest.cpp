@@ -109,7 +109,7 @@ TEST(StreamTitleSplit, LongPartsAreCutToTheirRoomAndTheStatusShowsThemWhole) {
 TEST(StreamTitleSplit, StatusIsCutToTheStatusLinesRoom) {
   const std::string title(400, 't');
   const StreamTitleTexts texts = Split("StreamTitle='A - " + title + "';");
-  EXPECT_EQ(texts.status, "A - " + title.substr(0, shownTextBytes - 4));
+  EXPECT_EQ(texts.status, "A - " + title.substr(0, kMaxTextCharacters - 4));
 }
 
 TEST(StreamTitleSplit, CutsNeverSplitAUtf8Character) {
@@ -129,7 +129,7 @@ TEST(StreamTitleSplit, CutsNeverSplitAUtf8Character) {
   const StreamTitleTexts longTexts = Split("StreamTitle='" + euros + "';");
   EXPECT_LE(longTexts.title.size(), titlePartBytes);
   EXPECT_TRUE(IsValidUtf8(longTexts.title));
-  EXPECT_LE(longTexts.status.size(), shownTextBytes);
+  EXPECT_LE(longTexts.status.size(), kMaxTextCharacters);
   EXPECT_TRUE(IsValidUtf8(longTexts.status));
 }
 

@@ -10,12 +10,13 @@
 namespace {
 
 TEST(TextCut, ShortTextIsKeptWhole) {
-  EXPECT_EQ(CutLength("Radio Paradise", maxShownBytes), 14u);
-  EXPECT_EQ(CutLength(std::string(maxShownBytes, 'a'), maxShownBytes), maxShownBytes);
+  EXPECT_EQ(CutLength("Radio Paradise", kMaxTextCharacters), 14u);
+  EXPECT_EQ(CutLength(std::string(kMaxTextCharacters, 'a'), kMaxTextCharacters),
+            kMaxTextCharacters);
 }
 
 TEST(TextCut, LongAsciiTextIsCutAtTheLimit) {
-  EXPECT_EQ(CutLength(std::string(5000, 'a'), maxShownBytes), maxShownBytes);
+  EXPECT_EQ(CutLength(std::string(5000, 'a'), kMaxTextCharacters), kMaxTextCharacters);
 }
 
 TEST(TextCut, CutNeverSplitsAUtf8Sequence) {
@@ -71,7 +72,7 @@ TEST_F(TextLine, StationsSendUtf8AndWindows1252Alike) {
 
 TEST_F(TextLine, HugeTextIsCutToTheProgramsTextRoom) {
   SetTextFromBytes(line_, std::string(100000, 'x').c_str(), CP_ACP);
-  EXPECT_EQ(Text(), std::wstring(maxShownBytes, L'x'));
+  EXPECT_EQ(Text(), std::wstring(kMaxTextCharacters, L'x'));
 }
 
 TEST_F(TextLine, CutUtf8TextKeepsWholeCharactersAndStaysUtf8) {
