@@ -4,3 +4,7 @@
 void DrawImageFile(HDC dc, LPCWSTR path, RECT rect) {
   DrawImageStretched(dc, path, rect);
 }
+
+void DrawLogoFile(HDC dc, LPCWSTR path, RECT rect) {
+  DrawImageFitted(dc, path, rect);
+}

@@ -15,6 +15,12 @@ void LoadFavourites(WebClient& client, HWND window, int listId) {
   HWND list = GetDlgItem(window, listId);
   DeleteAllRows(list);
   InsertFileRows(list, client.folder, kFavouritesFile);
+  std::vector<LogoRow> logoRows;
+  const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; row < count; ++row) {
+    logoRows.push_back({RowText(list, row, 1), {}});
+  }
+  client.logos.ShowList(list, client.folder, logoRows);
   SelectFirstRowOnBlack(list);
   ShowStationList(window, list);
 }

@@ -91,6 +91,15 @@ void ShowStationRows(HWND window, HWND list, const std::vector<Station>& station
   ShowStationList(window, list);
 }
 
+std::vector<LogoRow> LogoRows(const std::vector<Station>& stations) {
+  std::vector<LogoRow> rows;
+  rows.reserve(stations.size());
+  for (const Station& station : stations) {
+    rows.push_back({station.id, station.favicon});
+  }
+  return rows;
+}
+
 }  // namespace
 
 void LoadGenreStations(WebClient& client, HWND window, int listId, LPCWSTR key) {
@@ -98,12 +107,15 @@ void LoadGenreStations(WebClient& client, HWND window, int listId, LPCWSTR key) 
   if (!cacheFile) {
     // The key names no file of the folder: nothing is fetched or read.
     ShowStationRows(window, GetDlgItem(window, listId), {});
+    client.logos.ShowList(GetDlgItem(window, listId), client.folder, {});
     return;
   }
   if (!FileExists(cacheFile->c_str())) {
     FetchGenre(client, key, *cacheFile);
   }
   FillStationList(client.xml, cacheFile->c_str(), window);
+  client.logos.ShowList(GetDlgItem(window, listId), client.folder,
+                        LogoRows(client.xml.SelectStations()));
 }
 
 void FillStationList(XmlReader& xml, LPCWSTR fileName, HWND window) {

@@ -7,6 +7,7 @@
 
 #include "directory/Download.h"
 #include "directory/OpenDirectory.h"
+#include "directory/StationLogos.h"
 #include "directory/XmlReader.h"
 #include "platform/HttpClient.h"
 #include "platform/Win32.h"
@@ -20,6 +21,7 @@ struct WebClient {
   // Time-outs and size cap of every download; tests shorten them.
   http::Limits downloadLimits = DownloadLimits();
   OpenDirectory openDirectory;  // asked when the first directory gives no stations
+  StationLogos logos;           // the station list's logos
 
   WebClient();
   WebClient(const WebClient&) = delete;
@@ -36,7 +38,7 @@ void LoadGenres(WebClient& client, HWND window, int listId);
 
 // Refills the list (the station list) from "radios.txt" (column 0 the name, column 1 the id),
 // selects row 0, makes the background black, gives the list the focus and shows it in place of
-// the genre list.
+// the genre list; rows of the open directory show their kept logos (StationLogos).
 void LoadFavourites(WebClient& client, HWND window, int listId);
 
 // Appends the list's selected row (row 0 when none is) to "radios.txt". Returns true only when
@@ -47,7 +49,8 @@ bool AddFavourite(WebClient& client, HWND window, int listId);
 // The longest a genre choice holds the window while it fetches the genre's stations.
 inline constexpr std::chrono::seconds kGenreChoiceLimit{20};
 
-// Shows the genre's stations in the station list in place of the genre list. When the genre's
+// Shows the genre's stations in the station list in place of the genre list, and fetches their
+// logos (StationLogos). When the genre's
 // cache file (the key as file name) does not exist, the first directory is asked first;
 // when it gives no station, the open directory's servers are asked in turn, the one in use
 // first, until one answers. The cache file then holds the reply that gave stations; when none

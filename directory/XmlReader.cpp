@@ -46,12 +46,13 @@ std::vector<Station> XmlReader::SelectStations() const {
       continue;
     }
     stations.push_back(
-        {StationNameShown(node.node().attribute("name").value()), Utf8ToWide(id.value())});
+        {StationNameShown(node.node().attribute("name").value()), Utf8ToWide(id.value()), {}});
   }
   for (const pugi::xml_node& station : document.child("result").children("station")) {
     if (IsPlayable(station)) {
       stations.push_back({StationNameShown(station.attribute("name").value()),
-                          Utf8ToWide(station.attribute("stationuuid").value())});
+                          Utf8ToWide(station.attribute("stationuuid").value()),
+                          station.attribute("favicon").value()});
     }
   }
   return stations;

@@ -8,8 +8,9 @@
 #include <vector>
 
 struct Station {
-  std::wstring name;  // the text shown
-  std::wstring id;    // the first directory's id, or the open directory's station uuid
+  std::wstring name;    // the text shown
+  std::wstring id;      // the first directory's id, or the open directory's station uuid
+  std::string favicon;  // the open directory's address of the station's logo; may be empty
 };
 
 struct XmlReader {
@@ -26,8 +27,8 @@ struct XmlReader {
   // element "stationlist", with its id whole; one without an id gives no station (it could be
   // neither played nor kept), one without a name shows an empty text. The open directory's shape:
   // each "station" under the root "result" that the engine can play (a codec of PlayableCodecs.h,
-  // not HLS, its last check passed), with its "stationuuid" as the id; one without a uuid gives
-  // none.
+  // not HLS, its last check passed), with its "stationuuid" as the id and its "favicon"; one
+  // without a uuid gives none.
   std::vector<Station> SelectStations() const;
   // True when the document is an open directory's reply ("result" at the root).
   bool IsOpenDirectoryReply() const;

@@ -45,6 +45,10 @@ PangoContext* SharedPangoContext() {
     pango_cairo_context_set_font_options(created.get(), options.get());
     const PangoFontDescriptionPtr font(pango_font_description_from_string(kDefaultFont));
     pango_context_set_font_description(created.get(), font.get());
+    // Paragraphs run left to right whatever their script, so that a left-aligned name in Arabic
+    // or Hebrew starts at the rectangle's left; each run is still shaped and ordered by its own
+    // direction.
+    pango_context_set_base_dir(created.get(), PANGO_DIRECTION_LTR);
     return created;
   }();
   return context.get();
@@ -65,6 +69,7 @@ PangoLayoutPtr MakeLayout(cairo_t* cr, const std::string& text, const RECT& rect
   pango_cairo_context_set_resolution(context, CurrentDisplay().dpi);
   pango_cairo_update_context(cr, context);
   PangoLayoutPtr layout(pango_layout_new(context));
+  pango_layout_set_auto_dir(layout.get(), FALSE);
   pango_layout_set_text(layout.get(), text.data(), static_cast<int>(text.size()));
   PangoAlignment alignment = PANGO_ALIGN_LEFT;
   if (format & DT_CENTER) {

@@ -10,3 +10,7 @@
 // oversized file draws nothing. Returns true when it drew. Runs on the thread that draws on
 // `hdc`; the file is read and decoded again on each call.
 bool DrawImageStretched(HDC hdc, LPCWSTR path, const RECT& destination);
+
+// The same, but the image keeps its aspect ratio: scaled to fit `destination` and centred in it;
+// the rest of the rectangle is left as it was.
+bool DrawImageFitted(HDC hdc, LPCWSTR path, const RECT& destination);

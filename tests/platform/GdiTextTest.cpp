@@ -130,6 +130,20 @@ TEST_F(GdiTextTest, MixedScriptsShareOneLine) {
   EXPECT_GT(ink.width(), 150);
 }
 
+TEST_F(GdiTextTest, WrappedRightToLeftNamesStillStartAtTheRectanglesLeft) {
+  for (const wchar_t* name : {L"רדיו תל אביב", L"إذاعة القرآن الكريم", L"Radio صوت"}) {
+    SCOPED_TRACE(testing::Message() << "name " << name);
+    HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+    const RECT all{0, 0, 480, 300};
+    FillRect(hdc_, &all, black);
+    DeleteObject(black);
+    const InkBox ink = Draw(name, {50, 0, 470, 100}, DT_WORDBREAK);
+    ASSERT_FALSE(ink.empty());
+    EXPECT_LT(ink.left, 50 + 8);
+    EXPECT_LT(ink.right, 300);
+  }
+}
+
 TEST_F(GdiTextTest, OpaqueModeFillsTheLineBackground) {
   SetBkMode(hdc_, OPAQUE);
   SetBkColor(hdc_, RGB(0, 0, 255));

@@ -1,0 +1,182 @@
+#include "directory/StationLogos.h"
+
+#include <algorithm>
+#include <atomic>
+#include <deque>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "directory/Download.h"
+#include "directory/LogoFetch.h"
+#include "directory/LogoRules.h"
+#include "directory/StationId.h"
+
+namespace {
+
+constexpr int kMostFetchesAtOnce = 2;
+
+struct LogoJob {
+  int row;
+  std::wstring uuid;
+  std::string favicon;
+};
+
+http::Limits LogoLimits() {
+  http::Limits limits = DownloadLimits();
+  limits.maxBodyBytes = kMaxLogoBytes;
+  return limits;
+}
+
+}  // namespace
+
+// What the window thread and the fetching threads share. The threads own it with the
+// StationLogos, so that they may outlive it.
+struct StationLogos::Shared {
+  mutable std::mutex lock;
+  std::atomic<bool> listHasLogos{false};
+  // Guarded by lock:
+  bool stopping = false;
+  unsigned generation = 0;  // counts the lists shown; a fetch of an earlier list redraws nothing
+  HWND list = nullptr;
+  std::wstring folder;
+  http::Limits limits;
+  std::deque<LogoJob> onScreen;  // in the order they were drawn
+  std::deque<LogoJob> waiting;   // in row order
+  std::set<std::wstring> inFlight;
+  int running = 0;
+  std::function<void(const std::wstring&)> arrived;
+
+  // The next job and what it needs, or false when none is left (the thread then ends).
+  bool Take(LogoJob* job, unsigned* jobGeneration, std::wstring* jobFolder,
+            http::Limits* jobLimits) {
+    std::lock_guard hold(lock);
+    while (!stopping && (!onScreen.empty() || !waiting.empty())) {
+      std::deque<LogoJob>& from = onScreen.empty() ? waiting : onScreen;
+      *job = std::move(from.front());
+      from.pop_front();
+      if (inFlight.insert(job->uuid).second) {
+        *jobGeneration = generation;
+        *jobFolder = folder;
+        *jobLimits = limits;
+        return true;
+      }
+    }
+    --running;
+    return false;
+  }
+};
+
+namespace {
+
+void Redraw(HWND list, int row) {
+  RECT rect{};
+  if (SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(&rect))) {
+    InvalidateRect(list, &rect, FALSE);
+  }
+}
+
+void FetchLogos(std::shared_ptr<StationLogos::Shared> shared) {
+  LogoJob job;
+  unsigned generation;
+  std::wstring folder;
+  http::Limits limits;
+  while (shared->Take(&job, &generation, &folder, &limits)) {
+    const bool due = LogoDue(WrittenAt(LogoFile(folder, job.uuid)),
+                             WrittenAt(LogoFailureMark(folder, job.uuid)), FileTime::clock::now());
+    const bool arrived = due && FetchLogo(folder, job.uuid, job.favicon, limits);
+    HWND list = nullptr;
+    std::function<void(const std::wstring&)> observer;
+    {
+      std::lock_guard hold(shared->lock);
+      shared->inFlight.erase(job.uuid);
+      if (arrived && !shared->stopping) {
+        observer = shared->arrived;
+        if (generation == shared->generation) {
+          list = shared->list;
+        }
+      }
+    }
+    if (list != nullptr) {
+      Redraw(list, job.row);
+    }
+    if (observer) {
+      observer(job.uuid);
+    }
+  }
+}
+
+}  // namespace
+
+StationLogos::StationLogos() : limits(LogoLimits()), shared_(std::make_shared<Shared>()) {}
+
+StationLogos::~StationLogos() {
+  std::lock_guard hold(shared_->lock);
+  shared_->stopping = true;
+  shared_->onScreen.clear();
+  shared_->waiting.clear();
+}
+
+void StationLogos::ShowList(HWND list, std::wstring_view folder, const std::vector<LogoRow>& rows) {
+  bool hasLogos = false;
+  std::deque<LogoJob> jobs;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const LogoRow& row = rows[i];
+    if (!IsStationUuid(std::wstring_view(row.uuid))) {
+      continue;
+    }
+    if (!row.favicon.empty()) {
+      jobs.push_back({static_cast<int>(i), row.uuid, row.favicon});
+      hasLogos = true;
+    } else if (!hasLogos) {
+      hasLogos = WrittenAt(LogoFile(folder, row.uuid)).has_value();
+    }
+  }
+  shared_->listHasLogos.store(hasLogos);
+  std::lock_guard hold(shared_->lock);
+  ++shared_->generation;
+  shared_->list = list;
+  shared_->folder = folder;
+  shared_->limits = limits;
+  shared_->onScreen.clear();
+  shared_->waiting = std::move(jobs);
+  for (; shared_->running < kMostFetchesAtOnce &&
+         shared_->running < static_cast<int>(shared_->waiting.size());
+       ++shared_->running) {
+    std::thread(FetchLogos, shared_).detach();
+  }
+}
+
+bool StationLogos::ListHasLogos() const {
+  return shared_->listHasLogos.load();
+}
+
+void StationLogos::RowOnScreen(int row) {
+  std::lock_guard hold(shared_->lock);
+  std::deque<LogoJob>& waiting = shared_->waiting;
+  const auto found = std::lower_bound(waiting.begin(), waiting.end(), row,
+                                      [](const LogoJob& job, int r) { return job.row < r; });
+  if (found != waiting.end() && found->row == row) {
+    shared_->onScreen.push_back(std::move(*found));
+    waiting.erase(found);
+  }
+}
+
+bool StationLogos::Fetching() const {
+  std::lock_guard hold(shared_->lock);
+  return shared_->running > 0;
+}
+
+void StationLogos::SetArrivalObserver(std::function<void(const std::wstring&)> observer) {
+  std::lock_guard hold(shared_->lock);
+  shared_->arrived = std::move(observer);
+}
+
+std::wstring KeptLogo(std::wstring_view folder, std::wstring_view id) {
+  if (!IsStationUuid(id)) {
+    return {};
+  }
+  std::wstring file = LogoFile(folder, id);
+  return WrittenAt(file) ? file : std::wstring();
+}
