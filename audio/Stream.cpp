@@ -27,7 +27,8 @@ Stream::Stream(StreamSettings settings, OpenedSource source)
       samples_(static_cast<std::size_t>(settings_.outputRate * kSampleQueueMs / 1000) * 2),
       timeline_(settings_.outputRate) {
   const ResponseHeaders& headers = connection_.Current().Headers();
-  live_ = headers.Value("content-length").empty();
+  // An HLS playlist lives until it says it has ended.
+  live_ = source_.hls ? !source_.hls->playlist.ended : headers.Value("content-length").empty();
   headerBlock_ = headers.Block();
   icy_ = headers.IsIcy();
   metaint_ = headers.Metaint();

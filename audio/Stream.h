@@ -17,6 +17,7 @@
 #include "audio/LiveConnection.h"
 #include "audio/Mutex.h"
 #include "audio/SampleQueue.h"
+#include "audio/SegmentAudio.h"
 #include "audio/StreamSource.h"
 
 #include <atomic>
@@ -74,6 +75,21 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
   std::size_t Read(std::uint8_t* out, std::size_t max) override;
 
   void DownloadThread();
+  // Download thread: a plain stream's connections, one after another while it reconnects.
+  void DownloadStream();
+  // Download thread: an HLS playlist's segments in order, the playlist reloaded while it lives
+  // (StreamHls.cpp).
+  void DownloadHls();
+  // Download thread: the segment's audio; false when it could not be had (tried twice) or the
+  // stream stops.
+  bool FetchSegment(const HlsSegment& segment, SegmentAudio& audio);
+  // Download thread: a segment's audio and titles into the buffer, with a new decoder first
+  // when `afresh` or its codec differs from `codec` (then updated). False once the stream stops.
+  bool TakeSegment(SegmentAudio& audio, bool afresh, Codec& codec);
+  // Download thread: waits until every staged byte is in the buffer; false once the stream stops.
+  bool FlushAllStaged();
+  // Download thread: waits until `when`; false once the stream stops.
+  bool RestUntil(std::chrono::steady_clock::time_point when);
   // Download thread: runs `connection` until it ends (true) or the stream stops (false).
   bool RunConnection(Connection& connection);
   // Download thread: after the connection made at `connectedAt` dropped, tries to connect again;
@@ -128,6 +144,7 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
   std::unique_ptr<IcyDemuxer> demuxer_;
   std::vector<std::uint8_t> staged_;  // demuxed audio waiting for room in the buffer
   std::uint64_t bytesDemuxed_ = 0;
+  std::string lastTitle_;  // of an HLS stream: the same title is not announced twice
   // Decode thread only.
   std::uint64_t producedFrames_ = 0;
 };

@@ -18,6 +18,24 @@ constexpr std::chrono::milliseconds kPlentyPace{500};
 }  // namespace
 
 void Stream::DownloadThread() {
+  if (source_.hls) {
+    DownloadHls();
+  } else {
+    DownloadStream();
+  }
+  download_.SetConnected(false);
+  // What was downloaded still goes to the decoder, as room frees up.
+  while (!staged_.empty() && download_.WaitForRoom(staged_.size())) {
+    FlushStaged();
+  }
+  download_.EndDownload();
+  timeline_.DownloadEnded();
+  if (settings_.downloadProc != nullptr) {
+    CallOut([this] { settings_.downloadProc(nullptr, 0, settings_.user); });
+  }
+}
+
+void Stream::DownloadStream() {
   Backoff backoff(settings_.reconnectBudget);
   std::vector<std::uint8_t> head = std::move(source_.head);
   for (;;) {
@@ -29,18 +47,8 @@ void Stream::DownloadThread() {
     }
     if (!RunConnection(connection) || !live_ || settings_.reconnectBudget.count() <= 0 ||
         !Reconnect(backoff, connectedAt, head)) {
-      break;
+      return;
     }
-  }
-  download_.SetConnected(false);
-  // What was downloaded still goes to the decoder, as room frees up.
-  while (!staged_.empty() && download_.WaitForRoom(staged_.size())) {
-    FlushStaged();
-  }
-  download_.EndDownload();
-  timeline_.DownloadEnded();
-  if (settings_.downloadProc != nullptr) {
-    CallOut([this] { settings_.downloadProc(nullptr, 0, settings_.user); });
   }
 }
 
@@ -76,11 +84,8 @@ bool Stream::Reconnect(Backoff& backoff, Backoff::Clock::time_point connectedAt,
   download_.SetConnected(false);
   timeline_.ConnectionLost();
   // The old connection's last bytes go first, so the decoder can play them meanwhile.
-  while (!staged_.empty()) {
-    if (!download_.WaitForRoom(staged_.size())) {
-      return false;
-    }
-    FlushStaged();
+  if (!FlushAllStaged()) {
+    return false;
   }
   OpenedSource found;
   if (!connection_.Reconnect(backoff, found)) {
@@ -110,6 +115,16 @@ bool Stream::TakeBody(std::span<const std::uint8_t> bytes) {
     });
   }
   FlushStaged();
+  return true;
+}
+
+bool Stream::FlushAllStaged() {
+  while (!staged_.empty()) {
+    if (!download_.WaitForRoom(staged_.size())) {
+      return false;
+    }
+    FlushStaged();
+  }
   return true;
 }
 

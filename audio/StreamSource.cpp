@@ -55,22 +55,22 @@ class Opener {
     }
 
     Codec codec = Codec::Mp3;
-    if (!CodecForType(headers.ContentType(), codec) &&
-        DetectPlaylist(headers.ContentType(), {}) == PlaylistKind::None) {
+    bool playlist = !CodecForType(headers.ContentType(), codec);
+    if (playlist && DetectPlaylist(headers.ContentType(), {}) == PlaylistKind::None) {
       // Neither type says what it is: read on until the first bytes do.
       while (head.size() < kSniffBytes && Step(*connection, deadline)) {
       }
-      if (!SniffCodec(head, codec)) {
-        while (head.size() < kMaxPlaylistBytes && Step(*connection, deadline)) {
-        }
-        return FollowPlaylist(std::string(head.begin(), head.end()),
-                              PlaylistAddress(*connection, url), headers, depth, out);
-      }
-    } else if (!CodecForType(headers.ContentType(), codec)) {
+      playlist = !SniffCodec(head, codec);
+    }
+    if (playlist) {
       while (head.size() < kMaxPlaylistBytes && Step(*connection, deadline)) {
       }
-      return FollowPlaylist(std::string(head.begin(), head.end()),
-                            PlaylistAddress(*connection, url), headers, depth, out);
+      const std::string body(head.begin(), head.end());
+      const std::string address = PlaylistAddress(*connection, url);
+      if (IsHlsPlaylist(headers.ContentType(), body)) {
+        return OpenHls(std::move(connection), body, address, depth, out);
+      }
+      return FollowPlaylist(body, address, headers, depth, out);
     }
     connection->SetBodySink(nullptr);
     out.connection = std::move(connection);
@@ -137,6 +137,30 @@ class Opener {
       }
     }
     return last;
+  }
+
+  // A master playlist leads to one of its variants; a media playlist is the stream itself.
+  Failure OpenHls(std::unique_ptr<Connection> connection, const std::string& body,
+                  const std::string& url, int depth, OpenedSource& out) {
+    if (IsMasterPlaylist(body)) {
+      std::optional<HlsVariant> variant = ChooseVariant(ParseMasterPlaylist(body, url));
+      if (!variant || depth > kMaxPlaylistDepth) {
+        return Failure::NotAudio;
+      }
+      return Open(variant->url, depth + 1, out);
+    }
+    std::optional<MediaPlaylist> list = ParseMediaPlaylist(body, url);
+    if (!list || list->segments.empty()) {
+      return Failure::NotAudio;
+    }
+    if (list->encrypted) {
+      return Failure::Unreachable;  // no keys here: as good as gone
+    }
+    out.connection = std::move(connection);
+    out.codec = Codec::Aac;  // until a segment tells otherwise
+    out.url = url;
+    out.hls = HlsStart{url, std::move(*list)};
+    return Failure::None;
   }
 
   const SourceOptions& options_;

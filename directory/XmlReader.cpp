@@ -21,7 +21,9 @@ bool IsPlayable(const pugi::xml_node& station) {
   const std::string_view codec = station.attribute("codec").value();
   return std::find(std::begin(kPlayableCodecs), std::end(kPlayableCodecs), codec) !=
              std::end(kPlayableCodecs) &&
-         std::string_view(station.attribute("hls").value()) == "0" &&
+         // HLS stations play as well as plain streams.
+         (std::string_view(station.attribute("hls").value()) == "0" ||
+          std::string_view(station.attribute("hls").value()) == "1") &&
          std::string_view(station.attribute("lastcheckok").value()) == "1" &&
          IsStationUuid(std::string_view(station.attribute("stationuuid").value()));
 }

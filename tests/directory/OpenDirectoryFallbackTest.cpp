@@ -31,7 +31,7 @@ Route Search(Route route) {
 }
 
 const Route kStations = Search({.bodyFile = fixture::FixturePath("directory/open-stations.xml")});
-constexpr int kPlayableStations = 8;
+constexpr int kPlayableStations = 9;  // HLS stations included
 const Route kStall = {.headerDelaySeconds = 60};
 
 class OpenDirectoryFallback : public ListWindowTest {
