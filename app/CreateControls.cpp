@@ -1,5 +1,6 @@
 #include "app/Layout.h"
 #include "app/MainWindow.h"
+#include "app/StationLogoOnAir.h"
 #include "directory/WebClient.h"
 #include "playback/InitPlayback.h"
 #include "shell/ControlIds.h"
@@ -26,6 +27,7 @@ HWND CreateControl(HWND window, LPCWSTR className, LPCWSTR text, DWORD style, in
 void CreateControls(HWND window) {
   InitPlayback(window);
   mainWindow = window;
+  webClient.logos.SetArrivalObserver(OnStationLogoArrived);
 
   // Created in stacking order: a control made earlier lies above one made later, so the lists
   // cover the image buttons.

@@ -1,4 +1,5 @@
 #include "app/Commands.h"
+#include "app/StationLogoOnAir.h"
 #include "app/TuneInAddress.h"
 #include "directory/WebClient.h"
 #include "playback/PlaybackState.h"
@@ -40,6 +41,7 @@ void ChooseStation(HWND window) {
   }
   if (const auto address = TuneInAddress(id.c_str())) {
     stationUrl.Set(*address);
+    ChooseStationLogo(id);
     StartTuneIn();
   } else {
     ShowStatus(L"not playing");

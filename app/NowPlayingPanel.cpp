@@ -2,6 +2,7 @@
 
 #include "app/Colours.h"
 #include "app/Painting.h"
+#include "playback/ImageOnAir.h"
 #include "playback/PlaybackState.h"
 #include "shell/ControlIds.h"
 #include "shell/MainWindowState.h"
@@ -16,6 +17,16 @@ constexpr int fadeSteps = 11;
 constexpr BYTE fadeFirstAlpha = 10;
 constexpr BYTE fadeAlphaStep = 5;
 constexpr DWORD fadeStepMs = 100;
+
+// The cover stretched over `rect`, or the station's logo fitted into it while no cover is known.
+void DrawImageOnAir(HDC dc, const RECT& rect) {
+  const ImageOnAir image = CurrentImageOnAir();
+  if (image.isStationLogo) {
+    DrawLogoFile(dc, image.path.c_str(), rect);
+  } else {
+    DrawImageFile(dc, image.path.c_str(), rect);
+  }
+}
 
 void DrawPanel(HDC dc, const RECT& panel) {
   HPEN pen = CreatePen(PS_SOLID, 0, panelColour);
@@ -50,7 +61,7 @@ void PaintNowPlayingView(HDC dc) {
   HDC memory = CreateCompatibleDC(dc);
   HBITMAP bitmap = CreateCompatibleBitmap(dc, width, viewHeight);
   HGDIOBJ previousBitmap = SelectObject(memory, bitmap);
-  DrawImageFile(memory, coverImagePath.Get().c_str(), RECT{0, 0, width, viewHeight});
+  DrawImageOnAir(memory, RECT{0, 0, width, viewHeight});
 
   BLENDFUNCTION blend = {AC_SRC_OVER, 0, fadeFirstAlpha, 0};
   for (int step = 0; step < fadeSteps; ++step) {
@@ -77,9 +88,8 @@ void PaintNowPlayingStrip(HDC dc) {
 
   DrawPanel(dc, panel);
   const int thumbnailLeft = 6 * panelMargin;
-  DrawImageFile(dc, coverImagePath.Get().c_str(),
-                RECT{thumbnailLeft, panel.top + panelMargin, thumbnailLeft + thumbnailWidth,
-                     panel.bottom - panelMargin});
+  DrawImageOnAir(dc, RECT{thumbnailLeft, panel.top + panelMargin, thumbnailLeft + thumbnailWidth,
+                          panel.bottom - panelMargin});
   const int textTop = panel.top + 2 * panelMargin;
   DrawTrackLines(dc,
                  RECT{thumbnailLeft, textTop, panel.right, textTop + 3 * lineHeight - panelGap});

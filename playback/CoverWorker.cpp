@@ -21,6 +21,7 @@ DWORD WINAPI CoverWorker(LPVOID window) {
   ShowStatus(coverFetched ? L"nice one" : L"buuuu");
   coverImagePath.Set(std::wstring(applicationFolder) +
                      (coverFetched ? L"folder.jpg" : L"noAlbum.jpg"));
+  coverOnAir.store(coverFetched);
   ReportCover();
   RedrawNowPlaying(static_cast<HWND>(window));
   coverThread.store(nullptr);

@@ -15,6 +15,7 @@
 #include "platform/ResourceIds.h"
 #include "platform/Utf8.h"
 #include "platform/Win32.h"
+#include "playback/ImageOnAir.h"
 #include "playback/PlaybackState.h"
 #include "playback/StationHeaders.h"
 #include "playback/TextFromBytes.h"
@@ -72,7 +73,10 @@ void ReportNowPlaying() {
   now.title = WideToUtf8(track.titleText);
   now.artist = WideToUtf8(track.artistText);
   now.album = StationName(currentStream.load());
-  {
+  const ImageOnAir image = CurrentImageOnAir();
+  if (image.isStationLogo) {
+    now.artUrl = "file://" + WideToUtf8(image.path);
+  } else {
     std::lock_guard hold(coverLock);
     now.artUrl = coverCopy.empty() ? "" : "file://" + coverCopy;
   }

@@ -15,7 +15,8 @@ void StopPlayerService();
 
 // A stream started or stopped playing; tells the session. Any thread.
 void ReportPlaying(bool playing);
-// Tells the session the current title and station. Any thread.
+// Tells the session the current title and station, and its art: the cover, or the station's
+// logo while no cover is known for the title on air (CurrentImageOnAir). Any thread.
 void ReportNowPlaying();
 // The cover at coverImagePath is new: it is offered under a new file name, so that the
 // session's cache notices, and told. Any thread, one at a time (the album-art worker).

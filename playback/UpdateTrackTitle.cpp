@@ -25,6 +25,7 @@ void ShowStreamTitle(const char* meta, bool lookUpCover) {
   }
   nowPlaying.Set(WideFromBytes(texts->artist.c_str(), CP_ACP),
                  WideFromBytes(texts->title.c_str(), CP_ACP));
+  coverOnAir.store(false);
   SetTextFromBytes(StatusLine(), texts->status.c_str(), CP_ACP);
   if (lookUpCover) {
     // While a lookup runs it finishes for its own track; this title gets none.

@@ -6,9 +6,11 @@
 #include <string>
 
 #include "directory/ServiceHosts.h"
+#include "directory/WebClient.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
 #include "shell/ControlIds.h"
+#include "tests/e2e/LogoInternet.h"
 #include "tests/e2e/ProgramSession.h"
 #include "tests/support/Icecast.h"
 #include "tests/support/SessionBus.h"
@@ -119,6 +121,24 @@ TEST_F(PlayerService, SessionSeesWhatPlaysAndPlayPauseStopsAndRestartsTheSound) 
   const sound::Span lastHalfSecond{sound.frames() - 22050, 22050};
   EXPECT_GT(sound::Level(sound, lastHalfSecond), 1000.0) << "the station did not play again";
   EXPECT_NEAR(sound::FrequencyHz(sound, lastHalfSecond), 440.0, 2.0);
+}
+
+TEST_F(PlayerService, ArtIsTheStationsLogoUntilATitleHasACover) {
+  LogoInternet internet;
+  internet.Reach();
+  session_.TapRow(ID_GENRE_LIST, 1);  // Ambient: the open directory's stations with logos
+  ASSERT_TRUE(headless::RunUntil([] { return !webClient.logos.Fetching(); }, 60s));
+  const std::string logo =
+      "file://" + session_.folder() + "logos/5a1e0c00-6b7d-4c8e-9fa0-1b2c3d4e5f00";
+  const auto artIs = [](const std::string& art) {
+    return [art](const fixture::PlayerChange& c) {
+      return c.metadata && fixture::Metadata(*c.metadata)["mpris:artUrl"] == art;
+    };
+  };
+  session_.TapRow(ID_STATION_LIST, 0);
+  ASSERT_TRUE(WaitForChange(artIs(logo))) << session_.StatusHistoryText();
+  icecast_.SetTitle("/tone.mp3", "Cher - Believe");
+  ASSERT_TRUE(WaitForChange(TitleWithCover("Believe", logo))) << session_.StatusHistoryText();
 }
 
 }  // namespace

@@ -9,16 +9,17 @@
 #include "directory/WebClient.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
+#include "playback/PlaybackState.h"
 #include "shell/ControlIds.h"
+#include "shell/MainWindowState.h"
 #include "shell/ScreenMetrics.h"
+#include "tests/e2e/LogoInternet.h"
 #include "tests/e2e/ProgramSession.h"
-#include "tests/support/Icecast.h"
 #include "tests/support/StationLogoHosts.h"
 
 namespace e2e {
 namespace {
 
-constexpr char kServer[] = "de1.api.radio-browser.info";
 constexpr int ambientRow = 1;
 constexpr int kStations = 9;
 // Rows of open-logos.xml by the logo they point at.
@@ -26,37 +27,6 @@ constexpr int pngRow = 0, jpegRow = 1, pageRow = 2, noLogoRow = 3, iconRow = 4, 
               goneRow = 6;
 constexpr COLORREF black = RGB(0, 0, 0);
 constexpr COLORREF panel = RGB(38, 38, 40);
-
-// The open directory with a genre of stations whose logos are of every kind, on their hosts.
-struct LogoInternet {
-  LogoInternet() {
-    servers.server(kServer).AddRoute(
-        {.path = "/xml/stations/search",
-         .query = "tag=ambient&tagExact=true&hidebroken=true&order=clickcount&reverse=true"
-                  "&limit=1000",
-         .headers = {{"Content-Type", "text/xml"}},
-         .bodyFile = fixture::FixturePath("e2e/open-logos.xml")});
-    servers.server(kServer).AddRoute({.path = "/pls/url/5a1e0c00-6b7d-4c8e-9fa0-1b2c3d4e5f00",
-                                      .headers = {{"Content-Type", "audio/x-scpls"}},
-                                      .bodyFile = fixture::FixturePath("e2e/open-tone.pls")});
-    fixture::ServeLogos(servers);
-  }
-  // After the session has started.
-  void Reach() const {
-    webClient.openDirectory.lookups = fixture::LookupsFinding({kServer});
-    webClient.logos.limits.stallTimeoutMs = 1000;
-    if (icecast) {
-      http::MapHost("tone.stream.test", 80, "127.0.0.1", icecast->port());
-    }
-  }
-  void StartStream() {
-    icecast.emplace();
-    icecast->StartMp3Tone("/tone.mp3", 440, 120, "Open Tone");
-  }
-
-  fixture::OpenDirectoryServers servers{fixture::DirectoryAndLogoHosts({kServer})};
-  std::optional<fixture::Icecast> icecast;
-};
 
 struct RowGeometry {
   int top;
@@ -144,6 +114,47 @@ TEST(StationLogos, StalledLogosHoldNeitherTheListNorATuneIn) {
       20s))
       << session.StatusHistoryText();
   EXPECT_TRUE(webClient.logos.Fetching());
+}
+
+// Blue the most, as the blue bar is (blended over black in the view, fitted in the strip).
+bool Bluish(COLORREF pixel) {
+  return GetBValue(pixel) > 150 && GetRValue(pixel) < 40 && GetGValue(pixel) < 40;
+}
+
+TEST(StationLogos, NowPlayingShowsTheStationsLogoUntilATitleHasACover) {
+  LogoInternet internet;
+  internet.StartStream();
+  ProgramSession session;
+  internet.Reach();
+  session.ServeFoundAlbum();
+  session.TapRow(ID_GENRE_LIST, ambientRow);
+  ASSERT_TRUE(headless::RunUntil([] { return !webClient.logos.Fetching(); }, 60s));
+
+  // The station sends no title yet: its logo in the strip's thumbnail and in the view.
+  session.TapRow(ID_STATION_LIST, pngRow);
+  ASSERT_TRUE(session.WaitForStatus(
+      [](const std::wstring& status) { return status.find(L"Open Tone") != std::wstring::npos; },
+      20s))
+      << session.StatusHistoryText();
+  SendMessageW(mainWindow, WM_SIZE, 0, 0);  // the list laid out short, the strip below it
+  headless::RunUntilIdle();
+  const int thumbnailMiddle = StripTop() + (3 * lineHeight - 4) / 2;
+  EXPECT_TRUE(Bluish(headless::Pixel(37, thumbnailMiddle)));
+  session.Screenshot("logo-strip");
+  session.Tap(screen.width / 2, StripTop());
+  const int viewMiddle = screen.height / 2 - lineHeight;
+  EXPECT_TRUE(Bluish(headless::Pixel(screen.width / 2, viewMiddle)));
+  session.Screenshot("logo-now-playing");
+
+  // A title with a cover: the cover wins.
+  internet.icecast->SetTitle("/tone.mp3", "Cher - Believe");
+  ASSERT_TRUE(session.WaitForStatus(L"nice one", 20s)) << session.StatusHistoryText();
+  ASSERT_TRUE(headless::RunUntil([] { return coverThread.load() == nullptr; }, 10s));
+  headless::RunUntilIdle();
+  // The cover's pale disk, above its dark middle.
+  const COLORREF cover = headless::Pixel(screen.width / 2, viewMiddle - 2 * lineHeight);
+  EXPECT_GT(GetRValue(cover), GetBValue(cover) + 40);
+  session.Screenshot("logo-station-cover");
 }
 
 }  // namespace
