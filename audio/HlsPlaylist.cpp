@@ -2,6 +2,7 @@
 
 #include "audio/Playlist.h"
 #include "audio/Text.h"
+#include "platform/HttpClient.h"
 
 #include <algorithm>
 #include <charconv>
@@ -124,7 +125,7 @@ std::vector<HlsVariant> ParseMasterPlaylist(std::string_view body, const std::st
                            Number(Attribute(attributes, "BANDWIDTH")),
                            std::string(Attribute(attributes, "CODECS"))};
     } else if (!line.empty() && line.front() != '#' && pending) {
-      pending->url = ResolveUrl(baseUrl, std::string(line));
+      pending->url = http::ResolveUrl(baseUrl, std::string(line));
       if (!pending->url.empty() && variants.size() < kMaxVariants) {
         variants.push_back(std::move(*pending));
       }
@@ -182,9 +183,9 @@ std::optional<MediaPlaylist> ParseMediaPlaylist(std::string_view body, const std
         list.encrypted = true;
       }
     } else if (line.starts_with("#EXT-X-MAP:")) {
-      mapUrl = ResolveUrl(baseUrl, std::string(Attribute(line.substr(11), "URI")));
+      mapUrl = http::ResolveUrl(baseUrl, std::string(Attribute(line.substr(11), "URI")));
     } else if (!line.empty() && line.front() != '#') {
-      std::string url = ResolveUrl(baseUrl, std::string(line));
+      std::string url = http::ResolveUrl(baseUrl, std::string(line));
       if (!url.empty() && list.segments.size() < kMaxSegments) {
         list.segments.push_back(
             {std::move(url), seconds, list.firstSequence + index, discontinuity, mapUrl});

@@ -1,20 +1,13 @@
 #include "audio/Playlist.h"
 
 #include "audio/Text.h"
-
-#include <curl/curl.h>
+#include "platform/HttpClient.h"
 
 #include <algorithm>
-#include <memory>
 
 namespace audio {
 
 namespace {
-
-struct UrlDeleter {
-  void operator()(CURLU* u) const noexcept { curl_url_cleanup(u); }
-};
-using UrlHandle = std::unique_ptr<CURLU, UrlDeleter>;
 
 std::string_view FirstLine(std::string_view body) {
   std::size_t start = body.find_first_not_of(" \t\r\n");
@@ -36,10 +29,6 @@ std::vector<std::string_view> Lines(std::string_view body) {
     body.remove_prefix(end + 1);
   }
   return lines;
-}
-
-bool IsHttpAddress(std::string_view s) {
-  return StartsWithNoCase(s, "http://") || StartsWithNoCase(s, "https://");
 }
 
 std::vector<std::string> ParsePls(std::string_view body) {
@@ -110,7 +99,7 @@ PlaylistKind DetectPlaylist(std::string_view contentType, std::string_view body)
   if (StartsWithNoCase(first, "[playlist]")) {
     return PlaylistKind::Pls;
   }
-  if (StartsWithNoCase(first, "#EXTM3U") || IsHttpAddress(first)) {
+  if (StartsWithNoCase(first, "#EXTM3U") || http::IsHttpAddress(first)) {
     return PlaylistKind::M3u;
   }
   return PlaylistKind::None;
@@ -127,7 +116,7 @@ std::vector<std::string> ParsePlaylist(PlaylistKind kind, std::string_view body,
   }
   std::vector<std::string> urls;
   for (const std::string& entry : raw) {
-    std::string url = ResolveUrl(baseUrl, entry);
+    std::string url = http::ResolveUrl(baseUrl, entry);
     if (!url.empty()) {
       urls.push_back(std::move(url));
       if (urls.size() == kMaxPlaylistEntries) {
@@ -136,24 +125,6 @@ std::vector<std::string> ParsePlaylist(PlaylistKind kind, std::string_view body,
     }
   }
   return urls;
-}
-
-std::string ResolveUrl(const std::string& base, const std::string& ref) {
-  UrlHandle url(curl_url());
-  if (!url || ref.find('\0') != std::string::npos) {
-    return {};
-  }
-  if (curl_url_set(url.get(), CURLUPART_URL, base.c_str(), 0) != CURLUE_OK ||
-      curl_url_set(url.get(), CURLUPART_URL, ref.c_str(), CURLU_URLENCODE) != CURLUE_OK) {
-    return {};
-  }
-  char* text = nullptr;
-  if (curl_url_get(url.get(), CURLUPART_URL, &text, 0) != CURLUE_OK) {
-    return {};
-  }
-  std::string result(text);
-  curl_free(text);
-  return IsHttpAddress(result) ? result : std::string();
 }
 
 }  // namespace audio

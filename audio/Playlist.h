@@ -24,7 +24,4 @@ PlaylistKind DetectPlaylist(std::string_view contentType, std::string_view body)
 std::vector<std::string> ParsePlaylist(PlaylistKind kind, std::string_view body,
                                        const std::string& baseUrl);
 
-// `ref` resolved against `base`; empty when the result is not an http or https address.
-std::string ResolveUrl(const std::string& base, const std::string& ref);
-
 }  // namespace audio

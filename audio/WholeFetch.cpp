@@ -15,7 +15,7 @@ Failure FetchWhole(const std::string& url, const http::Limits& limits, std::size
                    const std::function<bool()>& stopped, WholeAnswer& answer) {
   answer = WholeAnswer{};
   http::Limits capped = limits;
-  capped.maxBodyBytes = static_cast<curl_off_t>(maxBytes);
+  capped.maxBodyBytes = static_cast<std::int64_t>(maxBytes);
   Connection connection(url, capped);
   bool tooLong = false;
   connection.SetBodySink([&](std::span<const std::uint8_t> bytes) {

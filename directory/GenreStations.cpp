@@ -25,20 +25,10 @@ milliseconds Left(Clock::time_point until) {
   return std::chrono::duration_cast<milliseconds>(until - Clock::now());
 }
 
-// The client's limits, cut so that the download ends by `until` and waits at most `patience`.
-http::Limits Within(http::Limits limits, Clock::time_point until, milliseconds patience) {
-  const long left = std::max<long>(1, static_cast<long>(Left(until).count()));
-  const long wait = static_cast<long>(patience.count());
-  limits.connectTimeoutMs = std::min({limits.connectTimeoutMs, wait, left});
-  limits.stallTimeoutMs = std::min(limits.stallTimeoutMs, wait);
-  limits.totalTimeoutMs = left;
-  return limits;
-}
-
 int Fetch(WebClient& client, LPCWSTR key, const std::wstring& address, Clock::time_point until,
           milliseconds patience) {
-  return DownloadIntoFolder(client.folder, key, address,
-                            Within(client.downloadLimits, until, patience));
+  const std::optional<http::Limits> limits = http::Within(client.downloadLimits, until, patience);
+  return limits ? DownloadToFile(client, key, WideToUtf8(address), *limits) : 1;
 }
 
 // Loads the cache file into the document. True when it gives a row.

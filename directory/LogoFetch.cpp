@@ -3,10 +3,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string_view>
 #include <system_error>
 
 #include "directory/Download.h"
+#include "directory/FilePaths.h"
 #include "directory/LogoRules.h"
 #include "platform/Utf8.h"
 
@@ -31,10 +33,14 @@ bool FetchLogo(std::wstring_view folder, std::wstring_view uuid, const std::stri
                const http::Limits& limits) {
   std::error_code error;
   std::filesystem::create_directories(WideToUtf8(LogoFolder(folder)), error);
-  const std::wstring arrivedName = std::wstring(uuid) + L".new";
-  const std::string arrived = WideToUtf8(LogoFolder(folder) + arrivedName);
-  const bool whole =
-      DownloadIntoFolder(LogoFolder(folder), arrivedName, Utf8ToWide(address), limits) == 0;
+  // The uuid came from the network: it must name a plain file of the logo folder.
+  const std::optional<std::wstring> arrivedPath =
+      FileInFolder(LogoFolder(folder), std::wstring(uuid) + L".new");
+  if (!arrivedPath) {
+    return false;
+  }
+  const std::string arrived = WideToUtf8(*arrivedPath);
+  const bool whole = http::FetchToFile(address, arrived, kAgentName, limits);
   if (!whole || !IsDrawableImage(arrived) ||
       std::rename(arrived.c_str(), WideToUtf8(LogoFile(folder, uuid)).c_str()) != 0) {
     std::filesystem::remove(arrived, error);

@@ -13,10 +13,6 @@ WebClient::WebClient() {
   std::wcscpy(queryFormat, kDirectoryQueryFormat);
 }
 
-int DownloadToFile(WebClient& client, LPCWSTR name, LPCWSTR address) {
-  return DownloadIntoFolder(client.folder, name, address, client.downloadLimits);
-}
-
 bool FileExists(LPCWSTR fileName) {
   std::FILE* file = std::fopen(WideToUtf8(fileName).c_str(), "r");
   if (file == nullptr) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <string>
 
 #include "directory/Download.h"
 #include "directory/OpenDirectory.h"
@@ -59,8 +60,14 @@ inline constexpr std::chrono::seconds kGenreChoiceLimit{20};
 // most about kGenreChoiceLimit.
 void LoadGenreStations(WebClient& client, HWND window, int listId, LPCWSTR key);
 
-// Fetches the address into folder + name (DownloadIntoFolder). Returns 0 or 1. Any thread.
-int DownloadToFile(WebClient& client, LPCWSTR name, LPCWSTR address);
+// Fetches `address` (UTF-8) into folder + name with these limits (usually the client's
+// downloadLimits, cut to the caller's deadline). The body goes to a temporary file in the folder,
+// which replaces the destination only when the whole body arrived with a 2xx status; otherwise
+// the destination is as it was. Returns 0 on success, 1 otherwise (a name that is not plain, an
+// address or path longer than 259 characters, a failed or capped transfer, an error status).
+// Blocks until the transfer ends; any thread.
+int DownloadToFile(WebClient& client, LPCWSTR name, const std::string& address,
+                   const http::Limits& limits);
 
 // True when the file can be opened for reading.
 bool FileExists(LPCWSTR fileName);

@@ -66,7 +66,7 @@ EasyHandle::EasyHandle(const std::string& url, std::string_view agent, const Lim
     Set(CURLOPT_TIMEOUT_MS, limits.totalTimeoutMs);
   }
   if (limits.maxBodyBytes > 0) {
-    Set(CURLOPT_MAXFILESIZE_LARGE, limits.maxBodyBytes);
+    Set(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBodyBytes));
   }
   for (const curl_slist* line = shared.noCacheHeaders; line != nullptr; line = line->next) {
     Append(headers_, line->data);

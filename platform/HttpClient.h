@@ -1,10 +1,15 @@
 // The one place that configures libcurl for the whole program: downloads and audio streams.
-// Implementation: platform/HttpClient.cpp. Nothing outside platform/ sets the options set here;
-// callers add only their own callbacks (through Set) and request headers.
+// Implementation: platform/HttpClient.cpp (the handle) and platform/HttpFetch.cpp (fetches into
+// memory and into files, which every download of the program uses). Nothing outside platform/
+// sets the options set here; the audio engine's stream connection adds only its own callbacks
+// (through Set) and request headers.
 #pragma once
 
 #include <curl/curl.h>
 
+#include <chrono>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,7 +26,7 @@ struct Limits {
   long stallBytesPerSecond = 1;
   // A reply that announces a longer body fails before any of it arrives (0: no cap, as for a
   // stream). A body without a length is the caller's to count.
-  curl_off_t maxBodyBytes = 0;
+  std::int64_t maxBodyBytes = 0;
   // The whole transfer ends after this long (0: never, as a live stream needs). For requests
   // that must end within a deadline of their caller.
   long totalTimeoutMs = 0;
@@ -67,6 +72,43 @@ class EasyHandle {
   CurlListPtr headers_;          // must outlive the transfer
   CURLcode refused_ = CURLE_OK;  // the first option or list line that could not be set
 };
+
+using Clock = std::chrono::steady_clock;
+
+// `limits` cut so that a transfer ends by `deadline` and waits at most `patience` to connect or
+// between bytes. Nothing once the deadline has passed.
+std::optional<Limits> Within(Limits limits, Clock::time_point deadline,
+                             std::chrono::milliseconds patience = std::chrono::milliseconds::max());
+
+// A reply read into memory.
+struct Reply {
+  bool arrived = false;  // the whole body came within its cap, whatever the status
+  long status = 0;       // the status of the last response (after redirects); 0 without one
+  std::string body;
+
+  bool Ok() const { return arrived && status >= 200 && status <= 299; }
+};
+
+// The cap of a body fetched into memory or into a file when the limits set none.
+inline constexpr std::int64_t kMaxFetchBytes = std::int64_t{8} << 20;
+
+// Fetches `url` into memory with every common option and `limits`; a body longer than
+// limits.maxBodyBytes (kMaxFetchBytes when 0) has not arrived. Blocks until the transfer ends;
+// any thread.
+Reply Fetch(const std::string& url, std::string_view agent, const Limits& limits);
+
+// Fetches `url` into the file `path`. The body goes to a temporary file beside it, which takes
+// its place only when the whole body arrived within its cap with a 2xx status; otherwise `path`
+// is as it was and no other file is left. True then. Blocks until the transfer ends; any thread.
+bool FetchToFile(const std::string& url, const std::string& path, std::string_view agent,
+                 const Limits& limits);
+
+// True when `address` starts with http:// or https:// (any case).
+bool IsHttpAddress(std::string_view address);
+
+// `reference` resolved against `base` (RFC 3986); empty when the result is not an http or https
+// address. Implementation: platform/HttpAddress.cpp.
+std::string ResolveUrl(const std::string& base, const std::string& reference);
 
 // The test interface (the target platform_test_interface, which only tests, benchmarks and the
 // demo link; the program has no definition of these). Every later connection to host:port goes

@@ -6,6 +6,7 @@
 
 #include "directory/Download.h"
 #include "directory/WebClient.h"
+#include "platform/Utf8.h"
 #include "playback/CoverMemory.h"
 #include "playback/FolderFile.h"
 #include "playback/ItunesSource.h"
@@ -51,7 +52,7 @@ bool DownloadFirst(const std::vector<std::wstring>& images, const LookupDeadline
     if (!limits) {
       return false;
     }
-    if (DownloadIntoFolder(webClient.folder, kCoverFile, image, *limits) == 0) {
+    if (DownloadToFile(webClient, kCoverFile, WideToUtf8(image), *limits) == 0) {
       return true;
     }
   }

@@ -35,7 +35,9 @@ class LookupDeadline {
 
   std::chrono::steady_clock::time_point end() const { return end_; }
   // `base` with its connect and total time within what is left; nothing once the time is up.
-  std::optional<http::Limits> LimitsWithin(const http::Limits& base) const;
+  std::optional<http::Limits> LimitsWithin(const http::Limits& base) const {
+    return http::Within(base, end_);
+  }
 
  private:
   std::chrono::steady_clock::time_point end_;

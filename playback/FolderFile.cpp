@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "directory/FilePaths.h"
-#include "directory/TemporaryFile.h"
+#include "platform/TemporaryFile.h"
 #include "platform/Utf8.h"
 
 namespace {

@@ -51,9 +51,9 @@ SourceAnswer ItunesCovers(std::string_view reply, std::string_view artist) {
 }
 
 SourceAnswer AskItunes(const TrackQuery& track, const http::Limits& limits) {
-  const ServiceReply reply = AskService(SearchAddress(track), kAgentName, limits);
+  const http::Reply reply = AskService(SearchAddress(track), kAgentName, limits);
   if (!reply.Ok()) {
-    return {reply.TooMany() ? SourceAnswer::TooMany : SourceAnswer::Failed, {}};
+    return {TooMany(reply) ? SourceAnswer::TooMany : SourceAnswer::Failed, {}};
   }
   return ItunesCovers(reply.body, WideToUtf8(track.artist));
 }

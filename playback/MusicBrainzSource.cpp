@@ -133,9 +133,9 @@ SourceAnswer AskMusicBrainz(const TrackQuery& track, const http::Limits& limits,
   if (!musicBrainzPacer.WaitTurn(deadline)) {
     return {SourceAnswer::Failed, {}};
   }
-  const ServiceReply reply = AskService(SearchAddress(track), kMusicBrainzAgent, limits);
+  const http::Reply reply = AskService(SearchAddress(track), kMusicBrainzAgent, limits);
   if (!reply.Ok()) {
-    return {reply.TooMany() ? SourceAnswer::TooMany : SourceAnswer::Failed, {}};
+    return {TooMany(reply) ? SourceAnswer::TooMany : SourceAnswer::Failed, {}};
   }
   return MusicBrainzCovers(reply.body, WideToUtf8(track.artist));
 }

@@ -40,7 +40,7 @@ SourceAnswer AskTrackInfo(const TrackQuery& track, const http::Limits& limits) {
   if (address.size() > kMaxTextCharacters) {
     return {SourceAnswer::Failed, {}};
   }
-  const ServiceReply reply = AskService(WideToUtf8(address), kAgentName, limits);
+  const http::Reply reply = AskService(WideToUtf8(address), kAgentName, limits);
   if (!reply.arrived) {
     return {SourceAnswer::Failed, {}};
   }
@@ -48,12 +48,12 @@ SourceAnswer AskTrackInfo(const TrackQuery& track, const http::Limits& limits) {
     if (*code == kInvalidKey || *code == kSuspendedKey) {
       return {SourceAnswer::KeyRefused, {}};
     }
-    return {*code == kRateLimitExceeded || reply.TooMany() ? SourceAnswer::TooMany
-                                                           : SourceAnswer::Failed,
+    return {*code == kRateLimitExceeded || TooMany(reply) ? SourceAnswer::TooMany
+                                                          : SourceAnswer::Failed,
             {}};
   }
   if (!reply.Ok()) {
-    return {reply.TooMany() ? SourceAnswer::TooMany : SourceAnswer::Failed, {}};
+    return {TooMany(reply) ? SourceAnswer::TooMany : SourceAnswer::Failed, {}};
   }
   if (!ReplaceFolderFile(webClient.folder, L"tmp.txt", reply.body)) {
     return {SourceAnswer::Failed, {}};

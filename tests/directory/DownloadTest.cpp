@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <thread>
 
+#include "directory/WebClient.h"
 #include "platform/Utf8.h"
 #include "tests/support/HttpFixture.h"
 #include "tests/support/TempDir.h"
@@ -37,14 +39,15 @@ std::size_t FilesIn(const std::string& folder) {
 
 class Download : public ::testing::Test {
  protected:
+  void SetUp() override { std::wcscpy(client_.folder, Utf8ToWide(dir_.path() + "/").c_str()); }
   int Fetch(const std::wstring& name, const std::string& path,
             const http::Limits& limits = DownloadLimits()) {
-    return DownloadIntoFolder(folder_, name, Utf8ToWide(server_.BaseUrl() + path), limits);
+    return DownloadToFile(client_, name.c_str(), server_.BaseUrl() + path, limits);
   }
   std::string File(const std::string& name) const { return dir_.File(name); }
 
   fixture::TempDir dir_;
-  std::wstring folder_ = Utf8ToWide(dir_.path() + "/");
+  WebClient client_;
   HttpFixture server_;
 };
 
@@ -147,16 +150,16 @@ TEST_F(Download, NameThatLeavesTheFolderIsRefusedWithoutARequest) {
 }
 
 TEST_F(Download, UnreachableOrOverlongAddressGivesOne) {
-  std::wstring closedPort;
+  std::string closedPort;
   {
     HttpFixture gone;
-    closedPort = Utf8ToWide(gone.BaseUrl() + "/x");
+    closedPort = gone.BaseUrl() + "/x";
   }
-  EXPECT_EQ(DownloadIntoFolder(folder_, L"gone", closedPort, QuickStall()), 1);
-  EXPECT_EQ(DownloadIntoFolder(folder_, L"long", L"http://127.0.0.1/" + std::wstring(250, L'a'),
-                               QuickStall()),
-            1);
-  EXPECT_EQ(DownloadIntoFolder(folder_, L"file", L"file:///etc/hostname", QuickStall()), 1);
+  EXPECT_EQ(DownloadToFile(client_, L"gone", closedPort, QuickStall()), 1);
+  EXPECT_EQ(
+      DownloadToFile(client_, L"long", "http://127.0.0.1/" + std::string(250, 'a'), QuickStall()),
+      1);
+  EXPECT_EQ(DownloadToFile(client_, L"file", "file:///etc/hostname", QuickStall()), 1);
   EXPECT_EQ(FilesIn(dir_.path()), 0u);
 }
 

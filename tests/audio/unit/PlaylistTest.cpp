@@ -1,4 +1,5 @@
 #include "audio/Playlist.h"
+#include "platform/HttpClient.h"
 
 #include <gtest/gtest.h>
 
@@ -66,9 +67,9 @@ TEST(Playlist, HugePlaylistIsCut) {
 }
 
 TEST(Playlist, ResolvingNeverLeavesTheWeb) {
-  EXPECT_EQ(ResolveUrl("http://a/b/c", "file:///etc/passwd"), "");
-  EXPECT_EQ(ResolveUrl("http://a/b/c", "../d"), "http://a/d");
-  EXPECT_EQ(ResolveUrl("not a url", "x"), "");
+  EXPECT_EQ(http::ResolveUrl("http://a/b/c", "file:///etc/passwd"), "");
+  EXPECT_EQ(http::ResolveUrl("http://a/b/c", "../d"), "http://a/d");
+  EXPECT_EQ(http::ResolveUrl("not a url", "x"), "");
 }
 
 }  // namespace

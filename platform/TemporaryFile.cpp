@@ -1,4 +1,4 @@
-#include "directory/TemporaryFile.h"
+#include "platform/TemporaryFile.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,5 +1,5 @@
 // A file written beside its destination that takes the destination's place only when whole, so
-// that a reader never meets half a file. Implementation: directory/TemporaryFile.cpp.
+// that a reader never meets half a file. Implementation: platform/TemporaryFile.cpp.
 #pragma once
 
 #include <cstdio>
