@@ -3,6 +3,7 @@
 
 #include "audio/CodecChoice.h"
 #include "audio/Id3Title.h"
+#include "audio/Mp4Fragments.h"
 
 namespace audio {
 
@@ -40,10 +41,14 @@ bool AudioOfPackedAudio(std::span<const std::uint8_t> segment, SegmentAudio& out
 
 }  // namespace
 
-bool AudioOfSegment(std::span<const std::uint8_t> segment, SegmentAudio& out) {
+bool AudioOfSegment(std::span<const std::uint8_t> segment, const Mp4Track* track,
+                    SegmentAudio& out) {
   out = SegmentAudio{};
   if (LooksLikeTransportStream(segment)) {
     return AudioOfTransportStream(segment, out);
+  }
+  if (track != nullptr) {
+    return AudioOfFragments(segment, *track, out);
   }
   return AudioOfPackedAudio(segment, out);
 }

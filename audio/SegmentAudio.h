@@ -24,9 +24,13 @@ struct SegmentAudio {
   std::vector<Title> titles;
 };
 
-// MPEG-TS (AAC in ADTS or MP3, with an ID3 metadata stream) or packed audio (ADTS or MP3,
-// headed by an ID3 tag). False when the segment holds neither.
-bool AudioOfSegment(std::span<const std::uint8_t> segment, SegmentAudio& out);
+struct Mp4Track;
+
+// MPEG-TS (AAC in ADTS or MP3, with an ID3 metadata stream), fragmented MP4 of `track` (when
+// the playlist gave an initialisation section) or packed audio (ADTS or MP3, headed by an ID3
+// tag). False when the segment holds none of them.
+bool AudioOfSegment(std::span<const std::uint8_t> segment, const Mp4Track* track,
+                    SegmentAudio& out);
 
 // The transport stream part of the above.
 bool AudioOfTransportStream(std::span<const std::uint8_t> segment, SegmentAudio& out);

@@ -15,6 +15,7 @@
 #include "audio/Failure.h"
 #include "audio/IcyDemuxer.h"
 #include "audio/LiveConnection.h"
+#include "audio/Mp4Fragments.h"
 #include "audio/Mutex.h"
 #include "audio/SampleQueue.h"
 #include "audio/SegmentAudio.h"
@@ -80,8 +81,8 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
   // Download thread: an HLS playlist's segments in order, the playlist reloaded while it lives
   // (StreamHls.cpp).
   void DownloadHls();
-  // Download thread: the segment's audio; false when it could not be had (tried twice) or the
-  // stream stops.
+  // Download thread: the segment's audio, after its initialisation section when that is new;
+  // false when it could not be had (tried twice) or the stream stops.
   bool FetchSegment(const HlsSegment& segment, SegmentAudio& audio);
   // Download thread: a segment's audio and titles into the buffer, with a new decoder first
   // when `afresh` or its codec differs from `codec` (then updated). False once the stream stops.
@@ -144,7 +145,11 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
   std::unique_ptr<IcyDemuxer> demuxer_;
   std::vector<std::uint8_t> staged_;  // demuxed audio waiting for room in the buffer
   std::uint64_t bytesDemuxed_ = 0;
-  std::string lastTitle_;  // of an HLS stream: the same title is not announced twice
+  // Of an HLS stream: the same title is not announced twice; the fMP4 initialisation section
+  // in force (none: segments carry their own set-up).
+  std::string lastTitle_;
+  std::string mapUrl_;
+  std::optional<Mp4Track> track_;
   // Decode thread only.
   std::uint64_t producedFrames_ = 0;
 };

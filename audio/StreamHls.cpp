@@ -3,6 +3,7 @@
 // the bytes of one connection would be; a live playlist is reloaded as it grows. A reload that
 // fails is tried again on the reconnect backoff, while the buffer plays on.
 #include "audio/HlsSchedule.h"
+#include "audio/Mp4Fragments.h"
 #include "audio/Playlist.h"
 #include "audio/Stream.h"
 #include "audio/WholeFetch.h"
@@ -13,6 +14,7 @@ namespace {
 
 // A segment longer than this is no radio's (a minute at 320 kbit/s is 2.4 MB).
 constexpr std::size_t kMaxSegmentBytes = 8 * 1024 * 1024;
+constexpr std::size_t kMaxInitBytes = 64 * 1024;
 constexpr int kSegmentTries = 2;
 
 using Clock = std::chrono::steady_clock;
@@ -81,13 +83,27 @@ void Stream::DownloadHls() {
 bool Stream::FetchSegment(const HlsSegment& segment, SegmentAudio& audio) {
   const std::function<bool()> stopped = [this] { return download_.Closed(); };
   for (int tries = 0; tries < kSegmentTries; ++tries) {
+    if (segment.mapUrl != mapUrl_) {
+      WholeAnswer init;
+      const Failure failure =
+          FetchWhole(segment.mapUrl, settings_.sourceOptions.limits, kMaxInitBytes, stopped, init);
+      if (failure == Failure::Stopped) {
+        return false;
+      }
+      track_ = failure == Failure::None ? ParseInitSection(init.body) : std::nullopt;
+      if (!track_) {
+        continue;
+      }
+      mapUrl_ = segment.mapUrl;
+    }
     WholeAnswer answer;
     const Failure failure =
         FetchWhole(segment.url, settings_.sourceOptions.limits, kMaxSegmentBytes, stopped, answer);
     if (failure == Failure::Stopped) {
       return false;
     }
-    if (failure == Failure::None && AudioOfSegment(answer.body, audio)) {
+    const Mp4Track* track = mapUrl_.empty() ? nullptr : &*track_;
+    if (failure == Failure::None && AudioOfSegment(answer.body, track, audio)) {
       return true;
     }
   }

@@ -1,5 +1,6 @@
 #include "tests/support/HlsStation.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -36,10 +37,11 @@ void Run(const std::string& command) {
   }
 }
 
-// The tone, cut into 1-second segments of each kind: [kind][i], i < kToneSegments.
+// The tone, cut into 1-second segments of each kind: [kind][i], i < kToneSegments; for
+// fragmented MP4, [kind][kToneSegments] is the initialisation section.
 const std::vector<Bytes>& ToneSegments(SegmentKind kind) {
   static TempDir dir;
-  static const std::array<std::vector<Bytes>, 2> made = [] {
+  static const std::array<std::vector<Bytes>, 3> made = [] {
     const std::string tone =
         "ffmpeg -nostdin -loglevel error -y -f lavfi -i "
         "sine=frequency=440:sample_rate=44100:duration=21 -ac 2 -c:a aac -b:a 128k ";
@@ -49,14 +51,19 @@ const std::vector<Bytes>& ToneSegments(SegmentKind kind) {
     Run("cd '" + dir.File("") + "' && " + tone +
         "-f segment -segment_time 1 "
         "-segment_format adts 'adts%d.aac'");
-    std::vector<Bytes> ts, adts;
+    Run("cd '" + dir.File("") + "' && " + tone +
+        "-f hls -hls_time 1 -hls_list_size 0 -hls_segment_type fmp4 "
+        "-hls_fmp4_init_filename init.mp4 -hls_segment_filename 'mp4%d.m4s' mp4.m3u8");
+    std::vector<Bytes> ts, adts, mp4;
     for (int i = 1; i <= kToneSegments; ++i) {
       ts.push_back(ReadAll(dir.File("ts" + std::to_string(i) + ".ts")));
       adts.push_back(ReadAll(dir.File("adts" + std::to_string(i) + ".aac")));
+      mp4.push_back(ReadAll(dir.File("mp4" + std::to_string(i) + ".m4s")));
     }
-    return std::array<std::vector<Bytes>, 2>{ts, adts};
+    mp4.push_back(ReadAll(dir.File("init.mp4")));
+    return std::array<std::vector<Bytes>, 3>{ts, adts, mp4};
   }();
-  return made[kind == SegmentKind::TransportStream ? 0 : 1];
+  return made[static_cast<std::size_t>(kind)];
 }
 
 void AppendSyncSafe(Bytes& out, std::size_t n) {
@@ -223,6 +230,44 @@ Bytes TitledTransportStream(Bytes ts, std::uint64_t sequence) {
   return ts;
 }
 
+void AppendUint(Bytes& out, std::uint64_t value, int bytes) {
+  for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8) {
+    out.push_back(static_cast<std::uint8_t>(value >> shift));
+  }
+}
+
+// A tone fragment for `sequence` with its title in an ID3 `emsg` box (version 1, timed at the
+// fragment's start) before its first moof.
+Bytes TitledFragment(Bytes mp4, std::uint64_t sequence) {
+  const std::string tfdt = "tfdt";
+  const auto at = std::search(mp4.begin(), mp4.end(), tfdt.begin(), tfdt.end());
+  const std::string moof = "moof";
+  const auto moofAt = std::search(mp4.begin(), mp4.end(), moof.begin(), moof.end());
+  if (at == mp4.end() || moofAt == mp4.end() || at[4] != 1) {
+    throw std::runtime_error("no 64-bit decode time or moof in the tone fragment");
+  }
+  std::uint64_t start = 0;
+  for (int i = 0; i < 8; ++i) {
+    start = start << 8 | at[8 + i];
+  }
+  const Bytes tag = Id3Tag(start * 90000 / 44100, Artist(sequence), Title(sequence));
+  const std::string scheme = "https://aomedia.org/emsg/ID3";
+  Bytes body{1, 0, 0, 0};
+  AppendUint(body, 44100, 4);
+  AppendUint(body, start, 8);
+  AppendUint(body, 0xFFFFFFFF, 4);
+  AppendUint(body, sequence, 4);
+  body.insert(body.end(), scheme.begin(), scheme.end());
+  body.insert(body.end(), {0, '1', 0});
+  body.insert(body.end(), tag.begin(), tag.end());
+  Bytes box;
+  AppendUint(box, body.size() + 8, 4);
+  box.insert(box.end(), {'e', 'm', 's', 'g'});
+  box.insert(box.end(), body.begin(), body.end());
+  mp4.insert(moofAt - 4, box.begin(), box.end());
+  return mp4;
+}
+
 Bytes TitledPackedAudio(const Bytes& adts, std::uint64_t sequence) {
   Bytes segment = Id3Tag(sequence * 90000, Artist(sequence), Title(sequence));
   segment.insert(segment.end(), adts.begin(), adts.end());
@@ -248,8 +293,8 @@ std::string HlsStation::StreamTitle(std::uint64_t sequence) {
 }
 
 std::string HlsStation::SegmentPath(std::uint64_t sequence) const {
-  return segmentPrefix_ + std::to_string(sequence) +
-         (kind_ == SegmentKind::TransportStream ? ".ts" : ".aac");
+  constexpr const char* kExtensions[] = {".ts", ".aac", ".m4s"};
+  return segmentPrefix_ + std::to_string(sequence) + kExtensions[static_cast<int>(kind_)];
 }
 
 std::string HlsStation::SegmentFile(std::uint64_t sequence) {
@@ -260,8 +305,17 @@ std::string HlsStation::SegmentFile(std::uint64_t sequence) {
     return file;
   }
   const Bytes& tone = ToneSegments(kind_)[sequence % kToneSegments];
-  WriteAll(file, kind_ == SegmentKind::TransportStream ? TitledTransportStream(tone, sequence)
-                                                       : TitledPackedAudio(tone, sequence));
+  switch (kind_) {
+    case SegmentKind::TransportStream:
+      WriteAll(file, TitledTransportStream(tone, sequence));
+      break;
+    case SegmentKind::PackedAudio:
+      WriteAll(file, TitledPackedAudio(tone, sequence));
+      break;
+    case SegmentKind::FragmentedMp4:
+      WriteAll(file, TitledFragment(tone, sequence));
+      break;
+  }
   return file;
 }
 
@@ -271,6 +325,15 @@ void HlsStation::PublishLocked(const Window& window) {
                      std::to_string(window.first) + "\n";
   if (window.encrypted) {
     body += "#EXT-X-KEY:METHOD=AES-128,URI=\"key.bin\"\n";
+  }
+  if (kind_ == SegmentKind::FragmentedMp4) {
+    Route init;
+    init.path = segmentPrefix_ + "init.mp4";
+    init.headers = {{"Content-Type", "video/mp4"}};
+    init.bodyFile = dir_.File("init.mp4");
+    WriteAll(init.bodyFile, ToneSegments(kind_)[kToneSegments]);
+    server_.AddRoute(init);
+    body += "#EXT-X-MAP:URI=\"seginit.mp4\"\n";
   }
   for (std::uint64_t s = window.first; s < window.first + std::uint64_t(window.count); ++s) {
     Route segment;

@@ -1,7 +1,8 @@
 // A live HLS station on the fixture server: 1-second segments of a 440 Hz AAC tone (made once
-// by ffmpeg), served as MPEG-TS with an ID3 metadata stream or as packed audio headed by an ID3
-// tag, every segment titled; its media playlist slides one segment a second like a live
-// encoder's, or is published as the test wants it (a jump, an end, a key, a missing segment).
+// by ffmpeg), served as MPEG-TS with an ID3 metadata stream, as packed audio headed by an ID3
+// tag, or as fragmented MP4 with an ID3 `emsg` box, every segment titled; its media playlist slides
+// one segment a second like a live encoder's, or is published as the test wants it (a jump, an end,
+// a key, a missing segment).
 #pragma once
 
 #include "tests/support/HttpFixture.h"
@@ -16,7 +17,7 @@
 
 namespace fixture {
 
-enum class SegmentKind { TransportStream, PackedAudio };
+enum class SegmentKind { TransportStream, PackedAudio, FragmentedMp4 };
 
 class HlsStation {
  public:
