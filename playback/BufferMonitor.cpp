@@ -15,10 +15,12 @@
 #include "shell/ControlIds.h"
 #include "shell/MainWindowState.h"
 #include "shell/StatusLine.h"
+#include "shell/TextBuffer.h"
 
 namespace {
 
-// The station's name (or address) from the response headers, whichever of the two comes later.
+// The station's name (or address) from the response headers, whichever of the two comes later;
+// without either (an HLS stream has no such headers), the name the list gave it.
 void ShowStationName(DWORD stream) {
   const char* tags = StationHeaders(stream);
   HWND statusLine = GetDlgItem(mainWindow, ID_STATUS_LINE);
@@ -28,7 +30,11 @@ void ShowStationName(DWORD stream) {
   }
   if (const char* name = LastHeaderValue(tags, {"icy-name:", "icy-url:"})) {
     SetTextFromBytes(statusLine, name, CP_ACP);
+    return;
   }
+  WCHAR listed[kMaxTextCharacters + 1] = L"";
+  GetWindowTextW(GetDlgItem(mainWindow, ID_TITLE_LINE), listed, std::size(listed));
+  SetWindowTextW(statusLine, listed);
 }
 
 void StartPlaying(DWORD stream) {
