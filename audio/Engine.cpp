@@ -55,12 +55,14 @@ bool Engine::Free() {
 Failure Engine::CreateStream(const std::string& url, DWORD flags, DOWNLOADPROC* proc, void* user,
                              DWORD& handle) {
   long rate = 0;
+  std::weak_ptr<Output> weakOutput;
   {
     MutexLock hold(lock_);
     if (!output_) {
       return Failure::NotInitialised;
     }
     rate = output_->rate();
+    weakOutput = output_;
   }
   SourceOptions options;
   options.followPlaylists = config_.netPlaylist != 0;
@@ -80,6 +82,10 @@ Failure Engine::CreateStream(const std::string& url, DWORD flags, DOWNLOADPROC* 
   settings.downloadProc = proc;
   settings.user = user;
   settings.outputRate = rate;
+  settings.rateFor = [weakOutput, rate](long own) {
+    std::shared_ptr<Output> output = weakOutput.lock();
+    return output ? output->RateFor(own) : rate;
+  };
   settings.bufferMs = config_.netBufferMs;
   settings.sourceOptions = options;
   settings.reconnectBudget = std::chrono::milliseconds(config_.netReconnectMs.load());
@@ -156,7 +162,8 @@ Failure Engine::Play(DWORD handle) {
   }
   stream->Play();
   // Opened outside the engine's lock: the UI thread takes it, and opening can take a while.
-  return output->Start() ? Failure::None : Failure::NoDevice;
+  const long rate = stream->rate() != 0 ? stream->rate() : output->rate();
+  return output->Start(rate) ? Failure::None : Failure::NoDevice;
 }
 
 }  // namespace audio

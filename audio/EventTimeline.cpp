@@ -80,8 +80,8 @@ EventTimeline::Clock::time_point EventTimeline::HeardAt(std::uint64_t frame) con
   if (frame <= position_.periodFirstFrame) {
     return position_.periodStart;
   }
-  const auto micros =
-      (frame - position_.periodFirstFrame) * 1000000 / static_cast<std::uint64_t>(outputRate_);
+  const auto micros = (frame - position_.periodFirstFrame) * 1000000 /
+                      static_cast<std::uint64_t>(outputRate_.load());
   return position_.periodStart + std::chrono::microseconds(micros);
 }
 

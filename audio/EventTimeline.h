@@ -10,6 +10,7 @@
 #include "audio/TagStore.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -41,6 +42,8 @@ class EventTimeline {
   };
 
   explicit EventTimeline(long outputRate) : outputRate_(std::max(outputRate, 1L)) {}
+  // Decode thread, before the first samples: the rate they come out at.
+  void SetRate(long rate) { outputRate_ = std::max(rate, 1L); }
 
   void AddSync(const Sync& sync) EXCLUDES(lock_);
   void Add(std::vector<Event> events) EXCLUDES(lock_);          // decode thread, in frame order
@@ -81,7 +84,7 @@ class EventTimeline {
   Due Matching(DWORD type, DWORD data = 0) const REQUIRES(lock_);
   const char* Keep(Kind kind, const std::string& text, std::uint64_t serial) REQUIRES(lock_);
 
-  const long outputRate_;
+  std::atomic<long> outputRate_;
   Mutex lock_;
   Condition changed_;  // event thread
   std::deque<Event> timeline_ GUARDED_BY(lock_);

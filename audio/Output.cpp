@@ -13,6 +13,11 @@ namespace {
 // plays. Syncs are timed by the frame they belong to, not by the period that carries it.
 constexpr Uint16 kDeviceFrames = 8192;
 
+// Rates nearly every sound device and server takes as they are.
+bool CommonDeviceRate(long rate) {
+  return rate == 44100 || rate == 48000;
+}
+
 }  // namespace
 
 Mutex Output::deviceLock_;
@@ -25,7 +30,7 @@ std::unique_ptr<Output> Output::Open(long rate) {
   output->rate_ = rate;
   {
     MutexLock device(deviceLock_);
-    if (!output->BringAudioUp() || !output->OpenDevice()) {
+    if (!output->BringAudioUp() || !output->OpenDevice(rate)) {
       output->TakeAudioDown();
       return nullptr;
     }
@@ -60,12 +65,14 @@ void Output::TakeAudioDown() {
   }
 }
 
-bool Output::OpenDevice() {
-  if (device_ != 0) {
+bool Output::OpenDevice(long rate) {
+  if (device_ != 0 && deviceRate_ == rate) {
     return true;
   }
+  CloseDevice();
+  deviceRate_ = rate;
   SDL_AudioSpec want{};
-  want.freq = static_cast<int>(rate_);
+  want.freq = static_cast<int>(rate);
   want.format = AUDIO_S16SYS;
   want.channels = 2;
   want.samples = kDeviceFrames;
@@ -108,9 +115,19 @@ bool Output::Add(std::shared_ptr<Stream> stream) {
   return true;
 }
 
-bool Output::Start() {
+bool Output::Start(long rate) {
   MutexLock device(deviceLock_);
-  return audioUp_ && OpenDevice();
+  return audioUp_ && OpenDevice(rate);
+}
+
+long Output::RateFor(long own) {
+  MutexLock hold(lock_);
+  for (const auto& stream : streams_) {
+    if (long other = stream->rate(); other != 0 && other != own) {
+      return other;
+    }
+  }
+  return CommonDeviceRate(own) ? own : rate_;
 }
 
 void Output::Remove(const Stream* stream) {
@@ -171,9 +188,10 @@ void Output::Mix(std::int16_t* out, std::size_t frames) {
     // Nothing to play: take about the time this silence lasts, so that an output without its
     // own clock (a file) does not race ahead while a stream is still buffering.
     MutexLock hold(lock_);
-    added_.WaitUntil(
-        lock_, std::chrono::steady_clock::now() +
-                   std::chrono::microseconds(frames * 1000000 / static_cast<std::size_t>(rate_)));
+    added_.WaitUntil(lock_,
+                     std::chrono::steady_clock::now() +
+                         std::chrono::microseconds(frames * 1000000 /
+                                                   static_cast<std::size_t>(deviceRate_.load())));
   }
 }
 

@@ -1,14 +1,17 @@
 // The sound output: one SDL audio device in 16-bit stereo, mixing every stream on SDL's audio
-// thread. Nothing of the program runs on that thread. The device is open only while a stream
-// plays: open, SDL's thread wakes once a period even for silence. It opens when the first
-// stream is played, so that stream's first period goes out at once instead of after the
-// silence already handed to the device.
+// thread. The device runs at the rate of the stream that plays, so that a 48 kHz stream is not
+// converted to 44.1 kHz and back by the sound system; it is opened again when that rate changes.
+// Nothing of the program runs on that thread. The device is open only while a stream plays: open,
+// SDL's thread wakes once a period even for silence. It opens when the first stream is played, so
+// that stream's first period goes out at once instead of after the silence already handed to the
+// device.
 #pragma once
 
 #include "audio/Mutex.h"
 
 #include <SDL.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <thread>
@@ -27,12 +30,18 @@ class Output {
   Output(const Output&) = delete;
   Output& operator=(const Output&) = delete;
 
+  // The rate a stream is converted to when its own is not one that devices commonly take.
   long rate() const noexcept { return rate_; }
+  // The rate a stream whose samples come at `own` Hz should put out: its own when it is a
+  // common device rate and no other stream is mixed at another rate, else that stream's rate or
+  // rate().
+  long RateFor(long own) EXCLUDES(lock_);
   // Mixes `stream` from now on (it gives nothing before it plays). SDL's audio comes up with
   // the first stream, which tells a machine whose sound has gone away; false then.
   bool Add(std::shared_ptr<Stream> stream) EXCLUDES(deviceLock_, lock_);
-  // Opens the device if it is closed, for a stream that starts to play; false when it cannot.
-  bool Start() EXCLUDES(deviceLock_);
+  // Opens the device at `rate` if it is closed or runs at another rate, for a stream that starts
+  // to play; false when it cannot.
+  bool Start(long rate) EXCLUDES(deviceLock_, lock_);
   // Closes the device once no stream is left, on a thread of its own.
   void Remove(const Stream* stream) EXCLUDES(lock_);
 
@@ -42,13 +51,14 @@ class Output {
   // come by then.
   void CloseLater() EXCLUDES(closerLock_);
   bool BringAudioUp() REQUIRES(deviceLock_);
-  void TakeAudioDown() REQUIRES(deviceLock_);  // closes the device first
-  bool OpenDevice() REQUIRES(deviceLock_);     // SDL's audio up
+  void TakeAudioDown() REQUIRES(deviceLock_);        // closes the device first
+  bool OpenDevice(long rate) REQUIRES(deviceLock_);  // SDL's audio up
   void CloseDevice() REQUIRES(deviceLock_) EXCLUDES(lock_);
   static void Callback(void* self, Uint8* out, int bytes);
   void Mix(std::int16_t* out, std::size_t frames) EXCLUDES(lock_);
 
   long rate_ = 0;
+  std::atomic<long> deviceRate_{0};  // the rate the device was opened at last
   // Opening and closing. SDL's audio state is the process's, and engines come and go on
   // different threads (the last stream of one may close while the next opens), so one lock
   // serves every output. Never taken on the audio thread, which closing waits for.

@@ -14,6 +14,7 @@ constexpr std::size_t kMinBufferBytes = 16 * 1024;
 constexpr std::size_t kMaxBufferBytes = 4 * 1024 * 1024;
 // Decoded audio kept ready for the output: several of its periods, refilled twice a second.
 constexpr long kSampleQueueMs = 1000;
+constexpr long kHighestOwnRate = 48000;  // that a stream is played at without conversion
 
 thread_local const Stream* tlsWorkerOf = nullptr;  // the stream whose thread this is
 thread_local bool tlsInCallback = false;
@@ -24,7 +25,10 @@ Stream::Stream(StreamSettings settings, OpenedSource source)
     : settings_(std::move(settings)),
       source_(std::move(source)),
       connection_(source_, settings_.sourceOptions),
-      samples_(static_cast<std::size_t>(settings_.outputRate * kSampleQueueMs / 1000) * 2),
+      // Room for the highest rate the stream may put out.
+      samples_(static_cast<std::size_t>(std::max(settings_.outputRate, kHighestOwnRate) *
+                                        kSampleQueueMs / 1000) *
+               2),
       timeline_(settings_.outputRate) {
   const ResponseHeaders& headers = connection_.Current().Headers();
   // An HLS playlist lives until it says it has ended.

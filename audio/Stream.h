@@ -36,7 +36,9 @@ struct StreamSettings {
   DWORD flags = 0;
   DOWNLOADPROC* downloadProc = nullptr;
   void* user = nullptr;
-  long outputRate = 44100;
+  long outputRate = 44100;  // for samples whose rate the output does not take as it is
+  // Decode thread: the rate to put out samples that come at the given rate.
+  std::function<long(long)> rateFor;
   DWORD bufferMs = 5000;        // download buffer length at the stream's bit rate
   SourceOptions sourceOptions;  // for finding the stream again after a drop
   // How long a live stream is looked for again after it dropped; 0: it ends at the drop.
@@ -67,6 +69,8 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
   const char* Tags(DWORD type);    // null when the stream has none of that type
   HSYNC AddSync(DWORD type, SYNCPROC* proc, void* user);
   void Play() EXCLUDES(lock_);
+  // The rate the stream's samples go to the output at; 0 until the format is known.
+  long rate() const noexcept { return rate_; }
 
   // Output thread: mixes up to `frames` stereo frames into `mix`; returns the frames given.
   std::size_t Render(std::int32_t* mix, std::size_t frames);
@@ -129,7 +133,9 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
   DownloadBuffer download_;
   SampleQueue samples_;
   EventTimeline timeline_;
-  std::atomic<std::uint64_t> nextSerial_{1};  // of metadata and Ogg comments, in order found
+  std::atomic<std::uint64_t> nextSerial_{1};
+  std::atomic<long> rate_{
+      0};  // set once by the decode thread  // of metadata and Ogg comments, in order found
 
   // The stream's life: its workers, callbacks and start.
   Mutex lock_;

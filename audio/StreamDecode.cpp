@@ -1,6 +1,6 @@
-// The decode thread: decodes what the download buffer holds, converts it to the output's rate
-// in stereo, and keeps the sample queue full. Metadata is tied to the frame at which its audio
-// comes out, so that it is announced when that audio is heard. Bytes that came over a new
+// The decode thread: decodes what the download buffer holds, converts it to stereo at the rate
+// the stream is played at, and keeps the sample queue full. Metadata is tied to the frame at which
+// its audio comes out, so that it is announced when that audio is heard. Bytes that came over a new
 // connection get a new decoder, which finds its first frame or page in them.
 #include "audio/CodecChoice.h"
 #include "audio/Resampler.h"
@@ -26,7 +26,14 @@ void Stream::DecodeThread() {
         if (resampler) {
           resampler->Drain(out);
         }
-        resampler = std::make_unique<Resampler>(block.format, settings_.outputRate);
+        if (rate_ == 0) {
+          // The first link's rate stays the stream's: the device is not reopened between links.
+          const long rate =
+              settings_.rateFor ? settings_.rateFor(block.format.rate) : settings_.outputRate;
+          timeline_.SetRate(rate);
+          rate_ = rate;
+        }
+        resampler = std::make_unique<Resampler>(block.format, rate_);
         if (!resampler->ok()) {
           failure = Failure::BadFormat;
           break;
