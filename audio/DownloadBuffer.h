@@ -4,8 +4,8 @@
 #pragma once
 
 #include "audio/Decoder.h"
-#include "audio/Mutex.h"
 #include "audio/Ring.h"
+#include "platform/Mutex.h"
 
 #include <chrono>
 #include <cstddef>

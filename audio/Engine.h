@@ -4,7 +4,7 @@
 
 #include "audio/AudioLibrary.h"
 #include "audio/Failure.h"
-#include "audio/Mutex.h"
+#include "platform/Mutex.h"
 
 #include <atomic>
 #include <map>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "audio/AudioLibrary.h"
-#include "audio/Mutex.h"
+#include "platform/Mutex.h"
 #include "audio/SampleQueue.h"
 #include "audio/TagStore.h"
 

@@ -5,8 +5,8 @@
 
 #include "audio/Backoff.h"
 #include "audio/Connection.h"
-#include "audio/Mutex.h"
 #include "audio/StreamSource.h"
+#include "platform/Mutex.h"
 
 #include <atomic>
 #include <memory>

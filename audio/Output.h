@@ -7,7 +7,7 @@
 // device.
 #pragma once
 
-#include "audio/Mutex.h"
+#include "platform/Mutex.h"
 
 #include <SDL.h>
 

@@ -3,7 +3,7 @@
 // at a time and, after running dry, waits until it is nearly full again before it plays on.
 #pragma once
 
-#include "audio/Mutex.h"
+#include "platform/Mutex.h"
 #include "audio/Ring.h"
 
 #include <chrono>

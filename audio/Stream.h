@@ -16,10 +16,10 @@
 #include "audio/IcyDemuxer.h"
 #include "audio/LiveConnection.h"
 #include "audio/Mp4Fragments.h"
-#include "audio/Mutex.h"
 #include "audio/SampleQueue.h"
 #include "audio/SegmentAudio.h"
 #include "audio/StreamSource.h"
+#include "platform/Mutex.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,6 +1,6 @@
 #include "audio/TagStore.h"
 
-#include "audio/Mutex.h"
+#include "platform/Mutex.h"
 
 namespace audio {
 

@@ -1,21 +1,21 @@
 #include "platform/DisplayMetrics.h"
 
-#include <mutex>
+#include "platform/Mutex.h"
 
 namespace {
 
-std::mutex metricsMutex;
-DisplayMetrics current{480, 640, 192};
+Mutex metricsMutex;
+DisplayMetrics current GUARDED_BY(metricsMutex){480, 640, 192};
 
 }  // namespace
 
 DisplayMetrics CurrentDisplay() {
-  std::lock_guard lock(metricsMutex);
+  MutexLock lock(metricsMutex);
   return current;
 }
 
 void SetCurrentDisplay(const DisplayMetrics& metrics) {
-  std::lock_guard lock(metricsMutex);
+  MutexLock lock(metricsMutex);
   if (metrics.width > 0) {
     current.width = metrics.width;
   }

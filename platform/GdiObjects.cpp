@@ -3,24 +3,24 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iterator>
-#include <mutex>
 #include <unordered_set>
 
 #include "platform/Gdi.h"
 #include "platform/GdiInternal.h"
+#include "platform/Mutex.h"
 
 namespace {
 
 // Beyond this many pixels a bitmap is refused rather than allocated (256 MB).
 constexpr long long kMaxBitmapPixels = 64LL * 1024 * 1024;
 
-std::mutex tableMutex;
+Mutex tableMutex;
 
 // The handle table and the stock objects exist from their first use on, even when that comes
 // from another file's static initialiser (the program reads the screen before main runs).
 struct Table {
-  std::unordered_set<const GdiObject*> liveObjects;
-  std::unordered_set<const DeviceContext*> liveContexts;
+  std::unordered_set<const GdiObject*> liveObjects GUARDED_BY(tableMutex);
+  std::unordered_set<const DeviceContext*> liveContexts GUARDED_BY(tableMutex);
   GdiBrush whiteBrush{false, RGB(255, 255, 255), true};
   GdiBrush blackBrush{false, RGB(0, 0, 0), true};
   GdiBrush nullBrush{true, 0, true};
@@ -42,12 +42,12 @@ bool IsStock(const GdiObject* object) {
 }
 
 // Looks the pointer up before reading anything through it: a stale handle may point anywhere.
-bool IsLiveLocked(const GdiObject* object) {
+bool IsLiveLocked(const GdiObject* object) REQUIRES(tableMutex) {
   return object && (GdiTable().liveObjects.count(object) != 0 || IsStock(object));
 }
 
 // Takes one selection off `object`; frees it when that was the last and a delete is pending.
-void ReleaseLocked(GdiObject* object) {
+void ReleaseLocked(GdiObject* object) REQUIRES(tableMutex) {
   if (!object || object->stock) {
     return;
   }
@@ -58,14 +58,14 @@ void ReleaseLocked(GdiObject* object) {
   }
 }
 
-void HoldLocked(GdiObject* object) {
+void HoldLocked(GdiObject* object) REQUIRES(tableMutex) {
   if (!object->stock) {
     ++object->selections;
   }
 }
 
 template <typename T>
-T* SwapLocked(T*& slot, T* object) {
+T* SwapLocked(T*& slot, T* object) REQUIRES(tableMutex) {
   T* previous = slot;
   HoldLocked(object);
   slot = object;
@@ -73,7 +73,7 @@ T* SwapLocked(T*& slot, T* object) {
   return previous;
 }
 
-HGDIOBJ SelectBitmapLocked(HDC hdc, GdiBitmap* bitmap) {
+HGDIOBJ SelectBitmapLocked(HDC hdc, GdiBitmap* bitmap) REQUIRES(tableMutex) {
   if (!hdc->memory) {
     return nullptr;
   }
@@ -95,22 +95,22 @@ HGDIOBJ SelectBitmapLocked(HDC hdc, GdiBitmap* bitmap) {
 namespace gdi {
 
 void RegisterObject(GdiObject* object) {
-  std::lock_guard lock(tableMutex);
+  MutexLock lock(tableMutex);
   GdiTable().liveObjects.insert(object);
 }
 
 bool IsLiveObject(const GdiObject* object, GdiObject::Kind kind) {
-  std::lock_guard lock(tableMutex);
+  MutexLock lock(tableMutex);
   return IsLiveLocked(object) && object->kind == kind;
 }
 
 bool IsLiveContext(const DeviceContext* hdc) {
-  std::lock_guard lock(tableMutex);
+  MutexLock lock(tableMutex);
   return hdc && GdiTable().liveContexts.count(hdc) != 0;
 }
 
 bool BrushColor(HBRUSH brush, COLORREF* color) {
-  std::lock_guard lock(tableMutex);
+  MutexLock lock(tableMutex);
   if (!IsLiveLocked(brush) || brush->kind != GdiObject::Kind::Brush || brush->null) {
     return false;
   }
@@ -119,7 +119,7 @@ bool BrushColor(HBRUSH brush, COLORREF* color) {
 }
 
 HDC RegisterContext(DeviceContext* hdc) {
-  std::lock_guard lock(tableMutex);
+  MutexLock lock(tableMutex);
   hdc->pen = &GdiTable().blackPen;
   hdc->brush = &GdiTable().whiteBrush;
   if (hdc->memory) {
@@ -131,7 +131,7 @@ HDC RegisterContext(DeviceContext* hdc) {
 
 bool DestroyContext(HDC hdc, bool memory) {
   {
-    std::lock_guard lock(tableMutex);
+    MutexLock lock(tableMutex);
     if (!hdc || GdiTable().liveContexts.count(hdc) == 0 || hdc->memory != memory) {
       return false;
     }
@@ -208,7 +208,7 @@ HGDIOBJ GetStockObject(int index) {
 }
 
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
-  std::lock_guard lock(tableMutex);
+  MutexLock lock(tableMutex);
   if (!hdc || GdiTable().liveContexts.count(hdc) == 0 || !IsLiveLocked(object) ||
       object->deletePending) {
     return nullptr;
@@ -227,7 +227,7 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
 }
 
 BOOL DeleteObject(HGDIOBJ object) {
-  std::lock_guard lock(tableMutex);
+  MutexLock lock(tableMutex);
   if (!IsLiveLocked(object)) {
     return FALSE;
   }

@@ -5,13 +5,13 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <mutex>
 #include <string>
 
 #include "platform/CairoPtr.h"
 #include "platform/DisplayMetrics.h"
 #include "platform/Gdi.h"
 #include "platform/GdiInternal.h"
+#include "platform/Mutex.h"
 #include "platform/PangoPtr.h"
 #include "platform/Utf8.h"
 
@@ -23,7 +23,7 @@ constexpr const char* kDefaultFont = "Sans 9";
 
 // Pango's font maps and contexts are not safe to share between threads, and drawing runs on the
 // UI thread anyway: one context serves every thread, one thread at a time, under textMutex.
-std::mutex textMutex;
+Mutex textMutex;
 
 // A font map on the process's fontconfig set-up, initialised here on the calling thread: a font
 // map left to itself initialises fontconfig on a thread of its own, synchronised in a way the
@@ -35,7 +35,7 @@ PangoFontMap* MakeFontMap() {
   return fontMap;
 }
 
-PangoContext* SharedPangoContext() {
+PangoContext* SharedPangoContext() REQUIRES(textMutex) {
   static PangoFontMap* fontMap = MakeFontMap();
   static PangoContextPtr context = [] {
     PangoContextPtr created(pango_font_map_create_context(fontMap));
@@ -64,7 +64,8 @@ std::string TextForLayout(LPCWSTR text, int count, UINT format) {
   return utf8;
 }
 
-PangoLayoutPtr MakeLayout(cairo_t* cr, const std::string& text, const RECT& rect, UINT format) {
+PangoLayoutPtr MakeLayout(cairo_t* cr, const std::string& text, const RECT& rect, UINT format)
+    REQUIRES(textMutex) {
   PangoContext* context = SharedPangoContext();
   pango_cairo_context_set_resolution(context, CurrentDisplay().dpi);
   pango_cairo_update_context(cr, context);
@@ -135,7 +136,7 @@ int DrawTextW(HDC hdc, LPCWSTR text, int count, RECT* rect, UINT format) {
     const CairoPtr cr(cairo_create(scratch.get()));
     int width, height;
     {
-      std::lock_guard lock(textMutex);
+      MutexLock lock(textMutex);
       PangoLayoutPtr layout = MakeLayout(cr.get(), utf8, *rect, format);
       pango_layout_get_pixel_size(layout.get(), &width, &height);
     }
@@ -148,7 +149,7 @@ int DrawTextW(HDC hdc, LPCWSTR text, int count, RECT* rect, UINT format) {
     return 0;
   }
   cairo_t* cr = session.cairo();
-  std::lock_guard lock(textMutex);
+  MutexLock lock(textMutex);
   PangoLayoutPtr layout = MakeLayout(cr, utf8, *rect, format);
   const POINT at = LayoutPosition(layout.get(), *rect, format);
   if (!(format & DT_NOCLIP)) {

@@ -1,6 +1,5 @@
 #include "platform/HeadlessScreen.h"
 
-#include <mutex>
 #include <thread>
 #include <utility>
 
@@ -15,9 +14,9 @@ using winsys::Clock;
 
 // WM_QUIT as the loop run by these functions took it.
 struct QuitRecord {
-  std::mutex mutex;
-  bool quit = false;
-  int quitCode = 0;
+  Mutex mutex;
+  bool quit GUARDED_BY(mutex) = false;
+  int quitCode GUARDED_BY(mutex) = 0;
 };
 
 QuitRecord& State() {
@@ -49,7 +48,7 @@ bool Pump(const std::function<bool()>& condition, bool untilIdle, Clock::time_po
       continue;
     }
     if (msg.message == WM_QUIT) {
-      std::lock_guard lock(State().mutex);
+      MutexLock lock(State().mutex);
       State().quit = true;
       State().quitCode = static_cast<int>(msg.wParam);
       continue;
@@ -153,7 +152,7 @@ void RunFor(std::chrono::milliseconds duration) {
 }
 
 bool QuitReceived(int* exitCode) {
-  std::lock_guard lock(State().mutex);
+  MutexLock lock(State().mutex);
   if (exitCode != nullptr) {
     *exitCode = State().quitCode;
   }
@@ -204,7 +203,7 @@ int BeepCount() {
 }
 
 void WatchText(HWND window, std::function<void(const std::wstring&)> changed) {
-  std::lock_guard lock(winsys::Lock());
+  MutexLock lock(winsys::windowLock);
   if (Window* w = winsys::LiveLocked(window)) {
     w->textWatcher = std::move(changed);
   }

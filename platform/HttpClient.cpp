@@ -1,6 +1,5 @@
 #include "platform/HttpClient.h"
 
-#include <mutex>
 #include <string>
 
 #include "platform/HttpTestSettings.h"
@@ -74,7 +73,7 @@ EasyHandle::EasyHandle(const std::string& url, std::string_view agent, const Lim
   Set(CURLOPT_HTTPHEADER, headers_.get());
 
   TestSettings& settings = Settings();
-  std::lock_guard<std::mutex> hold(settings.lock);
+  MutexLock hold(settings.lock);
   for (const auto& [from, to] : settings.hostMap) {
     Append(connectTo_, from + ":" + to);
   }

@@ -1,5 +1,4 @@
 // The HTTP client's part of the test interface: the declarations are in HttpClient.h.
-#include <mutex>
 #include <string>
 
 #include "platform/HttpClient.h"
@@ -9,20 +8,20 @@ namespace http {
 
 void MapHost(std::string_view host, int port, std::string_view toHost, int toPort) {
   TestSettings& settings = Settings();
-  std::lock_guard<std::mutex> hold(settings.lock);
+  MutexLock hold(settings.lock);
   settings.hostMap[std::string(host) + ":" + std::to_string(port)] =
       std::string(toHost) + ":" + std::to_string(toPort);
 }
 
 void ClearHostMap() {
   TestSettings& settings = Settings();
-  std::lock_guard<std::mutex> hold(settings.lock);
+  MutexLock hold(settings.lock);
   settings.hostMap.clear();
 }
 
 void TrustCertificateFile(std::string_view pemFile) {
   TestSettings& settings = Settings();
-  std::lock_guard<std::mutex> hold(settings.lock);
+  MutexLock hold(settings.lock);
   settings.certificateFile = pemFile;
 }
 

@@ -3,16 +3,17 @@
 #pragma once
 
 #include <map>
-#include <mutex>
 #include <string>
+
+#include "platform/Mutex.h"
 
 namespace http {
 
-// Changed by tests while other threads make handles; read under `lock`.
+// Changed by tests while other threads make handles.
 struct TestSettings {
-  std::mutex lock;
-  std::map<std::string, std::string> hostMap;  // "host:port" -> "toHost:toPort"
-  std::string certificateFile;
+  Mutex lock;
+  std::map<std::string, std::string> hostMap GUARDED_BY(lock);  // "host:port" -> "toHost:toPort"
+  std::string certificateFile GUARDED_BY(lock);
 };
 
 // The one copy: empty in the program, which never links the test interface.

@@ -10,10 +10,10 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <mutex>
 #include <thread>
 #include <vector>
 
+#include "platform/Mutex.h"
 #include "platform/Win32.h"
 
 namespace mpris {
@@ -31,18 +31,18 @@ struct Service {
   int wake = -1;  // eventfd: Publish and Stop ring it
   std::thread thread;
 
-  std::mutex lock;  // guards the two below
-  NowPlaying published;
-  bool stopping = false;
+  Mutex lock;
+  NowPlaying published GUARDED_BY(lock);
+  bool stopping GUARDED_BY(lock) = false;
 
   // The bus thread's own view, read by the property getters.
   NowPlaying shown;
   std::uint64_t track = 0;  // grows with each new title, for mpris:trackid
 };
 
-std::mutex serviceLock;
-Service* service = nullptr;  // the one service, while it runs
-NowPlaying lastPublished;    // kept for a service that starts later
+Mutex serviceLock;
+Service* service GUARDED_BY(serviceLock) = nullptr;  // the one service, while it runs
+NowPlaying lastPublished GUARDED_BY(serviceLock);    // kept for a service that starts later
 
 Service& Of(void* userdata) {
   return *static_cast<Service*>(userdata);
@@ -167,7 +167,7 @@ const sd_bus_vtable playerTable[] = {
 bool TakePublished(sd_bus* bus, Service& s) {
   NowPlaying next;
   {
-    std::lock_guard hold(s.lock);
+    MutexLock hold(s.lock);
     if (s.stopping) {
       return false;
     }
@@ -241,7 +241,7 @@ void Wake(const Service& s) {
 }  // namespace
 
 void Start(const std::string& name, HWND window, UINT message) {
-  std::lock_guard hold(serviceLock);
+  MutexLock hold(serviceLock);
   if (service != nullptr) {
     return;
   }
@@ -254,16 +254,19 @@ void Start(const std::string& name, HWND window, UINT message) {
   service->window = window;
   service->message = message;
   service->wake = wake;
-  service->published = lastPublished;
+  {
+    MutexLock stateHold(service->lock);
+    service->published = lastPublished;
+  }
   service->thread = std::thread(Run, std::ref(*service));
 }
 
 void Publish(const NowPlaying& state) {
-  std::lock_guard hold(serviceLock);
+  MutexLock hold(serviceLock);
   lastPublished = state;
   if (service != nullptr) {
     {
-      std::lock_guard stateHold(service->lock);
+      MutexLock stateHold(service->lock);
       service->published = state;
     }
     Wake(*service);
@@ -273,14 +276,14 @@ void Publish(const NowPlaying& state) {
 void Stop() {
   Service* stopping = nullptr;
   {
-    std::lock_guard hold(serviceLock);
+    MutexLock hold(serviceLock);
     std::swap(stopping, service);
   }
   if (stopping == nullptr) {
     return;
   }
   {
-    std::lock_guard hold(stopping->lock);
+    MutexLock hold(stopping->lock);
     stopping->stopping = true;
   }
   Wake(*stopping);

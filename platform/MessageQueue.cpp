@@ -10,27 +10,31 @@
 namespace winsys {
 namespace {
 
-std::condition_variable& IdleChanged() {
-  static auto* changed = new std::condition_variable;  // lives until the process ends
+Condition& IdleChanged() {
+  static auto* changed = new Condition;  // lives until the process ends
   return *changed;
 }
 
-void Complete(SentCall& call, LRESULT result) {
+void Complete(SentCall& call, LRESULT result) REQUIRES(windowLock) {
   call.result = result;
   call.done = true;
   if (call.sender != nullptr) {
-    call.sender->wakeUp.notify_all();
+    call.sender->wakeUp.NotifyAll();
   }
 }
 
-// Runs one call sent to this thread; the lock is held on entry and on return.
-void ServeOne(ThreadQueue& queue, std::unique_lock<std::mutex>& lock) {
+// Runs one call sent to this thread, without the lock while it runs.
+void ServeOne(ThreadQueue& queue) REQUIRES(windowLock) {
   std::shared_ptr<SentCall> call = queue.sent.front();
   queue.sent.pop_front();
-  lock.unlock();
+  windowLock.Unlock();
   const LRESULT result = call->run();
-  lock.lock();
+  windowLock.Lock();
   Complete(*call, result);
+}
+
+bool Idle(const ThreadQueue& queue) REQUIRES(windowLock) {
+  return !queue.alive || (queue.waiting && !queue.woken);
 }
 
 // Ends a thread's queue: calls still waiting for it return 0.
@@ -40,7 +44,7 @@ struct QueueHolder {
     if (queue == nullptr) {
       return;
     }
-    std::lock_guard lock(Lock());
+    MutexLock lock(windowLock);
     queue->alive = false;
     for (auto& call : queue->sent) {
       Complete(*call, 0);
@@ -67,9 +71,9 @@ void Wake(ThreadQueue& queue) {
   queue.woken = true;
   if (queue.waiting) {
     queue.waiting = false;
-    IdleChanged().notify_all();
+    IdleChanged().NotifyAll();
   }
-  queue.wakeUp.notify_all();
+  queue.wakeUp.NotifyAll();
   if (queue.externalWake) {
     queue.externalWake();
   }
@@ -86,7 +90,7 @@ LRESULT Carry(const std::shared_ptr<ThreadQueue>& queue, Window* target,
   sent->run = std::move(call);
   sent->target = target;
   sent->sender = self;
-  std::unique_lock lock(Lock());
+  MutexLock lock(windowLock);
   if ((target != nullptr && target->dying) || !queue->alive) {
     return 0;
   }
@@ -94,10 +98,10 @@ LRESULT Carry(const std::shared_ptr<ThreadQueue>& queue, Window* target,
   Wake(*queue);
   while (!sent->done) {
     if (!self->sent.empty()) {
-      ServeOne(*self, lock);
+      ServeOne(*self);
       continue;
     }
-    self->wakeUp.wait(lock);
+    self->wakeUp.Wait(windowLock);
   }
   return sent->result;
 }
@@ -136,11 +140,11 @@ void CancelCallsFor(ThreadQueue& queue) {
 
 bool NextMessage(MSG* msg, bool remove, Clock::time_point deadline) {
   std::shared_ptr<ThreadQueue> queue = CurrentQueue();
-  std::unique_lock lock(Lock());
+  MutexLock lock(windowLock);
   for (;;) {
     queue->woken = false;
     if (!queue->sent.empty()) {
-      ServeOne(*queue, lock);
+      ServeOne(*queue);
       continue;
     }
     if (!queue->posted.empty()) {
@@ -157,10 +161,10 @@ bool NextMessage(MSG* msg, bool remove, Clock::time_point deadline) {
       }
       return true;
     }
-    lock.unlock();
+    lock.Unlock();
     const bool tookInput = TakeInput();
     Window* toPaint = tookInput ? nullptr : WindowToPaint();
-    lock.lock();
+    lock.Lock();
     if (tookInput) {
       continue;
     }
@@ -179,31 +183,36 @@ bool NextMessage(MSG* msg, bool remove, Clock::time_point deadline) {
       continue;
     }
     // Nothing to do: show what was drawn, then sleep until something comes or a timer is due.
-    lock.unlock();
+    lock.Unlock();
     PresentScreen();
-    lock.lock();
+    lock.Lock();
     if (queue->woken) {
       continue;
     }
     const Clock::time_point until = std::min(deadline, NextTimerDue(*queue));
     queue->waiting = true;
-    IdleChanged().notify_all();
+    IdleChanged().NotifyAll();
     if (queue->externalWait) {
       auto wait = queue->externalWait;
-      lock.unlock();
+      lock.Unlock();
       wait(until);
-      lock.lock();
+      lock.Lock();
     } else {
-      queue->wakeUp.wait_until(lock, until, [&] { return queue->woken; });
+      while (!queue->woken && queue->wakeUp.WaitUntil(windowLock, until)) {
+      }
     }
     queue->waiting = false;
   }
 }
 
 bool WaitUntilIdle(const std::shared_ptr<ThreadQueue>& queue, Clock::time_point deadline) {
-  std::unique_lock lock(Lock());
-  return IdleChanged().wait_until(
-      lock, deadline, [&] { return !queue->alive || (queue->waiting && !queue->woken); });
+  MutexLock lock(windowLock);
+  while (!Idle(*queue)) {
+    if (!IdleChanged().WaitUntil(windowLock, deadline)) {
+      return Idle(*queue);
+    }
+  }
+  return true;
 }
 
 }  // namespace winsys

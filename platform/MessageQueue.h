@@ -3,13 +3,14 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <thread>
 
+#include "platform/Mutex.h"
 #include "platform/Win32.h"
+#include "platform/Window.h"
 
 struct Window;
 struct ThreadQueue;
@@ -23,35 +24,36 @@ struct SentCall {
   std::function<LRESULT()> run;
   Window* target = nullptr;  // the window it is for; null for a call on the thread itself
   LRESULT result = 0;
-  bool done = false;  // under the lock
+  bool done GUARDED_BY(windowLock) = false;
   std::shared_ptr<ThreadQueue> sender;
 };
 
 }  // namespace winsys
 
-// Everything here is under the window-system lock.
+// The thread is set before the queue is shared; the rest is under the window-system lock.
 struct ThreadQueue {
   std::thread::id thread;
-  std::deque<MSG> posted;
-  std::deque<std::shared_ptr<winsys::SentCall>> sent;
-  bool quitPosted = false;
-  int quitCode = 0;
-  bool alive = true;     // false once the thread has ended
-  bool waiting = false;  // blocked with nothing to do
-  bool woken = false;    // something came since the thread last looked
-  std::condition_variable wakeUp;
+  std::deque<MSG> posted GUARDED_BY(winsys::windowLock);
+  std::deque<std::shared_ptr<winsys::SentCall>> sent GUARDED_BY(winsys::windowLock);
+  bool quitPosted GUARDED_BY(winsys::windowLock) = false;
+  int quitCode GUARDED_BY(winsys::windowLock) = 0;
+  bool alive GUARDED_BY(winsys::windowLock) = true;     // false once the thread has ended
+  bool waiting GUARDED_BY(winsys::windowLock) = false;  // blocked with nothing to do
+  bool woken GUARDED_BY(winsys::windowLock) = false;  // something came since the thread last looked
+  Condition wakeUp;
   // Replace the condition variable when the thread waits elsewhere (the screen's event wait):
   // wait until the time or a wake, whichever comes first; wake it from any thread.
-  std::function<void(std::chrono::steady_clock::time_point)> externalWait;
-  std::function<void()> externalWake;
+  std::function<void(std::chrono::steady_clock::time_point)> externalWait
+      GUARDED_BY(winsys::windowLock);
+  std::function<void()> externalWake GUARDED_BY(winsys::windowLock);
 };
 
 namespace winsys {
 
 // The calling thread's queue.
 std::shared_ptr<ThreadQueue> CurrentQueue();
-// Wakes a waiting thread. Under the lock.
-void Wake(ThreadQueue& queue);
+// Wakes a waiting thread.
+void Wake(ThreadQueue& queue) REQUIRES(windowLock);
 
 // Runs `call` on the thread that owns `hwnd` and returns its result, serving calls sent to this
 // thread while it waits. Runs at once when this thread owns it. Returns 0 without running when
@@ -60,16 +62,17 @@ LRESULT RunOnOwner(HWND hwnd, std::function<LRESULT()> call);
 // Runs `call` on the thread of `queue` (at once when that is this thread, or when it is null)
 // and returns its result; 0 unrun when that thread has ended.
 LRESULT RunOnThread(const std::shared_ptr<ThreadQueue>& queue, std::function<LRESULT()> call);
-// Completes every call waiting for windows that are being destroyed with 0. Under the lock.
-void CancelCallsFor(ThreadQueue& queue);
+// Completes every call waiting for windows that are being destroyed with 0.
+void CancelCallsFor(ThreadQueue& queue) REQUIRES(windowLock);
 
 // Takes the next message of the calling thread, as GetMessageW and PeekMessageW do, serving sent
 // calls on the way. Waits until `deadline` when nothing is there (Clock::time_point::max():
 // for ever; the past: not at all). False when nothing came in time.
-bool NextMessage(MSG* msg, bool remove, Clock::time_point deadline);
+bool NextMessage(MSG* msg, bool remove, Clock::time_point deadline) EXCLUDES(windowLock);
 
 // Idle state of the screen's thread, for the test interface: waits until it is blocked with
 // nothing to do (true) or the deadline passes (false).
-bool WaitUntilIdle(const std::shared_ptr<ThreadQueue>& queue, Clock::time_point deadline);
+bool WaitUntilIdle(const std::shared_ptr<ThreadQueue>& queue, Clock::time_point deadline)
+    EXCLUDES(windowLock);
 
 }  // namespace winsys

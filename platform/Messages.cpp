@@ -22,7 +22,7 @@ BOOL PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (hwnd == nullptr) {
     queue = CurrentQueue();
   }
-  std::lock_guard lock(Lock());
+  MutexLock lock(windowLock);
   if (hwnd != nullptr) {
     Window* w = LiveLocked(hwnd);
     if (w == nullptr || w->dying) {
@@ -40,7 +40,7 @@ BOOL PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 void PostQuitMessage(int exitCode) {
   std::shared_ptr<ThreadQueue> queue = CurrentQueue();
-  std::lock_guard lock(Lock());
+  MutexLock lock(windowLock);
   queue->quitPosted = true;
   queue->quitCode = exitCode;
 }

@@ -35,7 +35,7 @@ cairo_rectangle_int_t WholeWindow(const Window* w) {
 Window* WindowToPaint() {
   std::vector<Window*> top;
   {
-    std::lock_guard lock(Lock());
+    MutexLock lock(windowLock);
     top = TopLevel();
   }
   const auto here = std::this_thread::get_id();

@@ -13,10 +13,9 @@ namespace {
 constexpr auto kPresentInterval = std::chrono::milliseconds(50);
 
 struct ScreenState {
-  // Under the window-system lock.
-  bool headless = false;
-  std::shared_ptr<ThreadQueue> thread;
-  std::deque<InputEvent> input;
+  bool headless GUARDED_BY(windowLock) = false;
+  std::shared_ptr<ThreadQueue> thread GUARDED_BY(windowLock);
+  std::deque<InputEvent> input GUARDED_BY(windowLock);
   // The screen's thread only.
   CairoSurfacePtr surface;
   std::unique_ptr<Presenter> presenter;
@@ -31,7 +30,7 @@ ScreenState& State() {
 }
 
 bool OnScreenThread() {
-  std::lock_guard lock(Lock());
+  MutexLock lock(windowLock);
   return State().thread != nullptr && State().thread->thread == std::this_thread::get_id();
 }
 
@@ -46,7 +45,7 @@ HWND KeyTarget() {
   if (focus != nullptr && IsShown(focus)) {
     return focus;
   }
-  std::lock_guard lock(Lock());
+  MutexLock lock(windowLock);
   for (Window* top : TopLevel()) {
     if (IsShown(top)) {
       return top;
@@ -110,7 +109,7 @@ void EnsureDisplayChosen() {
 
 void ChooseHeadlessScreen(const DisplayMetrics& metrics) {
   {
-    std::lock_guard lock(Lock());
+    MutexLock lock(windowLock);
     State().headless = true;
   }
   SetCurrentDisplay(metrics);
@@ -123,7 +122,7 @@ void ChooseHeadlessScreen(const DisplayMetrics& metrics) {
 }
 
 bool IsHeadless() {
-  std::lock_guard lock(Lock());
+  MutexLock lock(windowLock);
   return State().headless;
 }
 
@@ -169,7 +168,7 @@ void ScreenWindowShown(const std::wstring& title) {
   std::shared_ptr<ThreadQueue> self = CurrentQueue();
   bool openReal = false;
   {
-    std::lock_guard lock(Lock());
+    MutexLock lock(windowLock);
     State().thread = self;
     openReal = !State().headless && State().presenter == nullptr;
   }
@@ -187,12 +186,12 @@ void RaiseScreen() {
 }
 
 std::shared_ptr<ThreadQueue> ScreenThread() {
-  std::lock_guard lock(Lock());
+  MutexLock lock(windowLock);
   return State().thread;
 }
 
 void PushInput(const InputEvent& event) {
-  std::lock_guard lock(Lock());
+  MutexLock lock(windowLock);
   State().input.push_back(event);
   if (State().thread != nullptr) {
     Wake(*State().thread);
@@ -202,7 +201,7 @@ void PushInput(const InputEvent& event) {
 bool TakeInput() {
   InputEvent event;
   {
-    std::lock_guard lock(Lock());
+    MutexLock lock(windowLock);
     ScreenState& s = State();
     if (s.input.empty() || s.thread == nullptr || s.thread->thread != std::this_thread::get_id()) {
       return false;

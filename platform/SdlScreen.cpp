@@ -139,7 +139,7 @@ POINT lastPointer{};
 void CloseTopWindow() {
   HWND top = nullptr;
   {
-    std::lock_guard lock(Lock());
+    MutexLock lock(windowLock);
     if (!TopLevel().empty()) {
       top = TopLevel().front();
     }
@@ -254,7 +254,7 @@ std::unique_ptr<Presenter> OpenSdlScreen(ThreadQueue& queue, const DisplayMetric
   }
   if (DriverWaits()) {
     const Uint32 wake = WakeEvent();
-    std::lock_guard lock(Lock());
+    MutexLock lock(windowLock);
     queue.externalWait = WaitForEvents;
     queue.externalWake = [wake] {
       SDL_Event event{};

@@ -4,7 +4,6 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -28,7 +27,7 @@ struct RemoteName {
   std::optional<std::wstring> className;
   std::optional<std::wstring> title;
 };
-RemoteName remoteName;  // under the lock
+RemoteName remoteName GUARDED_BY(windowLock);
 
 std::string Field(LPCWSTR text) {
   return text == nullptr ? std::string("-") : "+" + WideToUtf8(text);
@@ -67,7 +66,7 @@ void SetTimeouts(int fd) {
 
 HWND FindLocal(const std::optional<std::wstring>& className,
                const std::optional<std::wstring>& title) {
-  std::lock_guard lock(Lock());
+  MutexLock lock(windowLock);
   for (Window* w : TopLevel()) {
     if (w->dying) {
       continue;
@@ -151,9 +150,9 @@ bool Ask(char verb, const RemoteName& name) {
 }  // namespace
 
 void StartInstanceServer() {
-  static std::mutex startLock;
-  static std::set<std::string> served;
-  std::lock_guard lock(startLock);
+  static Mutex startLock;
+  static std::set<std::string> served GUARDED_BY(startLock);
+  MutexLock lock(startLock);
   const std::string channel = InstanceChannel();
   if (!served.insert(channel).second) {
     return;
@@ -179,7 +178,7 @@ bool IsRemoteWindow(HWND hwnd) {
 BOOL RaiseRemoteWindow(HWND) {
   RemoteName name;
   {
-    std::lock_guard lock(Lock());
+    MutexLock lock(windowLock);
     name = remoteName;
   }
   return Ask(kRaise, name) ? TRUE : FALSE;
@@ -202,7 +201,7 @@ HWND FindWindowW(LPCWSTR className, LPCWSTR windowName) {
   if (!Ask(kFind, name)) {
     return nullptr;
   }
-  std::lock_guard lock(Lock());
+  MutexLock lock(windowLock);
   remoteName = name;
   return &remoteWindow;
 }

@@ -39,7 +39,7 @@ void Paint(HWND hwnd) {
   }
   std::wstring text;
   {
-    std::lock_guard lock(Lock());
+    MutexLock lock(windowLock);
     text = hwnd->text;
   }
   DrawTextW(hdc, text.c_str(), -1, &client, format);

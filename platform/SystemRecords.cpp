@@ -3,19 +3,19 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <mutex>
 
+#include "platform/Mutex.h"
 #include "platform/Win32.h"
 
 namespace winsys {
 namespace {
 
 struct Records {
-  std::mutex mutex;
-  std::vector<MessageBoxRecord> boxes;
-  int answer = IDOK;
-  std::wstring modulePath;
-  std::string channel;
+  Mutex mutex;
+  std::vector<MessageBoxRecord> boxes GUARDED_BY(mutex);
+  int answer GUARDED_BY(mutex) = IDOK;
+  std::wstring modulePath GUARDED_BY(mutex);
+  std::string channel GUARDED_BY(mutex);
 };
 
 Records& State() {
@@ -28,23 +28,23 @@ std::atomic<int> beeps{0};
 }  // namespace
 
 int RecordMessageBox(const MessageBoxRecord& record) {
-  std::lock_guard lock(State().mutex);
+  MutexLock lock(State().mutex);
   State().boxes.push_back(record);
   return State().answer;
 }
 
 std::vector<MessageBoxRecord> RecordedMessageBoxes() {
-  std::lock_guard lock(State().mutex);
+  MutexLock lock(State().mutex);
   return State().boxes;
 }
 
 void SetMessageBoxAnswer(int answer) {
-  std::lock_guard lock(State().mutex);
+  MutexLock lock(State().mutex);
   State().answer = answer;
 }
 
 void ClearRecordedMessageBoxes() {
-  std::lock_guard lock(State().mutex);
+  MutexLock lock(State().mutex);
   State().boxes.clear();
 }
 
@@ -57,17 +57,17 @@ int RecordedBeeps() {
 }
 
 std::wstring ModulePathOverride() {
-  std::lock_guard lock(State().mutex);
+  MutexLock lock(State().mutex);
   return State().modulePath;
 }
 
 void SetModulePathOverride(const std::wstring& path) {
-  std::lock_guard lock(State().mutex);
+  MutexLock lock(State().mutex);
   State().modulePath = path;
 }
 
 std::string InstanceChannel() {
-  std::lock_guard lock(State().mutex);
+  MutexLock lock(State().mutex);
   if (!State().channel.empty()) {
     return State().channel;
   }
@@ -75,7 +75,7 @@ std::string InstanceChannel() {
 }
 
 void SetInstanceChannelOverride(const std::string& name) {
-  std::lock_guard lock(State().mutex);
+  MutexLock lock(State().mutex);
   State().channel = name;
 }
 

@@ -1,10 +1,10 @@
 // Threads as handles: CreateThread, CloseHandle, WaitForSingleObject, GetExitCodeThread, Sleep.
-#include <condition_variable>
+#include <chrono>
 #include <memory>
-#include <mutex>
 #include <set>
 #include <thread>
 
+#include "platform/Mutex.h"
 #include "platform/Screen.h"
 #include "platform/Win32.h"
 
@@ -13,10 +13,10 @@ namespace {
 constexpr DWORD kStillActive = 259;
 
 struct ThreadState {
-  std::mutex mutex;
-  std::condition_variable ended;
-  bool done = false;
-  DWORD exitCode = kStillActive;
+  Mutex mutex;
+  Condition ended;
+  bool done GUARDED_BY(mutex) = false;
+  DWORD exitCode GUARDED_BY(mutex) = kStillActive;
 };
 
 }  // namespace
@@ -28,18 +28,15 @@ struct KernelObject {
 
 namespace {
 
-std::mutex& HandlesLock() {
-  static auto* lock = new std::mutex;  // lives until the process ends
-  return *lock;
-}
+Mutex handlesLock;
 
-std::set<KernelObject*>& Handles() {
+std::set<KernelObject*>& Handles() REQUIRES(handlesLock) {
   static auto* handles = new std::set<KernelObject*>;
   return *handles;
 }
 
 std::shared_ptr<ThreadState> StateOf(HANDLE handle) {
-  std::lock_guard lock(HandlesLock());
+  MutexLock lock(handlesLock);
   return Handles().count(handle) != 0 ? handle->thread : nullptr;
 }
 
@@ -53,16 +50,16 @@ HANDLE CreateThread(LPSECURITY_ATTRIBUTES, std::size_t, LPTHREAD_START_ROUTINE s
   auto state = std::make_shared<ThreadState>();
   auto* handle = new KernelObject{state};
   {
-    std::lock_guard lock(HandlesLock());
+    MutexLock lock(handlesLock);
     Handles().insert(handle);
   }
   try {
     std::thread([state, start, parameter] {
       const DWORD code = start(parameter);
-      std::lock_guard lock(state->mutex);
+      MutexLock lock(state->mutex);
       state->exitCode = code;
       state->done = true;
-      state->ended.notify_all();
+      state->ended.NotifyAll();
     }).detach();
   } catch (const std::system_error&) {
     CloseHandle(handle);
@@ -77,7 +74,7 @@ HANDLE CreateThread(LPSECURITY_ATTRIBUTES, std::size_t, LPTHREAD_START_ROUTINE s
 
 BOOL CloseHandle(HANDLE handle) {
   {
-    std::lock_guard lock(HandlesLock());
+    MutexLock lock(handlesLock);
     if (Handles().erase(handle) == 0) {
       return FALSE;
     }
@@ -91,15 +88,17 @@ DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
   if (state == nullptr) {
     return WAIT_FAILED;
   }
-  std::unique_lock lock(state->mutex);
+  MutexLock lock(state->mutex);
   if (milliseconds == INFINITE) {
-    state->ended.wait(lock, [&] { return state->done; });
+    while (!state->done) {
+      state->ended.Wait(state->mutex);
+    }
     return WAIT_OBJECT_0;
   }
-  return state->ended.wait_for(lock, std::chrono::milliseconds(milliseconds),
-                               [&] { return state->done; })
-             ? WAIT_OBJECT_0
-             : WAIT_TIMEOUT;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (!state->done && state->ended.WaitUntil(state->mutex, deadline)) {
+  }
+  return state->done ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
 }
 
 BOOL GetExitCodeThread(HANDLE handle, LPDWORD exitCode) {
@@ -107,7 +106,7 @@ BOOL GetExitCodeThread(HANDLE handle, LPDWORD exitCode) {
   if (state == nullptr || exitCode == nullptr) {
     return FALSE;
   }
-  std::lock_guard lock(state->mutex);
+  MutexLock lock(state->mutex);
   *exitCode = state->exitCode;
   return TRUE;
 }

@@ -20,7 +20,7 @@ struct Timer {
   TIMERPROC procedure;
 };
 
-std::vector<Timer>& Timers() {
+std::vector<Timer>& Timers() REQUIRES(windowLock) {
   static auto* timers = new std::vector<Timer>;  // lives until the process ends
   return *timers;
 }
@@ -76,7 +76,7 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT milliseconds, TIMERPROC procedure
   }
   const Clock::duration period =
       std::max<Clock::duration>(std::chrono::milliseconds(milliseconds), kMinimumPeriod);
-  std::lock_guard lock(Lock());
+  MutexLock lock(windowLock);
   if (hwnd != nullptr && LiveLocked(hwnd) == nullptr) {
     return 0;
   }
@@ -100,7 +100,7 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT milliseconds, TIMERPROC procedure
 }
 
 BOOL KillTimer(HWND hwnd, UINT_PTR id) {
-  std::lock_guard lock(Lock());
+  MutexLock lock(windowLock);
   const auto removed =
       std::erase_if(Timers(), [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
   return removed > 0 ? TRUE : FALSE;

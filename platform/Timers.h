@@ -6,11 +6,11 @@
 namespace winsys {
 
 // The earliest due timer of the thread as WM_TIMER; with `remove` it restarts its period.
-// Under the lock.
-bool TakeDueTimer(ThreadQueue& queue, Clock::time_point now, MSG* msg, bool remove);
-// When the thread's next timer is due; max() when it has none. Under the lock.
-Clock::time_point NextTimerDue(const ThreadQueue& queue);
-// Stops every timer of a window being destroyed. Under the lock.
-void RemoveTimersOf(const Window* w);
+bool TakeDueTimer(ThreadQueue& queue, Clock::time_point now, MSG* msg, bool remove)
+    REQUIRES(windowLock);
+// When the thread's next timer is due; max() when it has none.
+Clock::time_point NextTimerDue(const ThreadQueue& queue) REQUIRES(windowLock);
+// Stops every timer of a window being destroyed.
+void RemoveTimersOf(const Window* w) REQUIRES(windowLock);
 
 }  // namespace winsys

@@ -11,8 +11,8 @@ namespace {
 // Every window ever made; destroyed ones stay (marked) so a stale handle never points to freed
 // memory. Freed when the process ends.
 struct WindowTable {
-  std::vector<std::unique_ptr<Window>> all;
-  std::vector<Window*> topLevel;
+  std::vector<std::unique_ptr<Window>> all GUARDED_BY(windowLock);
+  std::vector<Window*> topLevel GUARDED_BY(windowLock);
 };
 
 WindowTable& Table() {
@@ -46,10 +46,7 @@ bool ShapeContains(const Window* w, POINT p) {
 
 }  // namespace
 
-std::mutex& Lock() {
-  static std::mutex* mutex = new std::mutex;  // lives until the process ends
-  return *mutex;
-}
+Mutex windowLock;
 
 Window* LiveLocked(HWND hwnd) {
   if (hwnd == nullptr) {
@@ -64,7 +61,7 @@ Window* LiveLocked(HWND hwnd) {
 }
 
 Window* Live(HWND hwnd) {
-  std::lock_guard lock(Lock());
+  MutexLock lock(windowLock);
   return LiveLocked(hwnd);
 }
 
@@ -88,7 +85,7 @@ std::vector<Window*> AllWindows() {
 }
 
 Window* AddWindow(std::unique_ptr<Window> window) {
-  std::lock_guard lock(Lock());
+  MutexLock lock(windowLock);
   Table().all.push_back(std::move(window));
   return Table().all.back().get();
 }
@@ -158,7 +155,7 @@ void ClipToClient(cairo_region_t* region, const Window* w) {
 Window* WindowAt(POINT p) {
   std::vector<Window*> candidates;
   {
-    std::lock_guard lock(Lock());
+    MutexLock lock(windowLock);
     candidates = Table().topLevel;
   }
   const auto here = std::this_thread::get_id();
@@ -185,7 +182,7 @@ Window* WindowAt(POINT p) {
 void ExposeArea(const cairo_region_t* area) {
   std::vector<Window*> windows;
   {
-    std::lock_guard lock(Lock());
+    MutexLock lock(windowLock);
     windows = AllWindows();
   }
   const auto here = std::this_thread::get_id();

@@ -4,20 +4,25 @@
 // Threads: a window belongs to the thread that created it. Its tree fields (parent, children,
 // rectangle, visibility, region, update region, control state) are read and written only on
 // that thread; calls from other threads are carried there (RunOnOwner). The fields marked
-// atomic or "under the window-system lock" may be read anywhere.
+// atomic or GUARDED_BY(winsys::windowLock) may be read anywhere.
 #pragma once
 
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "platform/CairoPtr.h"
+#include "platform/Mutex.h"
 #include "platform/Win32.h"
 
 struct ThreadQueue;
+
+namespace winsys {
+// The one lock of the window system: queues, timers, classes, the window list and texts.
+extern Mutex windowLock;
+}  // namespace winsys
 
 struct WindowClass {
   std::wstring name;
@@ -53,32 +58,29 @@ struct Window {
   bool erasePending = false;
   std::unique_ptr<ControlState> control;
 
-  std::wstring text;  // under the window-system lock
+  std::wstring text GUARDED_BY(winsys::windowLock);
   // Told every new text, on the window's thread (tests watch the status line with it).
-  std::function<void(const std::wstring&)> textWatcher;  // under the window-system lock
+  std::function<void(const std::wstring&)> textWatcher GUARDED_BY(winsys::windowLock);
 
   bool visible() const { return (style & WS_VISIBLE) != 0; }
 };
 
 namespace winsys {
 
-// The one lock of the window system: queues, timers, classes, the window list and texts.
-std::mutex& Lock();
-
 // A live window (created and not yet destroyed), checked without touching freed memory:
 // destroyed windows are kept until the process ends.
-Window* Live(HWND hwnd);
+Window* Live(HWND hwnd) EXCLUDES(windowLock);
 // The same, with the lock already held.
-Window* LiveLocked(HWND hwnd);
+Window* LiveLocked(HWND hwnd) REQUIRES(windowLock);
 // Live and owned by the calling thread.
 bool OwnedHere(HWND hwnd);
 
 // Takes a new window into the table; the handle stays valid for the process's life.
 Window* AddWindow(std::unique_ptr<Window> window);
-// Top-level windows, topmost first. Under the lock.
-std::vector<Window*>& TopLevel();
-// Every live window, in creation order. Under the lock.
-std::vector<Window*> AllWindows();
+// Top-level windows, topmost first.
+std::vector<Window*>& TopLevel() REQUIRES(windowLock);
+// Every live window, in creation order.
+std::vector<Window*> AllWindows() REQUIRES(windowLock);
 
 // Shown: visible itself and every ancestor, and not being destroyed.
 bool IsShown(const Window* w);

@@ -17,20 +17,20 @@ namespace {
 
 std::atomic<void (*)(HWND, UINT)> defWindowProcObserver{nullptr};
 
-std::map<std::wstring, std::shared_ptr<const WindowClass>>& Classes() {
+std::map<std::wstring, std::shared_ptr<const WindowClass>>& Classes() REQUIRES(windowLock) {
   static auto* classes = new std::map<std::wstring, std::shared_ptr<const WindowClass>>;
   return *classes;
 }
 
 std::atomic<Window*> focusWindow{nullptr};
-Window* activeWindow = nullptr;  // under the lock
+Window* activeWindow GUARDED_BY(windowLock) = nullptr;
 
 std::shared_ptr<const WindowClass> FindClass(LPCWSTR name) {
   RegisterControlClasses();
   if (name == nullptr) {
     return nullptr;
   }
-  std::lock_guard lock(Lock());
+  MutexLock lock(windowLock);
   auto found = Classes().find(name);
   return found != Classes().end() ? found->second : nullptr;
 }
@@ -48,7 +48,7 @@ bool IsWithin(const Window* w, const Window* ancestor) {
 void Activate(Window* w) {
   Window* previous = nullptr;
   {
-    std::lock_guard lock(Lock());
+    MutexLock lock(windowLock);
     auto& top = TopLevel();
     std::erase(top, w);
     top.insert(top.begin(), w);
@@ -87,7 +87,7 @@ void TearDown(Window* w) {
   Window* expected = w;
   focusWindow.compare_exchange_strong(expected, nullptr);
   {
-    std::lock_guard lock(Lock());
+    MutexLock lock(windowLock);
     RemoveTimersOf(w);
     if (w->parent != nullptr) {
       std::erase(w->parent->children, w);
@@ -114,7 +114,7 @@ ATOM RegisterClassW(const WNDCLASSW* wc) {
   entry->procedure = wc->lpfnWndProc;
   entry->background = wc->hbrBackground;
   entry->icon = wc->hIcon;
-  std::lock_guard lock(Lock());
+  MutexLock lock(windowLock);
   if (Classes().count(entry->name) != 0) {
     return 0;
   }
@@ -142,15 +142,17 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
   made->style = style & ~WS_VISIBLE;
   made->exStyle = exStyle;
   made->rect = RECT{x, y, x + std::max(0, width), y + std::max(0, height)};
-  made->text = windowName != nullptr ? windowName : L"";
   Window* w = AddWindow(std::move(made));
+  {
+    MutexLock lock(windowLock);
+    w->text = windowName != nullptr ? windowName : L"";
+    if (!child) {
+      TopLevel().push_back(w);
+    }
+  }
   if (child) {
     w->parent->children.push_back(w);
   } else {
-    {
-      std::lock_guard lock(Lock());
-      TopLevel().push_back(w);
-    }
     StartInstanceServer();
   }
   CREATESTRUCTW create{param, instance, menu,        parent,     height,    width,
@@ -179,7 +181,7 @@ BOOL DestroyWindow(HWND hwnd) {
     }
     const CairoRegionPtr covered = VisibleRegion(w, false);
     {
-      std::lock_guard lock(Lock());
+      MutexLock lock(windowLock);
       MarkDying(w);
       CancelCallsFor(*w->owner);
     }
@@ -218,7 +220,7 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       const LPCWSTR text = lParam != 0 ? reinterpret_cast<LPCWSTR>(lParam) : L"";
       std::function<void(const std::wstring&)> watcher;
       {
-        std::lock_guard lock(Lock());
+        MutexLock lock(windowLock);
         w->text = text;
         watcher = w->textWatcher;
       }
@@ -233,14 +235,14 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       if (buffer == nullptr || size == 0) {
         return 0;
       }
-      std::lock_guard lock(Lock());
+      MutexLock lock(windowLock);
       const std::size_t count = std::min(w->text.size(), size - 1);
       std::copy_n(w->text.begin(), count, buffer);
       buffer[count] = L'\0';
       return static_cast<LRESULT>(count);
     }
     case WM_GETTEXTLENGTH: {
-      std::lock_guard lock(Lock());
+      MutexLock lock(windowLock);
       return static_cast<LRESULT>(w->text.size());
     }
     case WM_ACTIVATE:
@@ -275,7 +277,7 @@ BOOL ShowWindow(HWND hwnd, int command) {
       if (w->parent == nullptr) {
         std::wstring title;
         {
-          std::lock_guard lock(Lock());
+          MutexLock lock(windowLock);
           title = w->text;
         }
         ScreenWindowShown(title);
@@ -405,7 +407,7 @@ BOOL SetForegroundWindow(HWND hwnd) {
       return FALSE;
     }
     const bool wasFront = [&] {
-      std::lock_guard lock(Lock());
+      MutexLock lock(windowLock);
       return !TopLevel().empty() && TopLevel().front() == top;
     }();
     Activate(top);

@@ -1,10 +1,12 @@
 #include "playback/CoverMemory.h"
 
+#include <algorithm>
+
 CoverMemory coverMemory;
 
 std::optional<std::string> CoverMemory::Cover(const std::wstring& artist,
                                               const std::wstring& title) {
-  std::lock_guard lock(mutex_);
+  MutexLock lock(mutex_);
   for (const Entry& entry : covers_) {
     if (entry.artist == artist && entry.title == title) {
       return entry.cover;
@@ -18,14 +20,15 @@ void CoverMemory::Remember(const std::wstring& artist, const std::wstring& title
   if (cover.size() > kMaxCoverBytes) {
     return;
   }
-  std::lock_guard lock(mutex_);
-  std::erase_if(covers_, [&](const Entry& entry) {
-    if (entry.artist != artist || entry.title != title) {
-      return false;
-    }
-    coverBytes_ -= entry.cover.size();
-    return true;
+  MutexLock lock(mutex_);
+  // A track is kept once: its older outcome makes way.
+  const auto same = std::find_if(covers_.begin(), covers_.end(), [&](const Entry& entry) {
+    return entry.artist == artist && entry.title == title;
   });
+  if (same != covers_.end()) {
+    coverBytes_ -= same->cover.size();
+    covers_.erase(same);
+  }
   while (!covers_.empty() &&
          (covers_.size() >= kMaxCovers || coverBytes_ + cover.size() > kMaxCoverBytes)) {
     coverBytes_ -= covers_.front().cover.size();
@@ -36,27 +39,27 @@ void CoverMemory::Remember(const std::wstring& artist, const std::wstring& title
 }
 
 bool CoverMemory::Paused(CoverSourceId source) {
-  std::lock_guard lock(mutex_);
+  MutexLock lock(mutex_);
   return Clock::now() < pausedUntil_[static_cast<int>(source)];
 }
 
 void CoverMemory::Pause(CoverSourceId source) {
-  std::lock_guard lock(mutex_);
+  MutexLock lock(mutex_);
   pausedUntil_[static_cast<int>(source)] = Clock::now() + kPause;
 }
 
 bool CoverMemory::KeyRefused() {
-  std::lock_guard lock(mutex_);
+  MutexLock lock(mutex_);
   return keyRefused_;
 }
 
 void CoverMemory::RefuseKey() {
-  std::lock_guard lock(mutex_);
+  MutexLock lock(mutex_);
   keyRefused_ = true;
 }
 
 void CoverMemory::Clear() {
-  std::lock_guard lock(mutex_);
+  MutexLock lock(mutex_);
   covers_.clear();
   coverBytes_ = 0;
   for (Clock::time_point& until : pausedUntil_) {

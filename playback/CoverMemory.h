@@ -5,9 +5,10 @@
 
 #include <chrono>
 #include <deque>
-#include <mutex>
 #include <optional>
 #include <string>
+
+#include "platform/Mutex.h"
 
 enum class CoverSourceId { TrackInfo, Itunes, MusicBrainz };
 inline constexpr int kCoverSourceCount = static_cast<int>(CoverSourceId::MusicBrainz) + 1;
@@ -43,11 +44,11 @@ class CoverMemory {
     std::string cover;
   };
 
-  std::mutex mutex_;
-  std::deque<Entry> covers_;
-  std::size_t coverBytes_ = 0;
-  Clock::time_point pausedUntil_[kCoverSourceCount] = {};
-  bool keyRefused_ = false;
+  Mutex mutex_;
+  std::deque<Entry> covers_ GUARDED_BY(mutex_);
+  std::size_t coverBytes_ GUARDED_BY(mutex_) = 0;
+  Clock::time_point pausedUntil_[kCoverSourceCount] GUARDED_BY(mutex_) = {};
+  bool keyRefused_ GUARDED_BY(mutex_) = false;
 };
 
 extern CoverMemory coverMemory;

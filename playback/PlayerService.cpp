@@ -6,12 +6,12 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <mutex>
 #include <string>
 #include <system_error>
 
 #include "audio/AudioLibrary.h"
 #include "platform/MediaPlayerBus.h"
+#include "platform/Mutex.h"
 #include "platform/ResourceIds.h"
 #include "platform/Utf8.h"
 #include "platform/Win32.h"
@@ -27,8 +27,8 @@ namespace {
 
 std::atomic<bool> streamPlaying{false};
 
-std::mutex coverLock;
-std::string coverCopy;  // the file offered as the cover now; empty when none
+Mutex coverLock;
+std::string coverCopy GUARDED_BY(coverLock);  // the file offered as the cover now; empty: none
 
 // The station's name as its stream's response headers give it; empty without one.
 std::string StationName(DWORD stream) {
@@ -44,7 +44,7 @@ std::string NewCoverName() {
   return "cover-" + std::to_string(sequence++) + ".jpg";
 }
 
-void RemoveCoverCopy() {
+void RemoveCoverCopy() REQUIRES(coverLock) {
   std::error_code error;
   if (!coverCopy.empty()) {
     std::filesystem::remove(coverCopy, error);
@@ -62,7 +62,7 @@ void StartPlayerService(HWND window) {
 
 void StopPlayerService() {
   mpris::Stop();
-  std::lock_guard hold(coverLock);
+  MutexLock hold(coverLock);
   RemoveCoverCopy();
 }
 
@@ -77,7 +77,7 @@ void ReportNowPlaying() {
   if (image.isStationLogo) {
     now.artUrl = "file://" + WideToUtf8(image.path);
   } else {
-    std::lock_guard hold(coverLock);
+    MutexLock hold(coverLock);
     now.artUrl = coverCopy.empty() ? "" : "file://" + coverCopy;
   }
   mpris::Publish(now);
@@ -90,7 +90,7 @@ void ReportPlaying(bool playing) {
 
 void ReportCover() {
   {
-    std::lock_guard hold(coverLock);
+    MutexLock hold(coverLock);
     RemoveCoverCopy();
     const std::string copy = WideToUtf8(applicationFolder) + NewCoverName();
     std::error_code error;

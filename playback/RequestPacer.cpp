@@ -3,7 +3,7 @@
 #include <thread>
 
 bool RequestPacer::WaitTurn(Clock::time_point deadline) {
-  std::lock_guard lock(mutex_);
+  MutexLock lock(mutex_);
   if (used_) {
     const Clock::time_point next = last_ + interval_;
     if (next > deadline) {

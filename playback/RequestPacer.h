@@ -3,7 +3,8 @@
 #pragma once
 
 #include <chrono>
-#include <mutex>
+
+#include "platform/Mutex.h"
 
 class RequestPacer {
  public:
@@ -18,7 +19,7 @@ class RequestPacer {
 
  private:
   const Clock::duration interval_;
-  std::mutex mutex_;
-  Clock::time_point last_{};
-  bool used_ = false;
+  Mutex mutex_;
+  Clock::time_point last_ GUARDED_BY(mutex_){};
+  bool used_ GUARDED_BY(mutex_) = false;
 };

@@ -2,12 +2,12 @@
 
 void SharedText::Set(std::wstring_view text) {
   std::wstring copy(text.substr(0, kMaxTextCharacters));
-  std::lock_guard lock(mutex_);
+  MutexLock lock(mutex_);
   text_.swap(copy);
 }
 
 std::wstring SharedText::Get() const {
-  std::lock_guard lock(mutex_);
+  MutexLock lock(mutex_);
   return text_;
 }
 
@@ -21,18 +21,18 @@ std::wstring Cut(std::wstring_view text) {
 
 void SharedTrack::Set(std::wstring_view artist, std::wstring_view title) {
   TrackTexts texts{Cut(artist), Cut(title)};
-  std::lock_guard lock(mutex_);
+  MutexLock lock(mutex_);
   texts_.artistText.swap(texts.artistText);
   texts_.titleText.swap(texts.titleText);
 }
 
 void SharedTrack::SetArtist(std::wstring_view artist) {
   std::wstring text = Cut(artist);
-  std::lock_guard lock(mutex_);
+  MutexLock lock(mutex_);
   texts_.artistText.swap(text);
 }
 
 TrackTexts SharedTrack::Get() const {
-  std::lock_guard lock(mutex_);
+  MutexLock lock(mutex_);
   return texts_;
 }

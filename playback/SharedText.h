@@ -2,10 +2,10 @@
 // half of what another thread is writing.
 #pragma once
 
-#include <mutex>
 #include <string>
 #include <string_view>
 
+#include "platform/Mutex.h"
 #include "shell/TextBuffer.h"
 
 class SharedText {
@@ -16,8 +16,8 @@ class SharedText {
   std::wstring Get() const;
 
  private:
-  mutable std::mutex mutex_;
-  std::wstring text_;
+  mutable Mutex mutex_;
+  std::wstring text_ GUARDED_BY(mutex_);
 };
 
 // The track now playing.
@@ -37,6 +37,6 @@ class SharedTrack {
   TrackTexts Get() const;
 
  private:
-  mutable std::mutex mutex_;
-  TrackTexts texts_;
+  mutable Mutex mutex_;
+  TrackTexts texts_ GUARDED_BY(mutex_);
 };

@@ -1,6 +1,7 @@
-// A mutex, its scoped lock and a condition variable that clang's thread-safety analysis
-// understands: a field marked GUARDED_BY(lock_) is then checked at compile time to be touched
-// only with that lock held (-Wthread-safety). libstdc++'s own types carry no such marks.
+// The program's one lock type: a mutex, its scoped lock and a condition variable that clang's
+// thread-safety analysis understands. A field marked GUARDED_BY(lock) is then checked at compile
+// time to be touched only with that lock held (-Wthread-safety); a function marked
+// REQUIRES(lock) to be called only with it held. libstdc++'s own types carry no such marks.
 #pragma once
 
 #include <chrono>
@@ -15,16 +16,22 @@
 #define CAPABILITY(x) THREAD_ANNOTATION(capability(x))
 #define SCOPED_CAPABILITY THREAD_ANNOTATION(scoped_lockable)
 #define GUARDED_BY(x) THREAD_ANNOTATION(guarded_by(x))
+#define PT_GUARDED_BY(x) THREAD_ANNOTATION(pt_guarded_by(x))
 #define REQUIRES(...) THREAD_ANNOTATION(requires_capability(__VA_ARGS__))
 #define EXCLUDES(...) THREAD_ANNOTATION(locks_excluded(__VA_ARGS__))
 #define ACQUIRE(...) THREAD_ANNOTATION(acquire_capability(__VA_ARGS__))
 #define RELEASE(...) THREAD_ANNOTATION(release_capability(__VA_ARGS__))
+#define RETURN_CAPABILITY(x) THREAD_ANNOTATION(lock_returned(x))
 #define NO_THREAD_SAFETY_ANALYSIS THREAD_ANNOTATION(no_thread_safety_analysis)
 
-namespace audio {
-
+// Constant-initialised, so a lock at namespace scope is ready before any static initialiser
+// runs, and its destruction at exit frees nothing another thread might still use.
 class CAPABILITY("mutex") Mutex {
  public:
+  constexpr Mutex() noexcept = default;
+  Mutex(const Mutex&) = delete;
+  Mutex& operator=(const Mutex&) = delete;
+
   void Lock() ACQUIRE() { mutex_.lock(); }
   void Unlock() RELEASE() { mutex_.unlock(); }
 
@@ -33,15 +40,31 @@ class CAPABILITY("mutex") Mutex {
   std::mutex mutex_;
 };
 
+// Holds `mutex` for its scope; Unlock and Lock let a holder step out for a while (to run a
+// callback or wait elsewhere) and come back.
 class SCOPED_CAPABILITY MutexLock {
  public:
   explicit MutexLock(Mutex& mutex) ACQUIRE(mutex) : mutex_(mutex) { mutex_.Lock(); }
-  ~MutexLock() RELEASE() { mutex_.Unlock(); }
+  ~MutexLock() RELEASE() {
+    if (held_) {
+      mutex_.Unlock();
+    }
+  }
   MutexLock(const MutexLock&) = delete;
   MutexLock& operator=(const MutexLock&) = delete;
 
+  void Unlock() RELEASE() {
+    held_ = false;
+    mutex_.Unlock();
+  }
+  void Lock() ACQUIRE() {
+    mutex_.Lock();
+    held_ = true;
+  }
+
  private:
   Mutex& mutex_;
+  bool held_ = true;
 };
 
 // Waits return on a notification or spuriously: callers wait in a loop over what they wait for,
@@ -66,5 +89,3 @@ class Condition {
  private:
   std::condition_variable condition_;
 };
-
-}  // namespace audio
