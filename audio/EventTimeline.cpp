@@ -126,29 +126,43 @@ EventTimeline::Due EventTimeline::Matching(DWORD type, DWORD data) const {
   return due;
 }
 
+std::optional<EventTimeline::Due> EventTimeline::TakeDueLocked(Clock::time_point now) {
+  if (stopped_ || ended_) {
+    return std::nullopt;
+  }
+  if (StallDue()) {
+    stallAnnounced_ = position_.stalled;
+    return Matching(BASS_SYNC_STALL, stallAnnounced_ ? 0 : 1);
+  }
+  while (EventDue(now)) {
+    Event e = std::move(timeline_.front());
+    timeline_.pop_front();
+    const int k = static_cast<int>(e.kind);
+    const bool sameText =
+        e.kind == Kind::Meta && current_[k].serial != 0 && current_[k].text == e.text;
+    const bool announce = e.serial != announced_[k] && !sameText;
+    current_[k] = std::move(e);
+    if (announce) {
+      return Matching(k == static_cast<int>(Kind::Meta) ? BASS_SYNC_META : BASS_SYNC_OGG_CHANGE);
+    }
+  }
+  if (EndDue(now)) {
+    ended_ = true;
+    return Matching(BASS_SYNC_END);
+  }
+  return std::nullopt;
+}
+
+std::optional<EventTimeline::Due> EventTimeline::TakeDue(Clock::time_point now) {
+  MutexLock hold(lock_);
+  return TakeDueLocked(now);
+}
+
 std::optional<EventTimeline::Due> EventTimeline::WaitForDue() {
   MutexLock hold(lock_);
   while (!stopped_ && !ended_) {
-    if (StallDue()) {
-      stallAnnounced_ = position_.stalled;
-      return Matching(BASS_SYNC_STALL, stallAnnounced_ ? 0 : 1);
-    }
-    const Clock::time_point now = Clock::now();
-    while (EventDue(now)) {
-      Event e = std::move(timeline_.front());
-      timeline_.pop_front();
-      const int k = static_cast<int>(e.kind);
-      const bool sameText =
-          e.kind == Kind::Meta && current_[k].serial != 0 && current_[k].text == e.text;
-      const bool announce = e.serial != announced_[k] && !sameText;
-      current_[k] = std::move(e);
-      if (announce) {
-        return Matching(k == static_cast<int>(Kind::Meta) ? BASS_SYNC_META : BASS_SYNC_OGG_CHANGE);
-      }
-    }
-    if (EndDue(now)) {
-      ended_ = true;
-      return Matching(BASS_SYNC_END);
+    if (std::optional<Due> due = TakeDueLocked(Clock::now())) {
+      return due;
     }
     // Nothing rendered yet: wait until something is, then wait for the time it is heard.
     if (const Clock::time_point heard = NextHeard(); heard == Clock::time_point::max()) {

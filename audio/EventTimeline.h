@@ -5,9 +5,9 @@
 #pragma once
 
 #include "audio/AudioLibrary.h"
-#include "platform/Mutex.h"
 #include "audio/SampleQueue.h"
 #include "audio/TagStore.h"
+#include "platform/Mutex.h"
 
 #include <algorithm>
 #include <atomic>
@@ -22,6 +22,7 @@ namespace audio {
 
 class EventTimeline {
  public:
+  using Clock = std::chrono::steady_clock;
   enum class Kind { Meta, OggChange };
   struct Event {  // due when this many frames have been played
     std::uint64_t frame;
@@ -55,9 +56,12 @@ class EventTimeline {
   void Play() EXCLUDES(lock_);
   void Stop() EXCLUDES(lock_);
 
-  // Event thread: waits for the next thing to tell, in order: a stall or its end, the events
-  // whose audio is heard (one whose text the program already has passes silently), the end.
-  // Nothing once stopped, and nothing more after the end.
+  // What there is to tell at `now`, taken: in order, a stall or its end, the events whose audio
+  // is heard by then (one whose text the program already has passes silently), the end.
+  // Nothing when nothing is due, once stopped, and after the end.
+  std::optional<Due> TakeDue(Clock::time_point now) EXCLUDES(lock_);
+  // Event thread: waits for the next thing TakeDue would tell and takes it. Nothing once
+  // stopped, and nothing more after the end.
   std::optional<Due> WaitForDue() EXCLUDES(lock_);
 
   // The text of the current event of that kind, else of the first one still to come; null when
@@ -67,8 +71,7 @@ class EventTimeline {
   const char* Announce(Kind kind, const std::string& text, std::uint64_t serial) EXCLUDES(lock_);
 
  private:
-  using Clock = std::chrono::steady_clock;
-
+  std::optional<Due> TakeDueLocked(Clock::time_point now) REQUIRES(lock_);
   // An event or the end is due when its frame is heard: the output takes a whole period at a
   // time, and frame F of the period that began with frame P at time T is heard at
   // T + (F - P) / rate, so the period's length does not delay or advance it.

@@ -27,7 +27,8 @@ void SampleQueue::EndDecoding() {
   decodeEnded_ = true;
 }
 
-std::optional<SampleQueue::Period> SampleQueue::Render(std::int32_t* mix, std::size_t frames) {
+std::optional<SampleQueue::Period> SampleQueue::Render(std::int32_t* mix, std::size_t frames,
+                                                       std::chrono::steady_clock::time_point now) {
   Period period{};
   bool refill = false;
   {
@@ -44,7 +45,7 @@ std::optional<SampleQueue::Period> SampleQueue::Render(std::int32_t* mix, std::s
       position_.stalled = false;
     }
     position_.periodFirstFrame = position_.framesPlayed;
-    position_.periodStart = std::chrono::steady_clock::now();
+    position_.periodStart = now;
     scratch_.resize(frames * 2);
     const std::size_t got = samples_.Read(scratch_.data(), frames * 2);
     for (std::size_t i = 0; i < got; ++i) {

@@ -3,8 +3,8 @@
 // at a time and, after running dry, waits until it is nearly full again before it plays on.
 #pragma once
 
-#include "platform/Mutex.h"
 #include "audio/Ring.h"
+#include "platform/Mutex.h"
 
 #include <chrono>
 #include <cstddef>
@@ -37,9 +37,10 @@ class SampleQueue {
   void Push(const std::vector<std::int16_t>& samples) EXCLUDES(lock_);
   void EndDecoding() EXCLUDES(lock_);
 
-  // Output thread: mixes up to `frames` stereo frames into `mix`; nothing when the stream does
-  // not play or waits to fill again.
-  std::optional<Period> Render(std::int32_t* mix, std::size_t frames) EXCLUDES(lock_);
+  // Output thread: mixes up to `frames` stereo frames into `mix`, a period that begins to be
+  // heard at `now`; nothing when the stream does not play or waits to fill again.
+  std::optional<Period> Render(std::int32_t* mix, std::size_t frames,
+                               std::chrono::steady_clock::time_point now) EXCLUDES(lock_);
 
   void Play() EXCLUDES(lock_);
   void Stop() EXCLUDES(lock_);

@@ -200,7 +200,8 @@ void Stream::Play() {
 }
 
 std::size_t Stream::Render(std::int32_t* mix, std::size_t frames) {
-  std::optional<SampleQueue::Period> period = samples_.Render(mix, frames);
+  std::optional<SampleQueue::Period> period =
+      samples_.Render(mix, frames, std::chrono::steady_clock::now());
   if (!period) {
     return 0;
   }
