@@ -68,15 +68,9 @@ void Stream::DecodeThread() {
 void Stream::PushSamples(const std::vector<std::int16_t>& samples,
                          std::vector<EventTimeline::Event>& events, unsigned bitrate,
                          std::size_t pendingInput) {
-  if (producedFrames_ == 0 && !samples.empty()) {  // the first samples: the format is known
-    if (headerBitrate_ == 0 && bitrate != 0) {
-      download_.SetCapacity(BufferBytes(bitrate));
-    }
-    {
-      MutexLock hold(lock_);
-      formatKnown_ = true;
-    }
-    settled_.NotifyAll();
+  const bool first = producedFrames_ == 0 && !samples.empty();  // the format is known now
+  if (first && headerBitrate_ == 0 && bitrate != 0) {
+    download_.SetCapacity(BufferBytes(bitrate));
   }
   const std::uint64_t endFrame = producedFrames_ + samples.size() / 2;
   // The decoder has decoded these texts' bytes: they belong to the end of this block.
@@ -86,6 +80,15 @@ void Stream::PushSamples(const std::vector<std::int16_t>& samples,
   producedFrames_ = endFrame;
   if (!events.empty()) {
     timeline_.Add(std::move(events));
+  }
+  if (first) {
+    // Told only now: whoever waited for the format reads the first tags from the timeline at
+    // once, however late this thread runs again.
+    {
+      MutexLock hold(lock_);
+      formatKnown_ = true;
+    }
+    settled_.NotifyAll();
   }
   samples_.Push(samples);
 }
