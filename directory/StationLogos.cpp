@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <deque>
-#include <mutex>
 #include <set>
 #include <thread>
 
@@ -11,6 +10,7 @@
 #include "directory/LogoFetch.h"
 #include "directory/LogoRules.h"
 #include "directory/StationId.h"
+#include "platform/Mutex.h"
 
 namespace {
 
@@ -33,24 +33,24 @@ http::Limits LogoLimits() {
 // What the window thread and the fetching threads share. The threads own it with the
 // StationLogos, so that they may outlive it.
 struct StationLogos::Shared {
-  mutable std::mutex lock;
+  mutable Mutex lock;
   std::atomic<bool> listHasLogos{false};
-  // Guarded by lock:
-  bool stopping = false;
-  unsigned generation = 0;  // counts the lists shown; a fetch of an earlier list redraws nothing
-  HWND list = nullptr;
-  std::wstring folder;
-  http::Limits limits;
-  std::deque<LogoJob> onScreen;  // in the order they were drawn
-  std::deque<LogoJob> waiting;   // in row order
-  std::set<std::wstring> inFlight;
-  int running = 0;
-  std::function<void(const std::wstring&)> arrived;
+  bool stopping GUARDED_BY(lock) = false;
+  // Counts the lists shown; a fetch of an earlier list redraws nothing.
+  unsigned generation GUARDED_BY(lock) = 0;
+  HWND list GUARDED_BY(lock) = nullptr;
+  std::wstring folder GUARDED_BY(lock);
+  http::Limits limits GUARDED_BY(lock);
+  std::deque<LogoJob> onScreen GUARDED_BY(lock);  // in the order they were drawn
+  std::deque<LogoJob> waiting GUARDED_BY(lock);   // in row order
+  std::set<std::wstring> inFlight GUARDED_BY(lock);
+  int running GUARDED_BY(lock) = 0;
+  std::function<void(const std::wstring&)> arrived GUARDED_BY(lock);
 
   // The next job and what it needs, or false when none is left (the thread then ends).
   bool Take(LogoJob* job, unsigned* jobGeneration, std::wstring* jobFolder,
             http::Limits* jobLimits) {
-    std::lock_guard hold(lock);
+    MutexLock hold(lock);
     while (!stopping && (!onScreen.empty() || !waiting.empty())) {
       std::deque<LogoJob>& from = onScreen.empty() ? waiting : onScreen;
       *job = std::move(from.front());
@@ -89,7 +89,7 @@ void FetchLogos(std::shared_ptr<StationLogos::Shared> shared) {
     HWND list = nullptr;
     std::function<void(const std::wstring&)> observer;
     {
-      std::lock_guard hold(shared->lock);
+      MutexLock hold(shared->lock);
       shared->inFlight.erase(job.uuid);
       if (arrived && !shared->stopping) {
         observer = shared->arrived;
@@ -112,7 +112,7 @@ void FetchLogos(std::shared_ptr<StationLogos::Shared> shared) {
 StationLogos::StationLogos() : limits(LogoLimits()), shared_(std::make_shared<Shared>()) {}
 
 StationLogos::~StationLogos() {
-  std::lock_guard hold(shared_->lock);
+  MutexLock hold(shared_->lock);
   shared_->stopping = true;
   shared_->onScreen.clear();
   shared_->waiting.clear();
@@ -134,7 +134,7 @@ void StationLogos::ShowList(HWND list, std::wstring_view folder, const std::vect
     }
   }
   shared_->listHasLogos.store(hasLogos);
-  std::lock_guard hold(shared_->lock);
+  MutexLock hold(shared_->lock);
   ++shared_->generation;
   shared_->list = list;
   shared_->folder = folder;
@@ -153,7 +153,7 @@ bool StationLogos::ListHasLogos() const {
 }
 
 void StationLogos::RowOnScreen(int row) {
-  std::lock_guard hold(shared_->lock);
+  MutexLock hold(shared_->lock);
   std::deque<LogoJob>& waiting = shared_->waiting;
   const auto found = std::lower_bound(waiting.begin(), waiting.end(), row,
                                       [](const LogoJob& job, int r) { return job.row < r; });
@@ -164,12 +164,12 @@ void StationLogos::RowOnScreen(int row) {
 }
 
 bool StationLogos::Fetching() const {
-  std::lock_guard hold(shared_->lock);
+  MutexLock hold(shared_->lock);
   return shared_->running > 0;
 }
 
 void StationLogos::SetArrivalObserver(std::function<void(const std::wstring&)> observer) {
-  std::lock_guard hold(shared_->lock);
+  MutexLock hold(shared_->lock);
   shared_->arrived = std::move(observer);
 }
 
