@@ -9,9 +9,9 @@ namespace audio {
 
 namespace {
 
-// About 186 ms at 44.1 kHz: SDL's audio thread wakes five times a second while a stream
+// About 372 ms at 44.1 kHz: SDL's audio thread wakes under three times a second while a stream
 // plays. Syncs are timed by the frame they belong to, not by the period that carries it.
-constexpr Uint16 kDeviceFrames = 8192;
+constexpr Uint16 kDeviceFrames = 16384;
 
 // Rates nearly every sound device and server takes as they are.
 bool CommonDeviceRate(long rate) {
@@ -142,7 +142,7 @@ void Output::Remove(const Stream* stream) {
 }
 
 void Output::CloseLater() {
-  // SDL lets a closing device drain for two periods (some 370 ms): whoever left the device
+  // SDL lets a closing device drain for two periods (some 740 ms): whoever left the device
   // (start-up, a stream's own thread at its end, the next tune-in) does not wait for that.
   MutexLock hold(closerLock_);
   if (closer_.joinable()) {
