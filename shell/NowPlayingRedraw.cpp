@@ -9,7 +9,11 @@
 void RedrawNowPlaying(HWND window) {
   switch (screenState.load()) {
     case PlayerScreen:
-      ShowWindow(GetDlgItem(window, ID_STATION_LIST), SW_HIDE);
+      // The list a person is browsing is never taken away under their finger: a tap on it
+      // would land on the view instead. The view shows the new cover when it comes up.
+      if (IsWindowVisible(GetDlgItem(window, ID_STATION_LIST))) {
+        break;
+      }
       ShowWindow(GetDlgItem(window, ID_BACK), SW_SHOW);
       ShowWindow(GetDlgItem(window, ID_ADD), SW_SHOW);
       ShowWindow(GetDlgItem(window, ID_EXIT), SW_SHOW);

@@ -75,6 +75,32 @@ TEST_F(TuneIn, StationTapConnectsBuffersShowsTheNameAndPlays) {
   session_.Screenshot("06-playing");
 }
 
+TEST_F(TuneIn, StationTapAfterANewTitlesLookupEndedOverTheListTunesIn) {
+  session_.ServeFoundAlbum();
+  session_.TapRow(ID_STATION_LIST, toneStationRow);
+  ASSERT_TRUE(session_.WaitForStatus(
+      [](const std::wstring& status) { return IsStationName(status, L"Tone 440"); }, 15s))
+      << session_.StatusHistoryText();
+  // Back to the genres and into one: the list is shown while the station plays on.
+  session_.TapControl(ID_TITLE_LINE);
+  session_.TapRow(ID_GENRE_LIST, toneGenreRow);
+  ASSERT_TRUE(session_.Visible(ID_STATION_LIST));
+  // The station's next title is looked up, and the lookup ends while the list is browsed.
+  icecast_.SetTitle("/tone.mp3", "Cher - Believe");
+  ASSERT_TRUE(session_.WaitForStatus(L"nice one", 20s)) << session_.StatusHistoryText();
+  ASSERT_TRUE(headless::RunUntil([] { return coverThread.load() == nullptr; }, 10s));
+  headless::RunUntilIdle();
+  EXPECT_TRUE(session_.Visible(ID_STATION_LIST));
+  session_.Screenshot("lookup-ended-over-the-list");
+
+  const std::size_t playlists = session_.directory().CountRequests("/sbin/tunein-station.pls");
+  session_.TapRow(ID_STATION_LIST, shortStationRow);
+  EXPECT_EQ(session_.Text(ID_TITLE_LINE), L"Short Tone");
+  EXPECT_EQ(screenState.load(), StationScreen);
+  ASSERT_TRUE(session_.WaitForTuneInEnd());
+  EXPECT_EQ(session_.directory().CountRequests("/sbin/tunein-station.pls"), playlists + 1);
+}
+
 TEST_F(TuneIn, SecondStationTapWhileConnectingBeepsAndChangesOnlyTheTitle) {
   // The directory takes its time with the first station's playlist.
   session_.directory().AddRoute({.path = "/sbin/tunein-station.pls",

@@ -105,8 +105,10 @@ TEST_F(CoverLookup, StallingServiceEndsInBuuuuAndANewTitleMeanwhileStartsNoSecon
   EXPECT_FALSE(std::ifstream(dir_.File("tmp.txt")).good());
 }
 
-TEST_F(CoverLookup, PlayerScreenHidesTheListShowsTheButtonsAndRedrawsTheWholeWindow) {
+TEST_F(CoverLookup, NowPlayingViewShowsTheButtonsAndRedrawsTheWholeWindow) {
   screenState.store(PlayerScreen);
+  ShowWindow(GetDlgItem(window_, ID_STATION_LIST), SW_HIDE);
+  headless::RunUntilIdle();
   AnswerTrackInfo("track-without-album.xml");
   ASSERT_NO_FATAL_FAILURE(RunLookup());
 
