@@ -17,6 +17,7 @@ void RegisterControlClasses() {
         {L"SysListView32", ListViewProc},
         {L"Button", ButtonProc},
         {L"Static", StaticProc},
+        {L"Edit", EditProc},
     };
     for (const auto& control : builtIn) {
       WNDCLASSW wc{};

@@ -1,5 +1,5 @@
-// The built-in control classes: "SysListView32", "Button" and "Static". Not for code outside
-// platform/.
+// The built-in control classes: "SysListView32", "Button", "Static" and "Edit". Not for code
+// outside platform/.
 #pragma once
 
 #include "platform/Win32.h"
@@ -12,9 +12,15 @@ void RegisterControlClasses();
 LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Fills a control's client area with its parent's class brush, so that what the control leaves
 // undrawn looks like the parent behind it. 1 when filled.
 LRESULT EraseWithParentBrush(HWND hwnd, HDC hdc);
+
+// WM_PAINT of a one-line text control: the background from the parent's answer to
+// `colourMessage` (black without one), the window's text centred vertically and aligned by the
+// style, and with `caret` a caret right after the text. Window's thread.
+void PaintTextLine(HWND hwnd, UINT colourMessage, bool caret);
 
 }  // namespace winsys

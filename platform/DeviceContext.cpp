@@ -42,6 +42,10 @@ COLORREF SetTextColor(HDC hdc, COLORREF color) {
   return previous;
 }
 
+COLORREF GetTextColor(HDC hdc) {
+  return gdi::IsLiveContext(hdc) ? hdc->textColor : CLR_INVALID;
+}
+
 COLORREF SetBkColor(HDC hdc, COLORREF color) {
   if (!gdi::IsLiveContext(hdc)) {
     return CLR_INVALID;

@@ -73,6 +73,7 @@ BOOL DeleteObject(HGDIOBJ object);
 
 // Attributes.
 COLORREF SetTextColor(HDC hdc, COLORREF color);
+COLORREF GetTextColor(HDC hdc);
 COLORREF SetBkColor(HDC hdc, COLORREF color);
 int SetBkMode(HDC hdc, int mode);
 int GetDeviceCaps(HDC hdc, int index);

@@ -1,11 +1,13 @@
 #include "platform/HeadlessScreen.h"
 
+#include <cwctype>
 #include <thread>
 #include <utility>
 
 #include "platform/MessageQueue.h"
 #include "platform/Screen.h"
 #include "platform/SystemRecords.h"
+#include "platform/Utf8.h"
 #include "platform/Window.h"
 
 namespace {
@@ -120,6 +122,26 @@ void Wheel(int x, int y, int notches) {
 
 void PressKey(UINT virtualKey) {
   winsys::PushInput(winsys::InputEvent{winsys::InputEvent::Kind::Key, {}, 0, virtualKey});
+}
+
+void TypeKeys(std::wstring_view text) {
+  for (wchar_t character : text) {
+    const bool named = (character >= L'a' && character <= L'z') ||
+                       (character >= L'A' && character <= L'Z') ||
+                       (character >= L'0' && character <= L'9');
+    const UINT key = named ? static_cast<UINT>(std::towupper(static_cast<wint_t>(character))) : 0;
+    winsys::PushInput(winsys::InputEvent{winsys::InputEvent::Kind::Key, {}, 0, key, character});
+  }
+}
+
+void TypeText(std::string_view utf8) {
+  for (wchar_t character : Utf8ToWide(utf8)) {
+    winsys::PushInput(winsys::InputEvent{winsys::InputEvent::Kind::Text, {}, 0, 0, character});
+  }
+}
+
+bool TextAsked() {
+  return winsys::TextAsked();
 }
 
 bool RunUntilIdle(std::chrono::milliseconds limit) {

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/SystemRecords.h"
@@ -34,8 +35,18 @@ void Tap(int x, int y);
 void Drag(POINT from, POINT to, int steps = 8, int pauseMs = 20);
 // Wheel notches at a point: positive turns away from the user (content moves down).
 void Wheel(int x, int y, int notches);
-// A key press (WM_KEYDOWN then WM_KEYUP) for the focused window.
+// A key press (WM_KEYDOWN then WM_KEYUP) for the focused window; Backspace, Tab, Return and
+// Escape also type their control character (WM_CHAR) between the two.
 void PressKey(UINT virtualKey);
+// Keys typed on a keyboard, one press per character: each reaches the focused window as
+// WM_CHAR (with WM_KEYDOWN and WM_KEYUP for letters and digits), whether text is asked for or
+// not, as a keyboard types into a line and into a list alike.
+void TypeKeys(std::wstring_view text);
+// Text an input method commits (UTF-8): one WM_CHAR per character for the focused window, taken
+// only while a window asks for text, as a real input method can only type then.
+void TypeText(std::string_view utf8);
+// Whether a window asks for text now (an edit line with the focus).
+bool TextAsked();
 
 // Runs the screen's loop until nothing is left to do now (timers not yet due may fire later).
 // False when `limit` passed first.

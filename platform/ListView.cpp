@@ -378,6 +378,12 @@ LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_KEYDOWN:
       OnKey(hwnd, static_cast<UINT>(wParam));
       return 0;
+    case WM_CHAR:
+      // A list has no use for characters: its parent may (typing on a list to search it).
+      if (hwnd->parent != nullptr) {
+        SendMessageW(hwnd->parent, WM_CHAR, wParam, lParam);
+      }
+      return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
       const int current = CurrentRow(ListViewOf(hwnd));

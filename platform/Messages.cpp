@@ -55,7 +55,8 @@ BOOL PeekMessageW(MSG* msg, HWND, UINT, UINT, UINT remove) {
 }
 
 BOOL TranslateMessage(const MSG*) {
-  // Nothing to translate: the program reads keys as WM_KEYDOWN, never as characters.
+  // Nothing left to translate: the screen posts each key's character (WM_CHAR) beside its
+  // WM_KEYDOWN, because only the screen knows the keyboard's layout and the input method.
   return FALSE;
 }
 

@@ -14,6 +14,7 @@ constexpr auto kPresentInterval = std::chrono::milliseconds(50);
 
 struct ScreenState {
   bool headless GUARDED_BY(windowLock) = false;
+  bool textAsked GUARDED_BY(windowLock) = false;
   std::shared_ptr<ThreadQueue> thread GUARDED_BY(windowLock);
   std::deque<InputEvent> input GUARDED_BY(windowLock);
   // The screen's thread only.
@@ -38,6 +39,19 @@ LPARAM ClientPoint(HWND hwnd, POINT screenPoint) {
   const RECT r = ScreenRect(hwnd);
   return MAKELPARAM(static_cast<WORD>(screenPoint.x - r.left),
                     static_cast<WORD>(screenPoint.y - r.top));
+}
+
+// The characters that keys without a printable one type, as TranslateMessage gives them.
+wchar_t ControlCharacter(UINT key) {
+  switch (key) {
+    case VK_BACK:
+    case VK_TAB:
+    case VK_RETURN:
+    case VK_ESCAPE:
+      return static_cast<wchar_t>(key);
+    default:
+      return 0;
+  }
 }
 
 HWND KeyTarget() {
@@ -85,8 +99,21 @@ void Deliver(const InputEvent& e) {
       break;
     case InputEvent::Kind::Key:
       if (HWND target = KeyTarget()) {
-        PostMessageW(target, WM_KEYDOWN, e.key, 1);
-        PostMessageW(target, WM_KEYUP, e.key, static_cast<LPARAM>(0xC0000001));
+        const wchar_t character = e.character != 0 ? e.character : ControlCharacter(e.key);
+        if (e.key != 0) {
+          PostMessageW(target, WM_KEYDOWN, e.key, 1);
+        }
+        if (character != 0) {
+          PostMessageW(target, WM_CHAR, static_cast<WPARAM>(character), 1);
+        }
+        if (e.key != 0) {
+          PostMessageW(target, WM_KEYUP, e.key, static_cast<LPARAM>(0xC0000001));
+        }
+      }
+      break;
+    case InputEvent::Kind::Text:
+      if (HWND target = KeyTarget(); target != nullptr && TextAsked()) {
+        PostMessageW(target, WM_CHAR, static_cast<WPARAM>(e.character), 1);
       }
       break;
   }
@@ -188,6 +215,22 @@ void RaiseScreen() {
 std::shared_ptr<ThreadQueue> ScreenThread() {
   MutexLock lock(windowLock);
   return State().thread;
+}
+
+void AskForText(bool asked, const RECT& area) {
+  ScreenState& s = State();
+  {
+    MutexLock lock(windowLock);
+    s.textAsked = asked;
+  }
+  if (OnScreenThread() && s.presenter != nullptr) {
+    s.presenter->AskForText(asked, area);
+  }
+}
+
+bool TextAsked() {
+  MutexLock lock(windowLock);
+  return State().textAsked;
 }
 
 void PushInput(const InputEvent& event) {

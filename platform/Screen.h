@@ -19,14 +19,21 @@ class Presenter {
   virtual ~Presenter() = default;
   virtual void Present(cairo_surface_t* screen) = 0;
   virtual void Raise() = 0;
+  // Text is asked for in `area` (screen pixels), or no longer: an input method and a phone
+  // shell's on-screen keyboard come up, or go, with it.
+  virtual void AskForText(bool asked, const RECT& area) = 0;
 };
 
 struct InputEvent {
-  enum class Kind { Down, Move, Up, Wheel, Key };
+  // Key: a key press, with the character it types when no text is asked for (a keyboard
+  // without an input method). Text: one character an input method committed; taken only while
+  // text is asked for.
+  enum class Kind { Down, Move, Up, Wheel, Key, Text };
   Kind kind;
   POINT point{};  // screen pixels (not for keys)
   int wheelDelta = 0;
-  UINT key = 0;  // a VK_ code
+  UINT key = 0;           // a VK_ code, or 0 for a key that has none
+  wchar_t character = 0;  // what the key or the input method types; 0 for none
 };
 
 // Settles the screen's size and density on first use: the headless choice when a test made
@@ -51,6 +58,11 @@ std::shared_ptr<ThreadQueue> ScreenThread();
 
 // Brings the real screen's window forward (a second start of the program asks for it).
 void RaiseScreen();
+
+// A window asks for text in `area` (screen pixels), or no longer does. Screen's thread.
+void AskForText(bool asked, const RECT& area);
+// Whether text is asked for now. Any thread.
+bool TextAsked();
 
 // Queues input for the screen's thread. Any thread.
 void PushInput(const InputEvent& event);

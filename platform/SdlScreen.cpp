@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <cwctype>
 #include <utility>
 
 #include "platform/CairoPtr.h"
@@ -75,9 +76,39 @@ UINT VirtualKey(SDL_Keycode key) {
       return VK_HOME;
     case SDLK_END:
       return VK_END;
+    case SDLK_BACKSPACE:
+      return VK_BACK;
+    case SDLK_SPACE:
+      return VK_SPACE;
     default:
+      if (key >= SDLK_a && key <= SDLK_z) {
+        return static_cast<UINT>('A' + (key - SDLK_a));
+      }
+      if (key >= SDLK_0 && key <= SDLK_9) {
+        return static_cast<UINT>(key);
+      }
       return 0;
   }
+}
+
+// The character a key types when no input method is asked for: SDL names a character key by
+// what it types unshifted in the current layout. A shifted key other than a letter types
+// something the layout alone knows, so it types nothing here rather than a wrong character.
+wchar_t KeyCharacter(const SDL_Keysym& keysym) {
+  const SDL_Keycode key = keysym.sym;
+  if ((keysym.mod & (KMOD_CTRL | KMOD_ALT | KMOD_GUI)) != 0 || key < SDLK_SPACE ||
+      key == SDLK_DELETE || (key & SDLK_SCANCODE_MASK) != 0 || key > 0x10FFFF) {
+    return 0;
+  }
+  const auto character = static_cast<wchar_t>(key);
+  const bool letter = std::iswalpha(static_cast<wint_t>(character)) != 0;
+  const bool shifted = (keysym.mod & KMOD_SHIFT) != 0;
+  if (shifted && !letter) {
+    return 0;
+  }
+  const bool upper = shifted != ((keysym.mod & KMOD_CAPS) != 0);
+  return upper && letter ? static_cast<wchar_t>(std::towupper(static_cast<wint_t>(character)))
+                         : character;
 }
 
 class SdlPresenter : public Presenter {
@@ -90,6 +121,16 @@ class SdlPresenter : public Presenter {
   }
 
   void Raise() override { SDL_RaiseWindow(window_.get()); }
+
+  void AskForText(bool asked, const RECT& area) override {
+    if (asked) {
+      SDL_Rect rect{area.left, area.top, area.right - area.left, area.bottom - area.top};
+      SDL_SetTextInputRect(&rect);
+      SDL_StartTextInput();
+    } else {
+      SDL_StopTextInput();
+    }
+  }
 
  private:
   SdlWindowPtr window_;
@@ -171,9 +212,18 @@ void Translate(const SDL_Event& e) {
         PushInput(InputEvent{InputEvent::Kind::Wheel, lastPointer, e.wheel.y * WHEEL_DELTA});
       }
       break;
-    case SDL_KEYDOWN:
-      if (UINT key = VirtualKey(e.key.keysym.sym)) {
-        PushInput(InputEvent{InputEvent::Kind::Key, {}, 0, key});
+    case SDL_KEYDOWN: {
+      const UINT key = VirtualKey(e.key.keysym.sym);
+      // While text is asked for, SDL sends what a key types as text input of its own.
+      const wchar_t character = SDL_IsTextInputActive() ? 0 : KeyCharacter(e.key.keysym);
+      if (key != 0 || character != 0) {
+        PushInput(InputEvent{InputEvent::Kind::Key, {}, 0, key, character});
+      }
+      break;
+    }
+    case SDL_TEXTINPUT:
+      for (wchar_t character : Utf8ToWide(e.text.text)) {
+        PushInput(InputEvent{InputEvent::Kind::Text, {}, 0, 0, character});
       }
       break;
     case SDL_WINDOWEVENT:
@@ -237,6 +287,9 @@ std::unique_ptr<Presenter> OpenSdlScreen(ThreadQueue& queue, const DisplayMetric
     return nullptr;
   }
   SetApplicationIcon(window.get());
+  // SDL starts taking text with its video; nothing asks for text yet, and a phone shell would
+  // keep its on-screen keyboard up over the lists.
+  SDL_StopTextInput();
   // The screen is composed in memory and only copied out: the software renderer and a plain
   // window framebuffer do that without a GL context and its driver threads, and with less memory.
   // Without the hint, SDL backs the framebuffer of an X11 window with a GL texture.

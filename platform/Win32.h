@@ -59,8 +59,10 @@ constexpr UINT WM_MEASUREITEM = 0x002C;
 constexpr UINT WM_NOTIFY = 0x004E;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
+constexpr UINT WM_CHAR = 0x0102;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_TIMER = 0x0113;
+constexpr UINT WM_CTLCOLOREDIT = 0x0133;
 constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
 constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
@@ -99,6 +101,12 @@ constexpr WORD STN_CLICKED = 0;
 // Button styles and notification.
 constexpr DWORD BS_OWNERDRAW = 0x0000000B;
 constexpr WORD BN_CLICKED = 0;
+
+// Edit control styles, notification and messages. A single-line edit sends WM_COMMAND with IDOK
+// for Return and IDCANCEL for Escape, as the dialog manager does for its edits.
+constexpr DWORD ES_CENTER = 0x0001;
+constexpr WORD EN_CHANGE = 0x0300;
+constexpr UINT EM_LIMITTEXT = 0x00C5;
 
 // ---- List view ----
 constexpr DWORD LVS_REPORT = 0x0001;
@@ -179,8 +187,11 @@ constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
 // ---- Virtual keys ----
+constexpr UINT VK_BACK = 0x08;
+constexpr UINT VK_TAB = 0x09;
 constexpr UINT VK_RETURN = 0x0D;
 constexpr UINT VK_ESCAPE = 0x1B;
+constexpr UINT VK_SPACE = 0x20;
 constexpr UINT VK_PRIOR = 0x21;
 constexpr UINT VK_NEXT = 0x22;
 constexpr UINT VK_END = 0x23;
