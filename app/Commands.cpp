@@ -1,4 +1,5 @@
 #include "app/Commands.h"
+#include "app/SearchLine.h"
 #include "directory/WebClient.h"
 #include "shell/ControlIds.h"
 #include "shell/MainWindowState.h"
@@ -18,10 +19,19 @@ void OnCommand(HWND window, int commandId) {
   switch (commandId) {
     case ID_TITLE_LINE:
       if (screenState.load() == PlayerScreen || screenState.load() == StationScreen) {
+        DropSearch();
         Show(window, ID_STATION_LIST, SW_HIDE);
         Show(window, ID_GENRE_LIST, SW_SHOW);
         screenState.store(GenreScreen);
+      } else {
+        OpenSearchLine(window, L"");
       }
+      break;
+    case IDOK:  // Return in the search line
+      RunSearch(window);
+      break;
+    case IDCANCEL:  // Escape in the search line
+      CloseSearchLine(window);
       break;
     case ID_STATUS_LINE:
     case ID_EXIT:

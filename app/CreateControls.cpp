@@ -6,12 +6,14 @@
 #include "shell/ControlIds.h"
 #include "shell/MainWindowState.h"
 #include "shell/ScreenMetrics.h"
+#include "shell/TextBuffer.h"
 
 namespace {
 
 constexpr DWORD listStyle = 0x50014C09;  // child, visible, tab stop, owner-drawn report, no header
 constexpr DWORD buttonStyle = 0x5000000B;  // child, visible, owner-drawn
 constexpr DWORD lineStyle = 0x50000101;    // child, visible, centred, taps notify the parent
+constexpr DWORD searchLineStyle = WS_CHILD | ES_CENTER;
 
 const LPCWSTR listColumns[] = {L"id", L"Description"};
 
@@ -47,4 +49,9 @@ void CreateControls(HWND window) {
 
   CreateControl(window, L"Static", L"", lineStyle, 2, lineHeight, ID_TITLE_LINE);
   CreateControl(window, L"Static", StartupStatus(), lineStyle, 2, lineHeight, ID_STATUS_LINE);
+
+  // Hidden until the genre screen asks for a search; it then stands in the title line's place.
+  HWND searchLine =
+      CreateControl(window, L"Edit", L"", searchLineStyle, 2, lineHeight, ID_SEARCH_LINE);
+  SendMessageW(searchLine, EM_LIMITTEXT, kMaxTextCharacters, 0);
 }

@@ -23,6 +23,7 @@ void LayoutControls(HWND window) {
   const int height = screenHeight.load();
   const int buttonX = width - buttonWidth;
   MoveControl(window, ID_TITLE_LINE, 0, 0, width, lineHeight);
+  MoveControl(window, ID_SEARCH_LINE, 0, 0, width, lineHeight);
   MoveControl(window, ID_STATUS_LINE, 0, height - lineHeight, width, lineHeight);
   MoveControl(window, ID_BACK, buttonX, lineHeight + panelMargin, buttonWidth, buttonHeight);
   MoveControl(window, ID_ADD, buttonX, lineHeight + buttonHeight + panelMargin, buttonWidth,

@@ -3,7 +3,8 @@
 
 #include "platform/Win32.h"
 
-// WM_SIZE: re-reads the screen size and places the two text lines, the three image buttons
+// WM_SIZE: re-reads the screen size and places the two text lines (the search line on the
+// title line), the three image buttons
 // (a column at the right edge below the title line: Back, add, Exit) and both lists.
 void LayoutControls(HWND window);
 

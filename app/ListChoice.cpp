@@ -1,4 +1,5 @@
 #include "app/Commands.h"
+#include "app/SearchLine.h"
 #include "app/StationLogoOnAir.h"
 #include "app/TuneInAddress.h"
 #include "directory/WebClient.h"
@@ -19,6 +20,8 @@ void ChooseGenre(HWND window) {
   HWND list = GetDlgItem(window, ID_GENRE_LIST);
   const int row = ChosenRow(list);
   const std::wstring key = RowText(list, row, 1);
+  CloseSearchLine(window);
+  DropSearch();
   SetTitleLine(window, key.c_str());
   screenState.store(PlayerScreen);
   // Row 0 always stands for the favourites.
@@ -27,6 +30,7 @@ void ChooseGenre(HWND window) {
   } else {
     LoadGenreStations(webClient, window, ID_STATION_LIST, key.c_str());
   }
+  ReportStationCount(window);
 }
 
 void ChooseStation(HWND window) {

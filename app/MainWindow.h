@@ -18,5 +18,5 @@ ATOM RegisterMainClass(HINSTANCE instance, LPCWSTR className);
 // The main window's procedure: hands each message to the handler that owns it.
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// WM_CREATE: audio, the application folder and the seven child controls.
+// WM_CREATE: audio, the application folder, the seven child controls and the search line.
 void CreateControls(HWND window);

@@ -4,7 +4,9 @@
 #include "app/Layout.h"
 #include "app/MainWindow.h"
 #include "app/Painting.h"
+#include "app/SearchLine.h"
 #include "audio/AudioLibrary.h"
+#include "directory/WebClient.h"
 #include "playback/PlayerService.h"
 #include "playback/TuneIn.h"
 #include "shell/ScreenMetrics.h"
@@ -62,6 +64,12 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case WM_LBUTTONDOWN:
       OnPanelClick(window, HIWORD(static_cast<std::uintptr_t>(lParam)));
+      return 0;
+    case WM_CHAR:
+      OnTypedCharacter(window, static_cast<WCHAR>(wParam));
+      return 0;
+    case WM_SEARCH_DONE:
+      OnSearchDone(window, wParam);
       return 0;
     case WM_PLAYER_REQUEST:
       OnPlayerRequest(window, wParam);

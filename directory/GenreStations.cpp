@@ -96,8 +96,7 @@ void LoadGenreStations(WebClient& client, HWND window, int listId, LPCWSTR key) 
   const std::optional<std::wstring> cacheFile = FileInFolder(client.folder, key);
   if (!cacheFile) {
     // The key names no file of the folder: nothing is fetched or read.
-    ShowStationRows(window, GetDlgItem(window, listId), {});
-    client.logos.ShowList(GetDlgItem(window, listId), client.folder, {});
+    ShowStations(client, window, listId, {});
     return;
   }
   if (!FileExists(cacheFile->c_str())) {
@@ -106,6 +105,12 @@ void LoadGenreStations(WebClient& client, HWND window, int listId, LPCWSTR key) 
   FillStationList(client.xml, cacheFile->c_str(), window);
   client.logos.ShowList(GetDlgItem(window, listId), client.folder,
                         LogoRows(client.xml.SelectStations()));
+}
+
+void ShowStations(WebClient& client, HWND window, int listId,
+                  const std::vector<Station>& stations) {
+  ShowStationRows(window, GetDlgItem(window, listId), stations);
+  client.logos.ShowList(GetDlgItem(window, listId), client.folder, LogoRows(stations));
 }
 
 void FillStationList(XmlReader& xml, LPCWSTR fileName, HWND window) {

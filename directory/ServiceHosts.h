@@ -28,6 +28,14 @@ inline constexpr int kOpenDirectoryPort = 443;
 inline constexpr wchar_t kOpenDirectoryQueryPath[] =
     L"/xml/stations/search?tag=%s&tagExact=true&hidebroken=true&order=clickcount&reverse=true"
     L"&limit=1000";
+// The station searches on a server, by name (any part of it, any case), tag, country and
+// language, each with one "%s" for the query (percent-encoded; in lower case for the tag), and
+// what each of them asks besides: the 500 most played stations that work.
+inline constexpr const wchar_t* kOpenDirectorySearchPaths[] = {
+    L"/xml/stations/search?name=%s", L"/xml/stations/search?tag=%s&tagExact=true",
+    L"/xml/stations/search?country=%s", L"/xml/stations/search?language=%s"};
+inline constexpr wchar_t kOpenDirectorySearchOptions[] =
+    L"&hidebroken=true&order=clickcount&reverse=true&limit=500";
 // A station's playlist on a server, with one "%s" for its uuid; asking for it counts the play.
 inline constexpr wchar_t kOpenDirectoryTuneInPath[] = L"/pls/url/%s";
 

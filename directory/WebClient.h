@@ -4,10 +4,16 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
+#include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "directory/Download.h"
 #include "directory/OpenDirectory.h"
+#include "directory/SearchRuns.h"
 #include "directory/StationLogos.h"
 #include "directory/XmlReader.h"
 #include "platform/HttpClient.h"
@@ -23,6 +29,10 @@ struct WebClient {
   http::Limits downloadLimits = DownloadLimits();
   OpenDirectory openDirectory;  // asked when the first directory gives no stations
   StationLogos logos;           // the station list's logos
+  // The station searches; their threads share it, so that a search outliving the window harms
+  // nothing.
+  std::shared_ptr<SearchRuns> searches = std::make_shared<SearchRuns>();
+  std::chrono::milliseconds searchLimit = std::chrono::seconds(20);  // tests shorten it
 
   WebClient();
   WebClient(const WebClient&) = delete;
@@ -59,6 +69,26 @@ inline constexpr std::chrono::seconds kGenreChoiceLimit{20};
 // folder loads nothing, touches no file and shows an empty list. Blocks while it fetches, at
 // most about kGenreChoiceLimit.
 void LoadGenreStations(WebClient& client, HWND window, int listId, LPCWSTR key);
+
+// Sent to the window when a search that StartSearch began ends; wParam is the search's number.
+inline constexpr UINT WM_SEARCH_DONE = WM_APP + 2;
+
+// Starts asking the open directory for the stations that `query` (TrimmedQuery, not empty) names
+// by name, tag, country or language, on a thread of its own, and returns at once. A search still
+// under way is superseded. It ends within client.searchLimit whatever the servers do; then
+// `window` gets WM_SEARCH_DONE. Results are kept nowhere but in the station list.
+void StartSearch(WebClient& client, HWND window, std::wstring_view query);
+
+// For WM_SEARCH_DONE: shows the search's rows as a genre's stations are shown (ShowStations) and
+// keeps the server that answered in use. Returns how many rows there are; nothing, and nothing
+// changed, for the late answer of a superseded or cancelled search.
+std::optional<std::size_t> ShowSearchResults(WebClient& client, HWND window, int listId,
+                                             WPARAM search);
+
+// Fills the list (the station list) with the stations, selects row 0, makes the background
+// black, gives the list the focus, shows it in place of the genre list, and shows the stations'
+// logos.
+void ShowStations(WebClient& client, HWND window, int listId, const std::vector<Station>& stations);
 
 // Fetches `address` (UTF-8) into folder + name with these limits (usually the client's
 // downloadLimits, cut to the caller's deadline). The body goes to a temporary file in the folder,

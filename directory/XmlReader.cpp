@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 #include "directory/PlayableCodecs.h"
 #include "directory/StationId.h"
@@ -50,11 +51,20 @@ std::vector<Station> XmlReader::SelectStations() const {
     stations.push_back(
         {StationNameShown(node.node().attribute("name").value()), Utf8ToWide(id.value()), {}});
   }
+  for (RankedStation& ranked : SelectOpenDirectoryStations()) {
+    stations.push_back(std::move(ranked.station));
+  }
+  return stations;
+}
+
+std::vector<RankedStation> XmlReader::SelectOpenDirectoryStations() const {
+  std::vector<RankedStation> stations;
   for (const pugi::xml_node& station : document.child("result").children("station")) {
     if (IsPlayable(station)) {
-      stations.push_back({StationNameShown(station.attribute("name").value()),
-                          Utf8ToWide(station.attribute("stationuuid").value()),
-                          station.attribute("favicon").value()});
+      stations.push_back({{StationNameShown(station.attribute("name").value()),
+                           Utf8ToWide(station.attribute("stationuuid").value()),
+                           station.attribute("favicon").value()},
+                          std::max(0LL, station.attribute("clickcount").as_llong(0))});
     }
   }
   return stations;

@@ -13,6 +13,12 @@ struct Station {
   std::string favicon;  // the open directory's address of the station's logo; may be empty
 };
 
+// An open directory's station with how often it was played lately ("clickcount").
+struct RankedStation {
+  Station station;
+  long long clicks = 0;
+};
+
 struct XmlReader {
   pugi::xml_document document;
 
@@ -30,6 +36,9 @@ struct XmlReader {
   // not HLS, its last check passed), with its "stationuuid" as the id and its "favicon"; one
   // without a uuid gives none.
   std::vector<Station> SelectStations() const;
+  // The open directory's stations of SelectStations, each with its click count (0 when the
+  // reply gives none that can be read).
+  std::vector<RankedStation> SelectOpenDirectoryStations() const;
   // True when the document is an open directory's reply ("result" at the root).
   bool IsOpenDirectoryReply() const;
 };

@@ -1,6 +1,6 @@
 // Text conversion and formatting with the window system's meaning. Wide text is wchar_t, one
 // Unicode code point per character. Implementation: platform/TextConversion.cpp,
-// platform/WideFormat.cpp.
+// platform/WideFormat.cpp, platform/CharLower.cpp.
 #pragma once
 
 #include <cstdarg>
@@ -29,6 +29,10 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR bytes, int byteCount,
 // `defaultChar` and `usedDefaultChar` must be null, as they must for UTF-8 on the original.
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount, LPSTR bytes,
                         int byteCount, LPCSTR defaultChar, BOOL* usedDefaultChar);
+
+// Turns the first `length` characters of `text` into lower case in place, by Unicode's rules for
+// each character (not only ASCII's). Returns `length`. Implementation: platform/CharLower.cpp.
+DWORD CharLowerBuffW(LPWSTR text, DWORD length);
 
 // Formats into `buffer` as the window system does: %s and %c take wide text (%S, %hs, %hc 8-bit
 // text, read as CP_ACP), %d %i %u %x %X integers (int-sized; %hd short), %% a percent sign;

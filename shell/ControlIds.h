@@ -9,6 +9,9 @@ constexpr int ID_BACK = 3040;
 constexpr int ID_EXIT = 3050;
 constexpr int ID_ADD = 3060;
 constexpr int ID_GENRE_LIST = 3070;
+// The search line: an edit line in the title line's place while the genre screen asks for a
+// station by name, tag, country or language.
+constexpr int ID_SEARCH_LINE = 3080;
 
 // What the window shows between the title line and the status line.
 enum ScreenState : int {
