@@ -3,14 +3,14 @@
 #include <utility>
 
 unsigned SearchRuns::Start() {
-  std::lock_guard lock(mutex_);
+  MutexLock lock(mutex_);
   underWay_ = true;
   outcome_.reset();
   return ++latest_;
 }
 
 bool SearchRuns::Cancel() {
-  std::lock_guard lock(mutex_);
+  MutexLock lock(mutex_);
   const bool wasUnderWay = underWay_;
   ++latest_;
   underWay_ = false;
@@ -19,14 +19,14 @@ bool SearchRuns::Cancel() {
 }
 
 void SearchRuns::Finish(unsigned search, SearchOutcome outcome) {
-  std::lock_guard lock(mutex_);
+  MutexLock lock(mutex_);
   if (search == latest_ && underWay_) {
     outcome_ = std::move(outcome);
   }
 }
 
 std::optional<SearchOutcome> SearchRuns::Take(unsigned search) {
-  std::lock_guard lock(mutex_);
+  MutexLock lock(mutex_);
   if (search != latest_ || !outcome_) {
     return std::nullopt;
   }
