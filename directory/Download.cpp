@@ -12,11 +12,12 @@
 http::Limits DownloadLimits() {
   http::Limits limits;
   limits.maxBodyBytes = kMaxDownloadBytes;
+  limits.acceptCompressed = true;  // station lists are large and plain text
   return limits;
 }
 
 int DownloadToFile(WebClient& client, LPCWSTR name, const std::string& address,
-                   const http::Limits& limits) {
+                   const http::Limits& limits, bool* answered) {
   const std::optional<std::wstring> destination = FileInFolder(client.folder, name);
   // Counted in characters, as the program's address buffers hold them.
   const auto characters = std::count_if(address.begin(), address.end(),
@@ -25,5 +26,5 @@ int DownloadToFile(WebClient& client, LPCWSTR name, const std::string& address,
       static_cast<std::size_t>(characters) > kMaxTextCharacters) {
     return 1;
   }
-  return http::FetchToFile(address, WideToUtf8(*destination), kAgentName, limits) ? 0 : 1;
+  return http::FetchToFile(address, WideToUtf8(*destination), kAgentName, limits, answered) ? 0 : 1;
 }

@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "directory/Address.h"
 #include "directory/FilePaths.h"
@@ -18,58 +20,116 @@ using std::chrono::milliseconds;
 // is given up after this long without an answer, so that the next one still gets its turn.
 constexpr milliseconds kFirstDirectoryShare = std::chrono::seconds(8);
 constexpr milliseconds kServerPatience = std::chrono::seconds(4);
+// The open directory's server discovery is waited for this long at most; a slower resolver's
+// answer is used by a later choice, and the discovery host itself is asked meanwhile.
+constexpr milliseconds kDiscoveryPatience = std::chrono::seconds(8);
 // With less time left, no further server is asked.
 constexpr milliseconds kShortestTry = milliseconds(500);
+// A reply is fetched under this prefix and takes the cache file's name only when it gives rows,
+// so that an old list stays while a new one is asked for.
+constexpr wchar_t kFetchPrefix[] = L".fetch-";
 
 milliseconds Left(Clock::time_point until) {
   return std::chrono::duration_cast<milliseconds>(until - Clock::now());
 }
 
-int Fetch(WebClient& client, LPCWSTR key, const std::wstring& address, Clock::time_point until,
-          milliseconds patience) {
+int Fetch(WebClient& client, const std::wstring& name, const std::wstring& address,
+          Clock::time_point until, milliseconds patience, bool* answered = nullptr) {
   const std::optional<http::Limits> limits = http::Within(client.downloadLimits, until, patience);
-  return limits ? DownloadToFile(client, key, WideToUtf8(address), *limits) : 1;
+  return limits ? DownloadToFile(client, name.c_str(), WideToUtf8(address), *limits, answered) : 1;
 }
 
-// Loads the cache file into the document. True when it gives a row.
-bool GivesRows(XmlReader& xml, const std::wstring& cacheFile) {
-  xml.Load(WideToUtf8(cacheFile));
+// Loads the file into the document. True when it gives a row.
+bool GivesRows(XmlReader& xml, const std::wstring& file) {
+  xml.Load(WideToUtf8(file));
   return !xml.SelectStations().empty();
 }
 
-void Forget(const std::wstring& cacheFile) {
-  std::remove(WideToUtf8(cacheFile).c_str());
+void Forget(const std::wstring& file) {
+  std::remove(WideToUtf8(file).c_str());
 }
 
-// Fills the missing cache file from the first directory, or else from the open directory;
-// leaves no file when neither gives a row.
-void FetchGenre(WebClient& client, LPCWSTR key, const std::wstring& cacheFile) {
-  const Clock::time_point start = Clock::now();
-  const Clock::time_point deadline = start + kGenreChoiceLimit;
-  if (Fetch(client, key, AddressWith(client.queryFormat, key), start + kFirstDirectoryShare,
-            kFirstDirectoryShare) == 0 &&
-      GivesRows(client.xml, cacheFile)) {
-    return;
+bool FirstDirectoryResting(WebClient& client) {
+  return client.firstDirectorySilentAt &&
+         client.now() - *client.firstDirectorySilentAt < kSilentDirectoryRest;
+}
+
+// Asks the first directory, unless it is resting after giving no answer. True when its reply,
+// now in `fetched`, gives rows.
+bool FromFirstDirectory(WebClient& client, LPCWSTR key, const std::wstring& fetchName,
+                        const std::wstring& fetched, Clock::time_point start) {
+  if (FirstDirectoryResting(client)) {
+    return false;
   }
-  Forget(cacheFile);
+  bool answered = true;
+  if (Fetch(client, fetchName, AddressWith(client.queryFormat, key), start + kFirstDirectoryShare,
+            kFirstDirectoryShare, &answered) == 0 &&
+      GivesRows(client.xml, fetched)) {
+    client.firstDirectorySilentAt.reset();
+    return true;
+  }
+  if (!answered) {
+    client.firstDirectorySilentAt = client.now();
+  }
+  Forget(fetched);
+  return false;
+}
+
+// Asks the open directory's servers in turn. True when one answered with rows, now in `fetched`.
+bool FromOpenDirectory(WebClient& client, LPCWSTR key, const std::wstring& fetchName,
+                       const std::wstring& fetched, Clock::time_point deadline) {
   // A copy: keeping a server reorders the list.
-  const std::vector<std::string> servers = client.openDirectory.Servers();
+  const std::vector<std::string> servers = client.openDirectory.Servers(
+      std::min(deadline - kShortestTry, Clock::now() + kDiscoveryPatience));
   for (const std::string& server : servers) {
     if (Left(deadline) < kShortestTry) {
-      return;
+      return false;
     }
-    if (Fetch(client, key, OpenDirectoryQuery(server, key), deadline, kServerPatience) == 0) {
-      const bool rows = GivesRows(client.xml, cacheFile);
+    if (Fetch(client, fetchName, OpenDirectoryQuery(server, key), deadline, kServerPatience) == 0) {
+      const bool rows = GivesRows(client.xml, fetched);
       if (client.xml.IsOpenDirectoryReply()) {
         client.openDirectory.Keep(server);
         if (!rows) {
-          Forget(cacheFile);
+          Forget(fetched);
         }
-        return;
+        return rows;
       }
-      Forget(cacheFile);  // an answer, but not the directory's: the next server may do better
+      Forget(fetched);  // an answer, but not the directory's: the next server may do better
     }
   }
+  return false;
+}
+
+// Asks the first directory, or else the open directory, for the genre; the reply that gives
+// rows replaces the cache file. Any other reply leaves the cache file as it was.
+void FetchGenre(WebClient& client, LPCWSTR key, const std::wstring& cacheFile) {
+  const std::wstring fetchName = kFetchPrefix + std::wstring(key);
+  const std::optional<std::wstring> fetched = FileInFolder(client.folder, fetchName);
+  if (!fetched) {
+    return;
+  }
+  const Clock::time_point start = Clock::now();
+  if (FromFirstDirectory(client, key, fetchName, *fetched, start) ||
+      FromOpenDirectory(client, key, fetchName, *fetched, start + kGenreChoiceLimit)) {
+    std::error_code ignored;
+    std::filesystem::rename(WideToUtf8(*fetched), WideToUtf8(cacheFile), ignored);
+    if (ignored) {
+      Forget(*fetched);
+    }
+  }
+}
+
+// True for an open directory's list older than its lifetime. The first directory's lists are
+// kept while they exist.
+bool Stale(XmlReader& xml, const std::wstring& cacheFile) {
+  std::error_code failed;
+  const auto written = std::filesystem::last_write_time(WideToUtf8(cacheFile), failed);
+  if (failed) {
+    return false;
+  }
+  xml.Load(WideToUtf8(cacheFile));
+  return xml.IsOpenDirectoryReply() &&
+         std::filesystem::file_time_type::clock::now() - written > kOpenDirectoryListLifetime;
 }
 
 void ShowStationRows(HWND window, HWND list, const std::vector<Station>& stations) {
@@ -99,7 +159,7 @@ void LoadGenreStations(WebClient& client, HWND window, int listId, LPCWSTR key) 
     ShowStations(client, window, listId, {});
     return;
   }
-  if (!FileExists(cacheFile->c_str())) {
+  if (!FileExists(cacheFile->c_str()) || Stale(client.xml, *cacheFile)) {
     FetchGenre(client, key, *cacheFile);
   }
   FillStationList(client.xml, cacheFile->c_str(), window);

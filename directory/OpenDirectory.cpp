@@ -1,6 +1,8 @@
 #include "directory/OpenDirectory.h"
 
 #include <algorithm>
+#include <system_error>
+#include <thread>
 
 #include "directory/Address.h"
 #include "directory/ServiceHosts.h"
@@ -15,9 +17,27 @@ std::wstring OnServer(const std::string& server, std::wstring_view pathFormat,
 
 }  // namespace
 
-const std::vector<std::string>& OpenDirectory::Servers() {
-  if (servers.empty() || (servers.size() == 1 && servers[0] == kOpenDirectoryDiscoveryHost)) {
-    servers = DiscoverServers(lookups);
+const std::vector<std::string>& OpenDirectory::Servers(
+    std::chrono::steady_clock::time_point until) {
+  const bool known =
+      !servers.empty() && !(servers.size() == 1 && servers[0] == kOpenDirectoryDiscoveryHost);
+  if (!known && !discovery_.valid()) {
+    // The thread owns a copy of the lookups: a resolver that hangs past the run's end holds
+    // nothing of the window's.
+    std::packaged_task<std::vector<std::string>()> lookup(
+        [lookups = lookups] { return DiscoverServers(lookups); });
+    discovery_ = lookup.get_future();
+    try {
+      std::thread(std::move(lookup)).detach();
+    } catch (const std::system_error&) {
+      discovery_ = {};  // no thread to spare now: the discovery host stands in, later calls retry
+    }
+  }
+  if (discovery_.valid() && discovery_.wait_until(until) == std::future_status::ready) {
+    servers = discovery_.get();
+  }
+  if (servers.empty()) {
+    servers = {kOpenDirectoryDiscoveryHost};
   }
   return servers;
 }
@@ -30,7 +50,8 @@ void OpenDirectory::Keep(const std::string& server) {
 }
 
 std::wstring OpenDirectory::TuneInAddress(std::wstring_view uuid) {
-  return OnServer(Servers().front(), kOpenDirectoryTuneInPath, uuid);
+  return OnServer(Servers(std::chrono::steady_clock::now() + kTuneInDiscoveryWait).front(),
+                  kOpenDirectoryTuneInPath, uuid);
 }
 
 std::wstring OpenDirectoryQuery(const std::string& server, std::wstring_view key) {

@@ -16,7 +16,9 @@ void StartSearch(WebClient& client, HWND window, std::wstring_view query) {
   const unsigned search = runs->Start();
   const auto deadline = std::chrono::steady_clock::now() + client.searchLimit;
   // Copies: the thread keeps nothing of the window's.
-  auto ask = [runs, search, window, deadline, servers = client.openDirectory.Servers(),
+  auto ask = [runs, search, window, deadline,
+              servers = client.openDirectory.Servers(std::chrono::steady_clock::now() +
+                                                     kTuneInDiscoveryWait),
               query = std::wstring(query), limits = client.downloadLimits] {
     runs->Finish(search, SearchOpenDirectory(servers, query, limits, deadline, kServerPatience));
     PostMessageW(window, WM_SEARCH_DONE, search, 0);

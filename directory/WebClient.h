@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,6 +34,10 @@ struct WebClient {
   // nothing.
   std::shared_ptr<SearchRuns> searches = std::make_shared<SearchRuns>();
   std::chrono::milliseconds searchLimit = std::chrono::seconds(20);  // tests shorten it
+  // When the first directory last gave no answer at all; it is left out of genre choices for
+  // kSilentDirectoryRest after that. `now` tells the time of that rule (tests move it on).
+  std::optional<std::chrono::steady_clock::time_point> firstDirectorySilentAt;
+  std::function<std::chrono::steady_clock::time_point()> now = std::chrono::steady_clock::now;
 
   WebClient();
   WebClient(const WebClient&) = delete;
@@ -59,15 +64,22 @@ bool AddFavourite(WebClient& client, HWND window, int listId);
 
 // The longest a genre choice holds the window while it fetches the genre's stations.
 inline constexpr std::chrono::seconds kGenreChoiceLimit{20};
+// A first directory that gave no answer at all (no connection, a time-out) is not asked for
+// this long; the open directory is asked at once instead.
+inline constexpr std::chrono::minutes kSilentDirectoryRest{10};
+// An open directory's station list older than this is asked again when its genre is chosen.
+inline constexpr std::chrono::hours kOpenDirectoryListLifetime{7 * 24};
 
 // Shows the genre's stations in the station list in place of the genre list, and fetches their
 // logos (StationLogos). When the genre's
 // cache file (the key as file name) does not exist, the first directory is asked first;
 // when it gives no station, the open directory's servers are asked in turn, the one in use
 // first, until one answers. The cache file then holds the reply that gave stations; when none
-// did, no file is left and the next choice asks again. A key that would name a file outside the
-// folder loads nothing, touches no file and shows an empty list. Blocks while it fetches, at
-// most about kGenreChoiceLimit.
+// did, no file is left and the next choice asks again. An open directory's list older than
+// kOpenDirectoryListLifetime is asked again the same way; the old file stays and is shown until
+// a new reply with stations takes its place. A key that would name a file outside the folder
+// loads nothing, touches no file and shows an empty list. Blocks while it fetches, at most about
+// kGenreChoiceLimit, the open directory's server discovery included.
 void LoadGenreStations(WebClient& client, HWND window, int listId, LPCWSTR key);
 
 // Sent to the window when a search that StartSearch began ends; wParam is the search's number.
@@ -95,9 +107,10 @@ void ShowStations(WebClient& client, HWND window, int listId, const std::vector<
 // which replaces the destination only when the whole body arrived with a 2xx status; otherwise
 // the destination is as it was. Returns 0 on success, 1 otherwise (a name that is not plain, an
 // address or path longer than 259 characters, a failed or capped transfer, an error status).
-// Blocks until the transfer ends; any thread.
+// `answered`, when given, is set to whether a response came back at all (any status); a request
+// refused unsent leaves it as it was. Blocks until the transfer ends; any thread.
 int DownloadToFile(WebClient& client, LPCWSTR name, const std::string& address,
-                   const http::Limits& limits);
+                   const http::Limits& limits, bool* answered = nullptr);
 
 // True when the file can be opened for reading.
 bool FileExists(LPCWSTR fileName);

@@ -19,9 +19,7 @@ void KeepOnlyWhole(pugi::xml_document& document, const pugi::xml_parse_result& r
 }
 
 bool IsPlayable(const pugi::xml_node& station) {
-  const std::string_view codec = station.attribute("codec").value();
-  return std::find(std::begin(kPlayableCodecs), std::end(kPlayableCodecs), codec) !=
-             std::end(kPlayableCodecs) &&
+  return IsPlayableCodec(station.attribute("codec").value()) &&
          // HLS stations play as well as plain streams.
          (std::string_view(station.attribute("hls").value()) == "0" ||
           std::string_view(station.attribute("hls").value()) == "1") &&

@@ -67,6 +67,9 @@ EasyHandle::EasyHandle(const std::string& url, std::string_view agent, const Lim
   if (limits.maxBodyBytes > 0) {
     Set(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBodyBytes));
   }
+  if (limits.acceptCompressed) {
+    Set(CURLOPT_ACCEPT_ENCODING, "");  // "": every encoding this libcurl was built to decode
+  }
   for (const curl_slist* line = shared.noCacheHeaders; line != nullptr; line = line->next) {
     Append(headers_, line->data);
   }

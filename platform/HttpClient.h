@@ -30,6 +30,9 @@ struct Limits {
   // The whole transfer ends after this long (0: never, as a live stream needs). For requests
   // that must end within a deadline of their caller.
   long totalTimeoutMs = 0;
+  // Asks for a compressed reply in every encoding libcurl decodes; the body is handed on
+  // decoded, so the cap counts decoded bytes. Off for streams, whose audio does not compress.
+  bool acceptCompressed = false;
 };
 
 // A move-only owner of one configured easy handle.
@@ -99,9 +102,11 @@ Reply Fetch(const std::string& url, std::string_view agent, const Limits& limits
 
 // Fetches `url` into the file `path`. The body goes to a temporary file beside it, which takes
 // its place only when the whole body arrived within its cap with a 2xx status; otherwise `path`
-// is as it was and no other file is left. True then. Blocks until the transfer ends; any thread.
+// is as it was and no other file is left. True then. `answered`, when given, tells whether a
+// response came back at all, whatever its status and body (false: no connection, no response
+// within the limits). Blocks until the transfer ends; any thread.
 bool FetchToFile(const std::string& url, const std::string& path, std::string_view agent,
-                 const Limits& limits);
+                 const Limits& limits, bool* answered = nullptr);
 
 // True when `address` starts with http:// or https:// (any case).
 bool IsHttpAddress(std::string_view address);

@@ -81,7 +81,7 @@ Reply Fetch(const std::string& url, std::string_view agent, const Limits& limits
 }
 
 bool FetchToFile(const std::string& url, const std::string& path, std::string_view agent,
-                 const Limits& limits) {
+                 const Limits& limits, bool* answered) {
   TemporaryFile body(path.substr(0, path.rfind('/') + 1) + ".download-");
   if (body.file() == nullptr) {
     return false;
@@ -89,6 +89,9 @@ bool FetchToFile(const std::string& url, const std::string& path, std::string_vi
   BodySink sink{.file = body.file()};
   bool whole = false;
   const long status = Transfer(url, agent, limits, sink, whole);
+  if (answered != nullptr) {
+    *answered = status != 0;
+  }
   return whole && status >= 200 && status <= 299 && body.PutInPlace(path);
 }
 

@@ -68,6 +68,21 @@ TEST_F(Download, BodyIsStoredByteForByteWithTheAgentName) {
   EXPECT_EQ(requests[0].Header("Cache-Control"), "no-cache");
 }
 
+TEST_F(Download, CompressedReplyIsStoredDecodedAndItsCapCountsDecodedBytes) {
+  const std::string list = fixture::FixturePath("directory/open-stations.xml");
+  server_.AddRoute({.path = "/list", .bodyFile = list, .extraJson = R"("gzip": true)"});
+  ASSERT_EQ(Fetch(L"Jazz", "/list"), 0);
+  EXPECT_EQ(ReadFile(File("Jazz")), ReadFile(list));
+  EXPECT_NE(server_.Requests().at(0).Header("Accept-Encoding").find("gzip"), std::string::npos);
+
+  // 300 kB that compress to about 1 kB on the wire are still over a 100 kB cap.
+  server_.AddRoute({.path = "/bomb", .hugeBody = 300000, .extraJson = R"("gzip": true)"});
+  http::Limits limits = DownloadLimits();
+  limits.maxBodyBytes = 100000;
+  EXPECT_EQ(Fetch(L"bomb", "/bomb", limits), 1);
+  EXPECT_FALSE(std::filesystem::exists(File("bomb")));
+}
+
 TEST_F(Download, LongBodyArrivesWhole) {
   server_.AddRoute({.path = "/big", .hugeBody = 300000});
   ASSERT_EQ(Fetch(L"big", "/big"), 0);

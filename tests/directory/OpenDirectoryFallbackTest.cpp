@@ -1,7 +1,9 @@
 // A genre the first directory gives no stations for is asked of the open directory: its
 // servers (fixture servers over HTTPS behind their names) in turn, within the choice's time.
 #include <chrono>
+#include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 
 #include "directory/ServiceHosts.h"
@@ -12,6 +14,7 @@ namespace {
 
 using fixture::Route;
 using std::chrono::steady_clock;
+using namespace std::chrono_literals;
 
 constexpr char kFirstDirectoryPath[] = "/sbin/newxml.phtml";
 constexpr char kSearchPath[] = "/xml/stations/search";
@@ -182,6 +185,87 @@ TEST_F(OpenDirectoryFallback, EverythingStallingHoldsTheWindowNoLongerThanTheCho
   EXPECT_EQ(RowCount(stationList), 0);
   ExpectStationListShown();
   EXPECT_FALSE(Cached("Jazz"));
+}
+
+TEST_F(OpenDirectoryFallback, FirstDirectoryWithoutAnyAnswerIsLeftOutForTenMinutes) {
+  servers.server(kServers[0]).AddRoute(kStations);
+  const steady_clock::time_point start = steady_clock::now();
+  steady_clock::time_point now = start;
+  client.now = [&now] { return now; };
+  FirstDirectory({.status = 404});  // an answer, however useless, costs nothing
+  Choose(L"Jazz");
+  FirstDirectory(kStall);
+  Choose(L"Blues");
+  const struct {
+    std::chrono::seconds after;
+    const wchar_t* key;
+    std::size_t firstDirectoryAsked;
+  } steps[] = {
+      {0s, L"Folk", 2}, {9min + 59s, L"Soul", 2}, {10min, L"Funk", 3}, {11min, L"Rock", 3}};
+  for (const auto& step : steps) {
+    now = start + step.after;
+    Choose(step.key);
+    EXPECT_EQ(RowCount(stationList), kPlayableStations) << WideToUtf8(step.key);
+    EXPECT_EQ(firstDirectory.CountRequests(kFirstDirectoryPath), step.firstDirectoryAsked)
+        << WideToUtf8(step.key);
+  }
+}
+
+TEST_F(OpenDirectoryFallback, OpenDirectoryListOlderThanAWeekIsAskedAgainAndKeptWhileThatFails) {
+  FirstDirectory({.status = 404});
+  const std::string oldList =
+      "<result><station stationuuid=\"9617a958-0601-11e8-ae97-52543be04c81\" name=\"Old\" "
+      "codec=\"MP3\" hls=\"0\" lastcheckok=\"1\"></station></result>";
+  const auto age = [this](const std::string& key, std::chrono::hours hours) {
+    std::filesystem::last_write_time(dir.File(key),
+                                     std::filesystem::file_time_type::clock::now() - hours);
+  };
+  std::ofstream(dir.File("Jazz"), std::ios::binary) << oldList;
+  std::ofstream(dir.File("Blues"), std::ios::binary) << oldList;
+  std::filesystem::copy_file(fixture::FixturePath("directory/stations-basic.xml"),
+                             dir.File("Folk"));
+  age("Jazz", 8 * 24h);
+  age("Blues", 6 * 24h);
+  age("Folk", 30 * 24h);  // the first directory's lists are kept while they exist
+
+  servers.server(kServers[0]).AddRoute(Search({.status = 503}));
+  for (const wchar_t* key : {L"Jazz", L"Blues", L"Folk"}) {
+    Choose(key);
+    EXPECT_EQ(RowCount(stationList), std::wstring(key) == L"Folk" ? 5 : 1) << WideToUtf8(key);
+  }
+  EXPECT_EQ(ReadFile(dir.File("Jazz")), oldList);
+  EXPECT_EQ(Searches(kServers[0]), 1u);
+  EXPECT_EQ(firstDirectory.CountRequests(kFirstDirectoryPath), 1u);
+
+  servers.server(kServers[0]).AddRoute(kStations);
+  Choose(L"Jazz");
+  Choose(L"Jazz");  // fresh now
+  EXPECT_EQ(RowCount(stationList), kPlayableStations);
+  EXPECT_EQ(ReadFile(dir.File("Jazz")),
+            ReadFile(fixture::FixturePath("directory/open-stations.xml")));
+  EXPECT_EQ(Searches(kServers[0]), 2u);
+}
+
+TEST_F(OpenDirectoryFallback, HangingResolverEndsTheChoiceInTimeAndItsLateAnswerServesTheNext) {
+  FirstDirectory({.status = 404});
+  servers.server(kServers[0]).AddRoute(kStations);
+  std::promise<void> release;
+  const std::shared_future<void> released = release.get_future().share();
+  const NameLookups found = servers.Lookups();
+  client.openDirectory.lookups.addressesOf = [found, released](const std::string& host) {
+    released.wait();
+    return found.addressesOf(host);
+  };
+  const steady_clock::time_point start = steady_clock::now();
+  Choose(L"Jazz");
+  EXPECT_LE(steady_clock::now() - start, kGenreChoiceLimit + 2s);
+  ExpectStationListShown();
+  EXPECT_EQ(Searches(kServers[0]), 0u);
+
+  release.set_value();
+  Choose(L"Blues");
+  EXPECT_EQ(RowCount(stationList), kPlayableStations);
+  EXPECT_EQ(Searches(kServers[0]), 1u);
 }
 
 }  // namespace

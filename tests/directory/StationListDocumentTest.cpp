@@ -85,6 +85,24 @@ TEST(StationListDocument, OpenDirectoryStationWithoutAUuidGivesNoRow) {
   }
 }
 
+TEST(StationListDocument, CodecsCountInAnyCaseAndByTheirAudioPart) {
+  // Values as the directory's stream checker writes them; its server compares them in any case.
+  const struct {
+    const char* codec;
+    bool row;
+  } cases[] = {{"MP3", true},   {"mp3", true},       {"Ogg", true},        {"aac+", true},
+               {"Opus", true},  {"AAC,H.264", true}, {"aac, h.264", true}, {"UNKNOWN", false},
+               {"FLAC", false}, {"flac", false},     {"", false},          {"H.264", false},
+               {"MP3 ", false}};
+  XmlReader reader;
+  for (const auto& each : cases) {
+    reader.LoadBuffer(std::string("<result><station stationuuid=\"") +
+                      "9617a958-0601-11e8-ae97-52543be04c81\" name=\"N\" codec=\"" + each.codec +
+                      "\" hls=\"0\" lastcheckok=\"1\"></station></result>");
+    EXPECT_EQ(reader.SelectStations().size(), each.row ? 1u : 0u) << each.codec;
+  }
+}
+
 TEST(StationListDocument, MalformedEmptyOrMissingFileGivesNoStations) {
   EXPECT_TRUE(StationsOf("stations-truncated.xml").empty());
   EXPECT_TRUE(StationsOf("stations-empty.xml").empty());

@@ -21,6 +21,8 @@ A route is a JSON object:
   drop_after  after this many body bytes, close the connection
   endless_header  true: header lines without end (the client must give up)
   trickle     send the body at this many bytes per second
+  gzip        true: a whole body goes gzip-compressed (Content-Encoding: gzip) to a request whose
+              Accept-Encoding names gzip, as a server with response compression does
 
 Control paths (never logged):
   POST /__fixture/routes      a route object or a list of them; a route replaces one with the
@@ -36,6 +38,7 @@ A generator is a function (route, request_handler) -> iterable of bytes; add new
 """
 
 import argparse
+import gzip
 import json
 import os
 import socket
@@ -277,6 +280,11 @@ class Handler(BaseHTTPRequestHandler):
             return
         length, chunks = body_of(route, self)
         headers = dict(route.get("headers", {}))
+        if route.get("gzip") and "gzip" in self.headers.get("Accept-Encoding", ""):
+            data = gzip.compress(b"".join(chunks), compresslevel=6)
+            length, chunks = len(data), [data]
+            headers["Content-Encoding"] = "gzip"
+            headers["Vary"] = "Accept-Encoding"
         if "redirect" in route:
             headers["Location"] = route["redirect"]
         if length is not None and route.get("content_length", True):
