@@ -2,7 +2,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "directory/Address.h"
 #include "directory/Download.h"
@@ -17,8 +21,13 @@ constexpr char kSmallArtwork[] = "100x100bb";
 constexpr char kLargeArtwork[] = "600x600bb";
 
 std::string SearchAddress(const TrackQuery& track) {
-  return WideToUtf8(L"https://" TUNEDECK_ITUNES_HOST "/search?term=" +
-                    PercentEncode(track.artist + L" " + track.title) + L"&entity=song&limit=5");
+  std::string address =
+      WideToUtf8(L"https://" TUNEDECK_ITUNES_HOST "/search?term=" +
+                 PercentEncode(track.artist + L" " + track.title) + L"&entity=song&limit=5");
+  if (const std::optional<std::string> country = LocaleCountry()) {
+    address += "&country=" + *country;
+  }
+  return address;
 }
 
 std::string StringField(const nlohmann::json& object, const char* name) {
@@ -27,6 +36,35 @@ std::string StringField(const nlohmann::json& object, const char* name) {
 }
 
 }  // namespace
+
+std::optional<std::string> LocaleCountry() {
+  // The first one set decides, as it does for the messages of every program.
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value == nullptr || *value == '\0') {
+      continue;
+    }
+    // language[_TERRITORY][.codeset][@modifier]
+    const std::string_view locale(value);
+    const std::size_t underscore = locale.find('_');
+    const std::string_view territory =
+        underscore == std::string_view::npos
+            ? std::string_view()
+            : locale.substr(underscore + 1,
+                            locale.find_first_of(".@", underscore) - underscore - 1);
+    if (territory.size() != 2 || !std::all_of(territory.begin(), territory.end(), [](char c) {
+          return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        })) {
+      return std::nullopt;
+    }
+    std::string country(territory);
+    for (char& c : country) {
+      c = static_cast<char>(c >= 'a' ? c - 'a' + 'A' : c);
+    }
+    return country;
+  }
+  return std::nullopt;
+}
 
 SourceAnswer ItunesCovers(std::string_view reply, std::string_view artist) {
   const nlohmann::json document = nlohmann::json::parse(reply, nullptr, false);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "directory/Address.h"
 #include "directory/Download.h"
@@ -93,6 +94,61 @@ bool CreditedTo(const pugi::xml_node& recording, std::string_view artist) {
   return SameArtist(artist, whole);
 }
 
+// A release of a credited recording, as its covers are tried.
+struct Release {
+  std::string id;
+  std::string group;  // its release group's id; empty when the reply names none
+  bool compilation;
+};
+
+// A hit sits on compilations beside other artists' songs; their covers are not the track's.
+bool IsCompilation(const pugi::xml_node& group) {
+  if (std::string_view(group.attribute("type").value()) == "Compilation") {
+    return true;
+  }
+  for (const pugi::xml_node& type : Child(group, "secondary-type-list").children()) {
+    if (LocalName(type) == "secondary-type" &&
+        std::string_view(type.text().get()) == "Compilation") {
+      return true;
+    }
+  }
+  return false;
+}
+
+std::vector<Release> CreditedReleases(const pugi::xml_node& list, std::string_view artist) {
+  std::vector<Release> releases;
+  for (const pugi::xml_node& recording : list.children()) {
+    if (LocalName(recording) != "recording" || !CreditedTo(recording, artist)) {
+      continue;
+    }
+    for (const pugi::xml_node& release : Child(recording, "release-list").children()) {
+      const std::string id = release.attribute("id").value();
+      if (LocalName(release) != "release" || !IsMbid(id)) {
+        continue;
+      }
+      const pugi::xml_node group = Child(release, "release-group");
+      const std::string groupId = group.attribute("id").value();
+      releases.push_back({id, IsMbid(groupId) ? groupId : std::string(), IsCompilation(group)});
+    }
+  }
+  // Albums and singles first, each kind in the order found.
+  std::stable_partition(releases.begin(), releases.end(),
+                        [](const Release& release) { return !release.compilation; });
+  return releases;
+}
+
+std::wstring ArchiveCover(const char* kind, const std::string& id) {
+  return Utf8ToWide("https://" TUNEDECK_COVER_ARCHIVE_HOST "/" + std::string(kind) + "/" + id +
+                    "/front-500");
+}
+
+void AddOnce(std::vector<std::wstring>& images, std::wstring image) {
+  if (std::find(images.begin(), images.end(), image) == images.end() &&
+      images.size() < kMaxReleases) {
+    images.push_back(std::move(image));
+  }
+}
+
 }  // namespace
 
 SourceAnswer MusicBrainzCovers(std::string_view reply, std::string_view artist) {
@@ -104,21 +160,16 @@ SourceAnswer MusicBrainzCovers(std::string_view reply, std::string_view artist) 
   if (!list) {
     return {SourceAnswer::Failed, {}};
   }
+  const std::vector<Release> releases = CreditedReleases(list, artist);
   SourceAnswer answer{SourceAnswer::NoCover, {}};
-  for (const pugi::xml_node& recording : list.children()) {
-    if (LocalName(recording) != "recording" || !CreditedTo(recording, artist)) {
-      continue;
+  // Each group's own cover first, then its releases one by one.
+  for (const Release& first : releases) {
+    if (!first.group.empty()) {
+      AddOnce(answer.images, ArchiveCover("release-group", first.group));
     }
-    for (const pugi::xml_node& release : Child(recording, "release-list").children()) {
-      const std::string id = release.attribute("id").value();
-      if (LocalName(release) != "release" || !IsMbid(id)) {
-        continue;
-      }
-      const std::wstring cover =
-          Utf8ToWide("https://" TUNEDECK_COVER_ARCHIVE_HOST "/release/" + id + "/front-500");
-      if (std::find(answer.images.begin(), answer.images.end(), cover) == answer.images.end() &&
-          answer.images.size() < kMaxReleases) {
-        answer.images.push_back(cover);
+    for (const Release& release : releases) {
+      if (release.group == first.group) {
+        AddOnce(answer.images, ArchiveCover("release", release.id));
       }
     }
   }
@@ -133,7 +184,8 @@ SourceAnswer AskMusicBrainz(const TrackQuery& track, const http::Limits& limits,
   if (!musicBrainzPacer.WaitTurn(deadline)) {
     return {SourceAnswer::Failed, {}};
   }
-  const http::Reply reply = AskService(SearchAddress(track), kMusicBrainzAgent, limits);
+  const http::Reply reply =
+      AskService(SearchAddress(track), kMusicBrainzAgent, limits, kMaxMusicBrainzReplyBytes);
   if (!reply.Ok()) {
     return {TooMany(reply) ? SourceAnswer::TooMany : SourceAnswer::Failed, {}};
   }

@@ -15,6 +15,7 @@ inline bool TooMany(const http::Reply& reply) {
   return reply.arrived && (reply.status == 403 || reply.status == 429 || reply.status == 503);
 }
 
-// Asks `address` with this agent name and these limits, the reply capped at
-// kMaxServiceReplyBytes; blocks until the reply is whole or the transfer failed. Any thread.
-http::Reply AskService(const std::string& address, std::string_view agent, http::Limits limits);
+// Asks `address` with this agent name and these limits, the reply capped at `cap`; blocks until
+// the reply is whole or the transfer failed. Any thread.
+http::Reply AskService(const std::string& address, std::string_view agent, http::Limits limits,
+                       std::int64_t cap = kMaxServiceReplyBytes);

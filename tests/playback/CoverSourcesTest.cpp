@@ -2,8 +2,10 @@
 // give, and what the run remembers of them. The services answer as the real ones do.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
+#include "playback/ItunesSource.h"
 #include "playback/MusicBrainzSource.h"
 #include "tests/playback/CoverLookupFixture.h"
 
@@ -27,6 +29,9 @@ class KeylessSources : public CoverLookup {
   void SetUp() override {
     CoverLookup::SetUp();
     WriteBytes(dir_.File("folder.jpg"), Fixture("cover-old.jpg"));
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+      unsetenv(name);  // the store of the United States, whatever the machine's locale
+    }
   }
 
   void RefuseTheKey() { AnswerTrackInfo("trackinfo-invalid-key.xml", 403); }
@@ -37,10 +42,11 @@ class KeylessSources : public CoverLookup {
                        .bodyFile = fixture::FixturePath("playback/" + reply)});
   }
   void AnswerMusicBrainz(const std::string& reply, int status = 0) {
-    sources_.AddRoute({.path = musicBrainzSearch,
-                       .status = status,
-                       .headers = {{"Content-Type", "application/xml; charset=UTF-8"}},
-                       .bodyFile = fixture::FixturePath("playback/" + reply)});
+    sources_.AddRoute(
+        {.path = musicBrainzSearch,
+         .status = status,
+         .headers = {{"Content-Type", "application/xml; charset=UTF-8"}},
+         .bodyFile = reply.starts_with('/') ? reply : fixture::FixturePath("playback/" + reply)});
   }
   void ServeImage(const std::string& path, const std::string& image = "cover-believe.jpg") {
     sources_.AddRoute({.path = path, .bodyFile = fixture::FixturePath("playback/" + image)});
@@ -212,6 +218,130 @@ TEST_F(KeylessSources, QueriesArePercentEncodedUtf8) {
     EXPECT_EQ(requests[0].query, c.itunesQuery);
     EXPECT_EQ(requests[1].query, c.musicBrainzQuery);
   }
+}
+
+constexpr char albumGroupCover[] = "/release-group/d5b2a6c4-8e7f-3a1b-9c2d-4e5f6a7b8c9d/front-500";
+
+TEST(MusicBrainzReply, AlbumsAndSinglesComeBeforeCompilationsEachGroupsCoverFirstEachAddressOnce) {
+  const SourceAnswer answer = MusicBrainzCovers(Fixture("musicbrainz-hit.xml"), "Cher");
+  const std::string archive = "https://coverartarchive.org";
+  const std::vector<std::string> expected = {
+      archive + albumGroupCover,
+      archive + releaseWithCover,
+      archive + "/release-group/7c5e8f3a-1b2d-3c4e-9f8a-6b5c4d3e2f1a/front-500",
+      archive + releaseWithoutCover,
+      archive + "/release-group/3c4d5e6f-7a8b-3c9d-8e0f-1a2b3c4d5e6f/front-500",
+      archive + "/release/8e1f4b2c-6d3a-4e5f-9a7b-1c2d3e4f5a6b/front-500"};
+  ASSERT_EQ(answer.kind, SourceAnswer::Found);
+  ASSERT_EQ(answer.images.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(WideToUtf8(answer.images[i]), expected[i]) << i;
+  }
+}
+
+TEST_F(KeylessSources, ReleaseGroupCoverIsFollowedThroughItsRedirectBeforeAnyRelease) {
+  RefuseTheKey();
+  AnswerItunes("itunes-other-artist.json");
+  AnswerMusicBrainz("musicbrainz-hit.xml");
+  sources_.AddRoute({.path = albumGroupCover,
+                     .status = 307,
+                     .redirect = "https://" + std::string(archiveImageHost) + archivedCover});
+  ServeImage(archivedCover);
+  ASSERT_NO_FATAL_FAILURE(RunLookup());
+
+  ExpectCover();
+  EXPECT_EQ(Asked(albumGroupCover), 1u);
+  EXPECT_EQ(Asked(releaseWithCover), 0u);
+}
+
+TEST_F(KeylessSources, MusicBrainzReplyIsReadUpToFourMegabytes) {
+  // A hit's reply: the recordings above, then other artists' recordings that list many releases.
+  const std::string hit = Fixture("musicbrainz-hit.xml");
+  const std::size_t end = hit.rfind("</recording-list>");
+  const std::string otherRecording =
+      "<recording id=\"0a1b2c3d-4e5f-4a6b-8c7d-8e9f0a1b2c3d\" ns2:score=\"50\"><title>Believe"
+      "</title><artist-credit><name-credit><artist id=\"0f4c9d2a-7b1e-4c3d-8e5f-6a7b8c9d0e1f\">"
+      "<name>Cher Lloyd</name></artist></name-credit></artist-credit><release-list>" +
+      [] {
+        std::string releases;
+        for (int i = 0; i < 100; ++i) {
+          releases +=
+              "<release id=\"9a1b2c3d-4e5f-4a6b-8c7d-9e0f1a2b3c4d\"><title>Sorry I'm Late"
+              "</title><status>Official</status></release>";
+        }
+        return releases;
+      }() +
+      "</release-list></recording>";
+  sources_.AddRoute(
+      {.path = albumGroupCover, .bodyFile = fixture::FixturePath("playback/cover-believe.jpg")});
+  for (const std::size_t megabytes : {2, 5}) {
+    SCOPED_TRACE(megabytes);
+    std::string reply = hit.substr(0, end);
+    while (reply.size() < megabytes << 20) {
+      reply += otherRecording;
+    }
+    reply += hit.substr(end);
+    WriteBytes(dir_.File("reply.xml"), reply);
+    AnswerMusicBrainz(dir_.File("reply.xml"));
+    coverMemory.Clear();
+    RefuseTheKey();
+    AnswerItunes("itunes-other-artist.json");
+    WriteBytes(dir_.File("folder.jpg"), Fixture("cover-old.jpg"));
+    ASSERT_NO_FATAL_FAILURE(RunLookup());
+    if (megabytes == 2) {
+      ExpectCover();
+    } else {
+      ExpectPlaceholderWithTheOldCoverKept();
+    }
+  }
+}
+
+TEST_F(KeylessSources, ItunesForbiddenAndMusicBrainzUnavailableArePausesToo) {
+  for (const auto& [itunesStatus, musicBrainzStatus] : {std::pair{403, 0}, std::pair{0, 503}}) {
+    SCOPED_TRACE(std::to_string(itunesStatus) + " " + std::to_string(musicBrainzStatus));
+    coverMemory.Clear();
+    sources_.ClearLog();
+    RefuseTheKey();
+    AnswerItunes(itunesStatus == 0 ? "itunes-other-artist.json" : "itunes-believe.json",
+                 itunesStatus);
+    AnswerMusicBrainz("musicbrainz-believe.xml", musicBrainzStatus);
+    AnswerCoverArchive();
+    for (const wchar_t* title : {L"Believe", L"Strong Enough"}) {
+      LookUp(title);
+    }
+    EXPECT_EQ(Asked(itunesSearch), itunesStatus == 0 ? 2u : 1u);
+    EXPECT_EQ(Asked(musicBrainzSearch), musicBrainzStatus == 0 ? 2u : 1u);
+  }
+}
+
+TEST_F(KeylessSources, ItunesIsAskedInTheStoreOfTheUsersLocale) {
+  const struct {
+    const char* lcAll;
+    const char* lcMessages;
+    const char* lang;
+    const char* country;  // nullptr: none, the service's own default
+  } cases[] = {
+      {nullptr, nullptr, "de_DE.UTF-8", "DE"},       {nullptr, "fr_CA.UTF-8", "de_DE.UTF-8", "CA"},
+      {"pt_br", "fr_CA.UTF-8", "de_DE.UTF-8", "BR"}, {"", nullptr, "sr_RS@latin", "RS"},
+      {nullptr, nullptr, "C.UTF-8", nullptr},        {"POSIX", nullptr, "de_DE.UTF-8", nullptr},
+      {nullptr, nullptr, "en_US1.UTF-8", nullptr},   {nullptr, nullptr, nullptr, nullptr}};
+  for (const auto& each : cases) {
+    const std::pair<const char*, const char*> variables[] = {
+        {"LC_ALL", each.lcAll}, {"LC_MESSAGES", each.lcMessages}, {"LANG", each.lang}};
+    for (const auto& [name, value] : variables) {
+      value == nullptr ? unsetenv(name) : setenv(name, value, 1);
+    }
+    EXPECT_EQ(LocaleCountry(),
+              each.country ? std::optional<std::string>(each.country) : std::nullopt)
+        << (each.lang ? each.lang : "-");
+  }
+  setenv("LANG", "de_DE.UTF-8", 1);
+  RefuseTheKey();
+  AnswerItunes("itunes-believe.json");
+  ServeImage(chersArtwork);
+  ASSERT_NO_FATAL_FAILURE(RunLookup());
+  ExpectCover();
+  EXPECT_EQ(sources_.Requests().at(0).query, "term=Cher%20Believe&entity=song&limit=5&country=DE");
 }
 
 }  // namespace
