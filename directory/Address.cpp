@@ -11,19 +11,25 @@ bool IsUnreserved(unsigned char c) {
 
 }  // namespace
 
-std::wstring PercentEncode(std::wstring_view value) {
+std::string PercentEncode(std::string_view utf8) {
   static constexpr char kHex[] = "0123456789ABCDEF";
-  std::wstring encoded;
-  for (unsigned char byte : WideToUtf8(value)) {
+  std::string encoded;
+  for (unsigned char byte : utf8) {
     if (IsUnreserved(byte)) {
-      encoded += static_cast<wchar_t>(byte);
+      encoded += static_cast<char>(byte);
     } else {
-      encoded += L'%';
-      encoded += static_cast<wchar_t>(kHex[byte >> 4]);
-      encoded += static_cast<wchar_t>(kHex[byte & 0xF]);
+      encoded += '%';
+      encoded += kHex[byte >> 4];
+      encoded += kHex[byte & 0xF];
     }
   }
   return encoded;
+}
+
+std::wstring PercentEncode(std::wstring_view value) {
+  // The encoded form is plain ASCII.
+  const std::string encoded = PercentEncode(WideToUtf8(value));
+  return std::wstring(encoded.begin(), encoded.end());
 }
 
 std::wstring AddressWith(std::wstring_view format, std::wstring_view value) {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 // The value's UTF-8 bytes with everything but letters, digits and "-._~" as %XX.
+std::string PercentEncode(std::string_view utf8);
 std::wstring PercentEncode(std::wstring_view value);
 
 // The format with its first "%s" replaced by the percent-encoded value.

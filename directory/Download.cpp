@@ -1,6 +1,5 @@
 #include "directory/Download.h"
 
-#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -20,10 +19,7 @@ int DownloadToFile(WebClient& client, LPCWSTR name, const std::string& address,
                    const http::Limits& limits, bool* answered) {
   const std::optional<std::wstring> destination = FileInFolder(client.folder, name);
   // Counted in characters, as the program's address buffers hold them.
-  const auto characters = std::count_if(address.begin(), address.end(),
-                                        [](unsigned char byte) { return (byte & 0xC0) != 0x80; });
-  if (!destination || address.empty() ||
-      static_cast<std::size_t>(characters) > kMaxTextCharacters) {
+  if (!destination || address.empty() || CodePointCount(address) > kMaxTextCharacters) {
     return 1;
   }
   return http::FetchToFile(address, WideToUtf8(*destination), kAgentName, limits, answered) ? 0 : 1;

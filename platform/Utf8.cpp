@@ -123,3 +123,13 @@ bool IsValidUtf8(std::string_view text) {
   }
   return true;
 }
+
+std::size_t CodePointCount(std::string_view text) {
+  std::size_t count = 0;
+  for (; !text.empty(); ++count) {
+    char32_t c;
+    bool valid;
+    text.remove_prefix(utf8::DecodeOne(text, &c, &valid));
+  }
+  return count;
+}

@@ -11,6 +11,9 @@ std::string WideToUtf8(std::wstring_view text);
 // Each maximal ill-formed subsequence becomes one U+FFFD, as Unicode recommends.
 std::wstring Utf8ToWide(std::string_view text);
 
+// The length of Utf8ToWide(text), without making it: what the program's wide text buffers hold.
+std::size_t CodePointCount(std::string_view text);
+
 // True when `text` is well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
 bool IsValidUtf8(std::string_view text);
 

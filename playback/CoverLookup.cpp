@@ -6,7 +6,6 @@
 
 #include "directory/Download.h"
 #include "directory/WebClient.h"
-#include "platform/Utf8.h"
 #include "playback/CoverMemory.h"
 #include "playback/FolderFile.h"
 #include "playback/ItunesSource.h"
@@ -46,13 +45,13 @@ std::optional<SourceAnswer> Ask(CoverSourceId source, const TrackQuery& track,
 }
 
 // Downloads the first of the addresses that comes whole into folder.jpg.
-bool DownloadFirst(const std::vector<std::wstring>& images, const LookupDeadline& deadline) {
-  for (const std::wstring& image : images) {
+bool DownloadFirst(const std::vector<std::string>& images, const LookupDeadline& deadline) {
+  for (const std::string& image : images) {
     const std::optional<http::Limits> limits = deadline.LimitsWithin(webClient.downloadLimits);
     if (!limits) {
       return false;
     }
-    if (DownloadToFile(webClient, kCoverFile, WideToUtf8(image), *limits) == 0) {
+    if (DownloadToFile(webClient, kCoverFile, image, *limits) == 0) {
       return true;
     }
   }

@@ -4,8 +4,7 @@
 
 CoverMemory coverMemory;
 
-std::optional<std::string> CoverMemory::Cover(const std::wstring& artist,
-                                              const std::wstring& title) {
+std::optional<std::string> CoverMemory::Cover(const std::string& artist, const std::string& title) {
   MutexLock lock(mutex_);
   for (const Entry& entry : covers_) {
     if (entry.artist == artist && entry.title == title) {
@@ -15,8 +14,7 @@ std::optional<std::string> CoverMemory::Cover(const std::wstring& artist,
   return std::nullopt;
 }
 
-void CoverMemory::Remember(const std::wstring& artist, const std::wstring& title,
-                           std::string cover) {
+void CoverMemory::Remember(const std::string& artist, const std::string& title, std::string cover) {
   if (cover.size() > kMaxCoverBytes) {
     return;
   }

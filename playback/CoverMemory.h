@@ -24,9 +24,9 @@ class CoverMemory {
 
   // The cover bytes found for this artist and title in this run; an empty text when every
   // source was asked and none had one; nothing when the track was never settled.
-  std::optional<std::string> Cover(const std::wstring& artist, const std::wstring& title);
+  std::optional<std::string> Cover(const std::string& artist, const std::string& title);
   // Remembers the outcome for the track (empty bytes: no cover anywhere); the oldest go first.
-  void Remember(const std::wstring& artist, const std::wstring& title, std::string cover);
+  void Remember(const std::string& artist, const std::string& title, std::string cover);
 
   bool Paused(CoverSourceId source);
   void Pause(CoverSourceId source);
@@ -39,8 +39,8 @@ class CoverMemory {
 
  private:
   struct Entry {
-    std::wstring artist;
-    std::wstring title;
+    std::string artist;  // UTF-8
+    std::string title;
     std::string cover;
   };
 

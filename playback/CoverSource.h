@@ -8,10 +8,10 @@
 
 #include "platform/HttpClient.h"
 
-// The track as every source is asked about it.
+// The track as every source is asked about it, in UTF-8.
 struct TrackQuery {
-  std::wstring artist;
-  std::wstring title;  // the query title (QueryTitle): without a trailing bracket
+  std::string artist;
+  std::string title;  // the query title (QueryTitle): without a trailing bracket
 };
 
 struct SourceAnswer {
@@ -23,7 +23,7 @@ struct SourceAnswer {
     KeyRefused,  // the service refuses the program's key for good
   };
   Kind kind = Failed;
-  std::vector<std::wstring> images;
+  std::vector<std::string> images;  // web addresses
 };
 
 // A whole lookup ends within kLookupTime: each request gets what is left of it.

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/Utf8.h"
 #include "playback/CoverLookup.h"
 #include "playback/PlaybackState.h"
 #include "playback/PlayerService.h"
@@ -15,7 +16,8 @@ std::atomic<BYTE> noCover{0};
 DWORD WINAPI CoverWorker(LPVOID window) {
   // Without a cover the last one stays on disk and the placeholder is shown.
   const TrackTexts track = nowPlaying.Get();
-  const bool coverFetched = FetchCover({track.artistText, QueryTitle(track.titleText)});
+  const bool coverFetched =
+      FetchCover({WideToUtf8(track.artistText), WideToUtf8(QueryTitle(track.titleText))});
 
   noCover.store(coverFetched ? 0 : 1);
   ShowStatus(coverFetched ? L"nice one" : L"buuuu");

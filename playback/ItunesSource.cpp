@@ -7,11 +7,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "directory/Address.h"
 #include "directory/Download.h"
 #include "directory/ServiceHosts.h"
-#include "platform/Utf8.h"
 #include "playback/ArtistMatch.h"
 #include "playback/ServiceReply.h"
 
@@ -21,9 +21,8 @@ constexpr char kSmallArtwork[] = "100x100bb";
 constexpr char kLargeArtwork[] = "600x600bb";
 
 std::string SearchAddress(const TrackQuery& track) {
-  std::string address =
-      WideToUtf8(L"https://" TUNEDECK_ITUNES_HOST "/search?term=" +
-                 PercentEncode(track.artist + L" " + track.title) + L"&entity=song&limit=5");
+  std::string address = "https://" TUNEDECK_ITUNES_HOST "/search?term=" +
+                        PercentEncode(track.artist + " " + track.title) + "&entity=song&limit=5";
   if (const std::optional<std::string> country = LocaleCountry()) {
     address += "&country=" + *country;
   }
@@ -83,7 +82,7 @@ SourceAnswer ItunesCovers(std::string_view reply, std::string_view artist) {
     }
     artwork.replace(size, sizeof kSmallArtwork - 1, kLargeArtwork);
     answer.kind = SourceAnswer::Found;
-    answer.images.push_back(Utf8ToWide(artwork));
+    answer.images.push_back(std::move(artwork));
   }
   return answer;
 }
@@ -93,5 +92,5 @@ SourceAnswer AskItunes(const TrackQuery& track, const http::Limits& limits) {
   if (!reply.Ok()) {
     return {TooMany(reply) ? SourceAnswer::TooMany : SourceAnswer::Failed, {}};
   }
-  return ItunesCovers(reply.body, WideToUtf8(track.artist));
+  return ItunesCovers(reply.body, track.artist);
 }

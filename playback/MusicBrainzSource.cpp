@@ -10,7 +10,6 @@
 #include "directory/Address.h"
 #include "directory/Download.h"
 #include "directory/ServiceHosts.h"
-#include "platform/Utf8.h"
 #include "playback/ArtistMatch.h"
 #include "playback/RequestPacer.h"
 #include "playback/ServiceReply.h"
@@ -25,22 +24,22 @@ namespace {
 RequestPacer musicBrainzPacer(std::chrono::seconds(1));
 
 // A phrase of the search syntax: quoted, with its quote and escape characters escaped.
-std::wstring Phrase(std::wstring_view text) {
-  std::wstring phrase = L"\"";
-  for (wchar_t c : text) {
-    if (c == L'"' || c == L'\\') {
-      phrase += L'\\';
+std::string Phrase(std::string_view text) {
+  std::string phrase = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') {
+      phrase += '\\';
     }
     phrase += c;
   }
-  return phrase + L"\"";
+  return phrase + "\"";
 }
 
 std::string SearchAddress(const TrackQuery& track) {
-  const std::wstring query =
-      L"artist:" + Phrase(track.artist) + L" AND recording:" + Phrase(track.title);
-  return WideToUtf8(L"https://" TUNEDECK_MUSICBRAINZ_HOST "/ws/2/recording?query=" +
-                    PercentEncode(query) + L"&limit=5");
+  const std::string query =
+      "artist:" + Phrase(track.artist) + " AND recording:" + Phrase(track.title);
+  return "https://" TUNEDECK_MUSICBRAINZ_HOST "/ws/2/recording?query=" + PercentEncode(query) +
+         "&limit=5";
 }
 
 // The replies put their elements in a namespace and prefix some attributes; the prefixes vary,
@@ -137,12 +136,11 @@ std::vector<Release> CreditedReleases(const pugi::xml_node& list, std::string_vi
   return releases;
 }
 
-std::wstring ArchiveCover(const char* kind, const std::string& id) {
-  return Utf8ToWide("https://" TUNEDECK_COVER_ARCHIVE_HOST "/" + std::string(kind) + "/" + id +
-                    "/front-500");
+std::string ArchiveCover(const char* kind, const std::string& id) {
+  return "https://" TUNEDECK_COVER_ARCHIVE_HOST "/" + std::string(kind) + "/" + id + "/front-500";
 }
 
-void AddOnce(std::vector<std::wstring>& images, std::wstring image) {
+void AddOnce(std::vector<std::string>& images, std::string image) {
   if (std::find(images.begin(), images.end(), image) == images.end() &&
       images.size() < kMaxReleases) {
     images.push_back(std::move(image));
@@ -189,5 +187,5 @@ SourceAnswer AskMusicBrainz(const TrackQuery& track, const http::Limits& limits,
   if (!reply.Ok()) {
     return {TooMany(reply) ? SourceAnswer::TooMany : SourceAnswer::Failed, {}};
   }
-  return MusicBrainzCovers(reply.body, WideToUtf8(track.artist));
+  return MusicBrainzCovers(reply.body, track.artist);
 }

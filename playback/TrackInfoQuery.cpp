@@ -5,8 +5,8 @@
 
 namespace {
 
-constexpr wchar_t trackInfoAddressStart[] =
-    L"http://" TUNEDECK_TRACK_INFO_HOST
+constexpr char trackInfoAddressStart[] =
+    "http://" TUNEDECK_TRACK_INFO_HOST
     "/2.0/?method=track.getinfo&api_key=5e0c7a19d2b84f63a1c09e7d3b6f2a84&artist=";
 
 }  // namespace
@@ -24,6 +24,6 @@ std::wstring QueryTitle(std::wstring_view title) {
   return std::wstring(title.substr(0, bracket - 1));
 }
 
-std::wstring TrackInfoAddress(std::wstring_view artist, std::wstring_view title) {
-  return trackInfoAddressStart + PercentEncode(artist) + L"&track=" + PercentEncode(title);
+std::string TrackInfoAddress(std::string_view artist, std::string_view title) {
+  return trackInfoAddressStart + PercentEncode(artist) + "&track=" + PercentEncode(title);
 }

@@ -9,5 +9,5 @@
 // cut would leave empty, such as one that begins with the bracket, is asked as it stands.
 std::wstring QueryTitle(std::wstring_view title);
 
-// The track-info query address for `artist` and `title`, both percent-encoded.
-std::wstring TrackInfoAddress(std::wstring_view artist, std::wstring_view title);
+// The track-info query address for `artist` and `title` (UTF-8), both percent-encoded.
+std::string TrackInfoAddress(std::string_view artist, std::string_view title);

@@ -36,11 +36,11 @@ std::optional<int> ErrorCode(const std::string& body) {
 }  // namespace
 
 SourceAnswer AskTrackInfo(const TrackQuery& track, const http::Limits& limits) {
-  const std::wstring address = TrackInfoAddress(track.artist, track.title);
-  if (address.size() > kMaxTextCharacters) {
+  const std::string address = TrackInfoAddress(track.artist, track.title);
+  if (address.size() > kMaxTextCharacters) {  // percent-encoded: one byte, one character
     return {SourceAnswer::Failed, {}};
   }
-  const http::Reply reply = AskService(WideToUtf8(address), kAgentName, limits);
+  const http::Reply reply = AskService(address, kAgentName, limits);
   if (!reply.arrived) {
     return {SourceAnswer::Failed, {}};
   }
@@ -62,5 +62,5 @@ SourceAnswer AskTrackInfo(const TrackQuery& track, const http::Limits& limits) {
   if (ParseTrackInfo(webClient, L"tmp", image) != 0 || image[0] == L'\0') {
     return {SourceAnswer::NoCover, {}};
   }
-  return {SourceAnswer::Found, {image}};
+  return {SourceAnswer::Found, {WideToUtf8(image)}};
 }

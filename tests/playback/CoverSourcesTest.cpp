@@ -235,7 +235,7 @@ TEST(MusicBrainzReply, AlbumsAndSinglesComeBeforeCompilationsEachGroupsCoverFirs
   ASSERT_EQ(answer.kind, SourceAnswer::Found);
   ASSERT_EQ(answer.images.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(WideToUtf8(answer.images[i]), expected[i]) << i;
+    EXPECT_EQ(answer.images[i], expected[i]) << i;
   }
 }
 

@@ -27,19 +27,19 @@ TEST(TrackInfoQuery, TitleThatTheCutWouldEmptyIsAskedWhole) {
 }
 
 TEST(TrackInfoQuery, AddressAsksTheServiceWithTheKey) {
-  EXPECT_EQ(TrackInfoAddress(L"Cher", L"Believe"),
-            L"http://ws.audioscrobbler.com/2.0/?method=track.getinfo"
-            L"&api_key=5e0c7a19d2b84f63a1c09e7d3b6f2a84&artist=Cher&track=Believe");
+  EXPECT_EQ(TrackInfoAddress("Cher", "Believe"),
+            "http://ws.audioscrobbler.com/2.0/?method=track.getinfo"
+            "&api_key=5e0c7a19d2b84f63a1c09e7d3b6f2a84&artist=Cher&track=Believe");
 }
 
 TEST(TrackInfoQuery, ArtistAndTitleArePercentEncoded) {
-  const std::wstring address = TrackInfoAddress(L"Simon & Garfunkel", L"Mrs. Robinson?#=x");
-  EXPECT_NE(address.find(L"&artist=Simon%20%26%20Garfunkel&track=Mrs.%20Robinson%3F%23%3Dx"),
-            std::wstring::npos)
+  const std::string address = TrackInfoAddress("Simon & Garfunkel", "Mrs. Robinson?#=x");
+  EXPECT_NE(address.find("&artist=Simon%20%26%20Garfunkel&track=Mrs.%20Robinson%3F%23%3Dx"),
+            std::string::npos)
       << address;
   EXPECT_NE(
-      TrackInfoAddress(L"Bj\u00f6rk", L"J\u00f3ga").find(L"artist=Bj%C3%B6rk&track=J%C3%B3ga"),
-      std::wstring::npos);
+      TrackInfoAddress("Bj\xC3\xB6rk", "J\xC3\xB3ga").find("artist=Bj%C3%B6rk&track=J%C3%B3ga"),
+      std::string::npos);
 }
 
 }  // namespace
