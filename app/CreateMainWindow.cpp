@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "platform/ResourceIds.h"
 #include "playback/PlayerService.h"
+#include "playback/SystemLink.h"
 #include "shell/MainWindowState.h"
 
 ATOM RegisterMainClass(HINSTANCE instance, LPCWSTR className) {
@@ -44,5 +45,7 @@ BOOL CreateMainWindow(HINSTANCE instance, int showCommand) {
   UpdateWindow(window);
   // The session's player controls learn what plays, where there is a session bus.
   StartPlayerService(window);
+  // No sleep while a stream plays, and the network's ups and downs for the reconnect.
+  StartSystemLink();
   return TRUE;
 }

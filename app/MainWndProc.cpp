@@ -8,6 +8,7 @@
 #include "audio/AudioLibrary.h"
 #include "directory/WebClient.h"
 #include "playback/PlayerService.h"
+#include "playback/SystemLink.h"
 #include "playback/TuneIn.h"
 #include "shell/ScreenMetrics.h"
 
@@ -26,6 +27,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_DESTROY:
       PostQuitMessage(0);
       StopPlayerService();
+      StopSystemLink();
       BASS_Free();
       CoUninitialize();
       return 0;

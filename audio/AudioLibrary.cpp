@@ -130,6 +130,12 @@ BOOL BASS_SetConfig(DWORD option, DWORD value) {
     case BASS_CONFIG_NET_RECONNECT:
       config.netReconnectMs = value;
       break;
+    case BASS_CONFIG_NET_LINK:
+      if (value > BASS_NET_LINK_UP) {
+        return Fail(BASS_ERROR_ILLPARAM, FALSE);
+      }
+      Engine::Instance().SetNetworkLink(static_cast<audio::NetworkLink>(value));
+      break;
     default:
       return Fail(BASS_ERROR_ILLTYPE, FALSE);
   }

@@ -26,6 +26,14 @@ constexpr DWORD BASS_CONFIG_NET_READTIMEOUT = 37;  // stall time-out, ms (defaul
 // a Content-Length) whose connection ends, fails or stalls is looked for again, with a backoff
 // between tries, while the buffer plays on; 0 (the default): the stream ends at the drop.
 constexpr DWORD BASS_CONFIG_NET_RECONNECT = 0x7E0001;
+// Ours: what the system says of the network, for live streams looked for again after a drop.
+// BASS_NET_LINK_UNKNOWN (the default): the backoff as it is. BASS_NET_LINK_DOWN: no try is made
+// and the time looked for does not run until it changes. BASS_NET_LINK_UP: a network is there;
+// when it comes (or DOWN ends), a stream waiting between tries tries at once.
+constexpr DWORD BASS_CONFIG_NET_LINK = 0x7E0002;
+constexpr DWORD BASS_NET_LINK_UNKNOWN = 0;
+constexpr DWORD BASS_NET_LINK_DOWN = 1;
+constexpr DWORD BASS_NET_LINK_UP = 2;
 
 // BASS_StreamCreateURL flags.
 constexpr DWORD BASS_STREAM_AUTOFREE = 0x40000;

@@ -35,4 +35,12 @@ std::optional<Backoff::Clock::duration> Backoff::NextWait(Clock::time_point now)
   return wait;
 }
 
+void Backoff::NetworkBack(Clock::time_point now, Clock::duration without) noexcept {
+  if (firstDrop_) {
+    *firstDrop_ += without;
+    planned_ = now - *firstDrop_;
+  }
+  step_ = 0;
+}
+
 }  // namespace audio

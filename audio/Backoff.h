@@ -1,6 +1,7 @@
 // When to try again after a live stream has dropped: at once, then after 1, 2, 4, 8, 15 and
 // then every 30 seconds, until the tries have gone on for the budget. A connection that played
-// for 30 seconds before it dropped starts the schedule anew. One thread owns it.
+// for 30 seconds before it dropped starts the schedule anew, and so does a network that comes
+// back. One thread owns it.
 #pragma once
 
 #include <chrono>
@@ -20,6 +21,9 @@ class Backoff {
   // The wait before the next try, after a drop or a failed try at `now`; nullopt once the
   // schedule would put that try past the budget, or the budget has passed.
   std::optional<Clock::duration> NextWait(Clock::time_point now) noexcept;
+  // A network came back at `now` after there was none for `without`: that time does not count
+  // against the budget, and the schedule starts again with a try at once.
+  void NetworkBack(Clock::time_point now, Clock::duration without) noexcept;
 
   // Playing this long shows the station is back for good.
   static constexpr std::chrono::seconds kSteadyPlay{30};

@@ -98,6 +98,7 @@ Failure Engine::CreateStream(const std::string& url, DWORD flags, DOWNLOADPROC* 
       return Failure::Stopped;
     }
     settings.handle = nextHandle_++;
+    settings.network = network_;  // under the lock: no change of it can pass the new stream by
     stream = std::make_shared<Stream>(std::move(settings), std::move(source));
     streams_[stream->handle()] = stream;
     output = output_;
@@ -146,6 +147,14 @@ std::shared_ptr<Stream> Engine::Find(DWORD handle) {
   MutexLock hold(lock_);
   auto it = streams_.find(handle);
   return it == streams_.end() ? nullptr : it->second;
+}
+
+void Engine::SetNetworkLink(NetworkLink link) {
+  MutexLock hold(lock_);
+  network_ = link;
+  for (auto& [handle, stream] : streams_) {
+    stream->NetworkChanged(link);
+  }
 }
 
 Failure Engine::Play(DWORD handle) {

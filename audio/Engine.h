@@ -4,6 +4,7 @@
 
 #include "audio/AudioLibrary.h"
 #include "audio/Failure.h"
+#include "audio/LiveConnection.h"
 #include "platform/Mutex.h"
 
 #include <atomic>
@@ -42,6 +43,8 @@ class Engine {
   bool FreeStream(DWORD handle) EXCLUDES(lock_);
   // The stream, or null when the handle is unknown.
   std::shared_ptr<Stream> Find(DWORD handle) EXCLUDES(lock_);
+  // What the system says of the network, handed to every live stream (see LiveConnection).
+  void SetNetworkLink(NetworkLink link) EXCLUDES(lock_);
   // Plays the stream, opening the sound device if it sleeps.
   Failure Play(DWORD handle) EXCLUDES(lock_);
 
@@ -53,6 +56,7 @@ class Engine {
   std::shared_ptr<Output> output_ GUARDED_BY(lock_);
   std::map<DWORD, std::shared_ptr<Stream>> streams_ GUARDED_BY(lock_);
   DWORD nextHandle_ GUARDED_BY(lock_) = 0x10001;
+  NetworkLink network_ GUARDED_BY(lock_) = NetworkLink::Unknown;
   std::atomic<bool> freeing_{false};  // cancels connections in progress
   Config config_;
 };

@@ -1,11 +1,12 @@
 #include "audio/LiveConnection.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace audio {
 
-LiveConnection::LiveConnection(OpenedSource& opened, const SourceOptions& options)
-    : connection_(std::move(opened.connection)), options_(options) {
+LiveConnection::LiveConnection(OpenedSource& opened, const SourceOptions& options, NetworkLink link)
+    : connection_(std::move(opened.connection)), link_(link), options_(options) {
   addresses_.push_back(opened.url);
   addresses_.insert(addresses_.end(), opened.alternatives.begin(), opened.alternatives.end());
   options_.cancelled = &cancelled_;
@@ -20,11 +21,30 @@ void LiveConnection::Cancel() noexcept {
   cancelWake_.NotifyAll();
 }
 
+void LiveConnection::NetworkChanged(NetworkLink link) {
+  {
+    MutexLock hold(lock_);
+    if (link == link_) {
+      return;
+    }
+    linkCameUp_ = linkCameUp_ || link == NetworkLink::Up || link_ == NetworkLink::Down;
+    link_ = link;
+  }
+  cancelWake_.NotifyAll();
+}
+
 bool LiveConnection::Reconnect(Backoff& backoff, OpenedSource& found) {
   for (;;) {
     std::optional<Backoff::Clock::duration> wait = backoff.NextWait(Backoff::Clock::now());
-    if (!wait || !Wait(*wait)) {
+    if (!wait) {
       return false;
+    }
+    const WaitEnd end = Wait(*wait, backoff);
+    if (end == WaitEnd::Cancelled) {
+      return false;
+    }
+    if (end == WaitEnd::NetworkBack) {
+      continue;  // the schedule starts again: the next wait is none
     }
     if (TryRound(found)) {
       MutexLock hold(lock_);
@@ -55,12 +75,37 @@ bool LiveConnection::TryRound(OpenedSource& found) {
   return false;
 }
 
-bool LiveConnection::Wait(Backoff::Clock::duration time) {
+LiveConnection::WaitEnd LiveConnection::Wait(Backoff::Clock::duration time, Backoff& backoff) {
   const auto until = Backoff::Clock::now() + time;
   MutexLock hold(lock_);
-  while (!cancelled_ && cancelWake_.WaitUntil(lock_, until)) {
+  if (link_ == NetworkLink::Down) {
+    return SitOutNoNetwork(backoff);
   }
-  return !cancelled_;
+  while (!cancelled_ && cancelWake_.WaitUntil(lock_, until)) {
+    if (link_ == NetworkLink::Down) {
+      return SitOutNoNetwork(backoff);
+    }
+    if (std::exchange(linkCameUp_, false)) {
+      backoff.NetworkBack(Backoff::Clock::now(), Backoff::Clock::duration::zero());
+      return WaitEnd::NetworkBack;
+    }
+  }
+  return cancelled_ ? WaitEnd::Cancelled : WaitEnd::TimeUp;
+}
+
+LiveConnection::WaitEnd LiveConnection::SitOutNoNetwork(Backoff& backoff) {
+  const auto since = Backoff::Clock::now();
+  // No time-out: nothing wakes until the network or the stream changes.
+  while (!cancelled_ && link_ == NetworkLink::Down) {
+    cancelWake_.Wait(lock_);
+  }
+  if (cancelled_) {
+    return WaitEnd::Cancelled;
+  }
+  linkCameUp_ = false;
+  const auto now = Backoff::Clock::now();
+  backoff.NetworkBack(now, now - since);
+  return WaitEnd::NetworkBack;
 }
 
 }  // namespace audio

@@ -1,6 +1,10 @@
 #include "audio/Output.h"
 
+#include "audio/SoundLibraryMessages.h"
 #include "audio/Stream.h"
+#include "platform/ResourceIds.h"
+#include "platform/Utf8.h"
+#include "platform/Win32.h"
 
 #include <algorithm>
 #include <chrono>
@@ -18,14 +22,32 @@ bool CommonDeviceRate(long rate) {
   return rate == 44100 || rate == 48000;
 }
 
+// The stream is the program's music: the sound server then treats it as a music player's
+// (routing, ducking for a call, pausing). What the environment sets for SDL still wins.
+void NameTheStream() {
+  WCHAR name[100];
+  LoadStringW(GetModuleHandleW(nullptr), IDS_APP_TITLE, name, 100);
+  SDL_SetHintWithPriority(SDL_HINT_AUDIO_DEVICE_APP_NAME, WideToUtf8(name).c_str(),
+                          SDL_HINT_DEFAULT);
+  SDL_SetHintWithPriority(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE, "music", SDL_HINT_DEFAULT);
+}
+
+std::string HintText(const char* hint) {
+  const char* value = SDL_GetHint(hint);
+  return value != nullptr ? value : "";
+}
+
 }  // namespace
 
 Mutex Output::deviceLock_;
+std::atomic<void (*)(const StreamNaming&)> Output::openingObserver_{nullptr};
 
 std::unique_ptr<Output> Output::Open(long rate) {
   // A sound library has no business turning the process's SIGINT and SIGTERM into SDL quit
   // events; a program that wants that says so with a hint of its own.
   SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_DEFAULT);
+  NameTheStream();
+  SilenceSoundLibraryMessages();
   std::unique_ptr<Output> output(new Output());
   output->rate_ = rate;
   {
@@ -79,6 +101,10 @@ bool Output::OpenDevice(long rate) {
   want.callback = &Output::Callback;
   want.userdata = this;
   SDL_AudioSpec have{};
+  if (auto observer = openingObserver_.load()) {
+    observer(
+        {HintText(SDL_HINT_AUDIO_DEVICE_APP_NAME), HintText(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE)});
+  }
   device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
   if (device_ == 0) {
     return false;

@@ -14,12 +14,20 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
 namespace audio {
 
 class Stream;
+
+// How the sound stream names itself to the sound server (PulseAudio, PipeWire), which routes,
+// ducks and pauses it by these.
+struct StreamNaming {
+  std::string applicationName;
+  std::string role;
+};
 
 class Output {
  public:
@@ -45,6 +53,12 @@ class Output {
   // Closes the device once no stream is left, on a thread of its own.
   void Remove(const Stream* stream) EXCLUDES(lock_);
 
+  // Tests: `observer` is called right before each opening of the sound device, with the names
+  // SDL hands the sound server then. Null: none.
+  static void ObserveOpening(void (*observer)(const StreamNaming&)) noexcept {
+    openingObserver_ = observer;
+  }
+
  private:
   Output() = default;
   // Closes the device and takes SDL's audio down on the closer thread, unless a stream has
@@ -63,6 +77,7 @@ class Output {
   // different threads (the last stream of one may close while the next opens), so one lock
   // serves every output. Never taken on the audio thread, which closing waits for.
   static Mutex deviceLock_;
+  static std::atomic<void (*)(const StreamNaming&)> openingObserver_;
   bool audioUp_ GUARDED_BY(deviceLock_) = false;  // SDL's audio subsystem, while a stream is there
   SDL_AudioDeviceID device_ GUARDED_BY(deviceLock_) = 0;  // 0 while closed
   // The thread closing the device after the last stream left; joined before the next one.

@@ -24,7 +24,7 @@ thread_local bool tlsInCallback = false;
 Stream::Stream(StreamSettings settings, OpenedSource source)
     : settings_(std::move(settings)),
       source_(std::move(source)),
-      connection_(source_, settings_.sourceOptions),
+      connection_(source_, settings_.sourceOptions, settings_.network),
       // Room for the highest rate the stream may put out.
       samples_(static_cast<std::size_t>(std::max(settings_.outputRate, kHighestOwnRate) *
                                         kSampleQueueMs / 1000) *

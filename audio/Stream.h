@@ -43,6 +43,7 @@ struct StreamSettings {
   SourceOptions sourceOptions;  // for finding the stream again after a drop
   // How long a live stream is looked for again after it dropped; 0: it ends at the drop.
   std::chrono::milliseconds reconnectBudget{0};
+  NetworkLink network = NetworkLink::Unknown;  // as the system said when the stream was made
   // Called on the event thread once the stream has ended, for auto-free.
   std::function<void(DWORD)> onAutoFree;
 };
@@ -71,6 +72,8 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
   void Play() EXCLUDES(lock_);
   // The rate the stream's samples go to the output at; 0 until the format is known.
   long rate() const noexcept { return rate_; }
+  // The system's word on the network changed (see LiveConnection). Any thread.
+  void NetworkChanged(NetworkLink link) { connection_.NetworkChanged(link); }
 
   // Output thread: mixes up to `frames` stereo frames into `mix`; returns the frames given.
   std::size_t Render(std::int32_t* mix, std::size_t frames);

@@ -74,7 +74,7 @@ void Stream::DownloadHls() {
     }
     const std::optional<Clock::duration> wait =
         settings_.reconnectBudget.count() > 0 ? backoff.NextWait(Clock::now()) : std::nullopt;
-    if (!wait || !RestUntil(Clock::now() + *wait)) {
+    if (!wait || !connection_.WaitToTry(*wait, backoff)) {
       return;
     }
   }

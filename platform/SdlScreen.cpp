@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "platform/CairoPtr.h"
+#include "platform/DisplayCheck.h"
 #include "platform/ResourceIds.h"
 #include "platform/Screen.h"
 #include "platform/SdlPresent.h"
@@ -33,15 +34,36 @@ bool VideoReady() {
   if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
     return true;
   }
-  // Wayland is reached through XDG_RUNTIME_DIR: without it SDL's try only prints an error.
-  if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,kmsdrm");
-  }
-  // The session matches the window to the program's desktop entry by its class.
+  // A Wayland session gets a native client (its on-screen keyboard serves the text line), X11
+  // or XWayland comes next. Wayland is reached through XDG_RUNTIME_DIR: without it SDL's try
+  // only prints an error. What the environment says still wins.
+  SDL_SetHint(SDL_HINT_VIDEODRIVER,
+              std::getenv("XDG_RUNTIME_DIR") != nullptr ? "wayland,x11,kmsdrm" : "x11,kmsdrm");
+  // The session matches the window to the program's desktop entry by its class (X11) or
+  // application id (Wayland).
   const std::string className = WideToUtf8(BuiltInString(IDS_CLASS_NAME));
   setenv("SDL_VIDEO_X11_WMCLASS", className.c_str(), 0);
   setenv("SDL_VIDEO_WAYLAND_WMCLASS", className.c_str(), 0);
   return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
+std::string OpenDisplayOrSayWhy() {
+  if (VideoReady()) {
+    return "";
+  }
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  if ((x11 == nullptr || *x11 == '\0') && (wayland == nullptr || *wayland == '\0')) {
+    return "neither DISPLAY nor WAYLAND_DISPLAY is set";
+  }
+  std::string which;
+  if (wayland != nullptr && *wayland != '\0') {
+    which = std::string("WAYLAND_DISPLAY=") + wayland;
+  }
+  if (x11 != nullptr && *x11 != '\0') {
+    which += (which.empty() ? "DISPLAY=" : ", DISPLAY=") + std::string(x11);
+  }
+  return which + ": " + SDL_GetError();
 }
 
 namespace {

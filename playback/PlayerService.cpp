@@ -13,6 +13,7 @@
 #include "platform/MediaPlayerBus.h"
 #include "platform/Mutex.h"
 #include "platform/ResourceIds.h"
+#include "platform/SystemBus.h"
 #include "platform/Utf8.h"
 #include "platform/Win32.h"
 #include "playback/ImageOnAir.h"
@@ -85,6 +86,8 @@ void ReportNowPlaying() {
 
 void ReportPlaying(bool playing) {
   streamPlaying.store(playing);
+  // The device must not sleep under a playing stream; it may once nothing plays.
+  systembus::HoldSleepLock(playing);
   ReportNowPlaying();
 }
 

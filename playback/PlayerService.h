@@ -13,7 +13,8 @@ void StartPlayerService(HWND window);
 // Ends it, with the cover copy it last offered. At exit, on the window's thread.
 void StopPlayerService();
 
-// A stream started or stopped playing; tells the session. Any thread.
+// A stream started or stopped playing; tells the session, and holds off the system's sleep while
+// it plays. Any thread.
 void ReportPlaying(bool playing);
 // Tells the session the current title and station, and its art: the cover, or the station's
 // logo while no cover is known for the title on air (CurrentImageOnAir). Any thread.

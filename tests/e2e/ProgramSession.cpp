@@ -102,6 +102,9 @@ ProgramSession::ProgramSession(const Options& options) {
   http::MapHost(kOpenDirectoryDiscoveryHost, kOpenDirectoryPort, "127.0.0.1",
                 fixture::FreeLoopbackPort());
 
+  // The machine's own system bus stays out of the session unless a test brings one of its own:
+  // without one, the program plays as it always did.
+  setenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/system_bus", 0);
   setenv("SDL_AUDIODRIVER", options.audioDriver.c_str(), 1);
   setenv("SDL_DISKAUDIOFILE", soundFile().c_str(), 1);
   headless::SetModulePath(Wide(folder_.File("tunedeck")));

@@ -51,5 +51,17 @@ TEST(Backoff, OnlyAConnectionThatPlayedHalfAMinuteStartsTheScheduleAnew) {
   }
 }
 
+TEST(Backoff, NetworkBackTriesAtOnceAndTheTimeWithoutOneCostsNoBudget) {
+  const Clock::time_point dropped{};
+  Backoff tenSeconds(10s);
+  tenSeconds.Dropped(dropped - 1h, dropped);
+  ASSERT_EQ(tenSeconds.NextWait(dropped), Clock::duration(0s));
+  ASSERT_EQ(tenSeconds.NextWait(dropped), Clock::duration(1s));
+  // No network from the try after 1 s until half a minute later.
+  const Clock::time_point back = dropped + 31s;
+  tenSeconds.NetworkBack(back, 30s);
+  EXPECT_EQ(WaitsUntilGivingUp(tenSeconds, back), (std::vector<Clock::duration>{0s, 1s, 2s, 4s}));
+}
+
 }  // namespace
 }  // namespace audio
