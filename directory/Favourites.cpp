@@ -20,7 +20,10 @@ void LoadFavourites(WebClient& client, HWND window, int listId) {
   for (int row = 0; row < count; ++row) {
     logoRows.push_back({RowText(list, row, 1), {}});
   }
-  client.logos.ShowList(list, client.folder, logoRows);
+  // Favourites keep no logo address: the open directory is asked for it.
+  client.logos.ShowList(
+      list, client.folder, logoRows,
+      StationDirectory{client.openDirectory.servers, client.openDirectory.lookups});
   SelectFirstRowOnBlack(list);
   ShowStationList(window, list);
 }

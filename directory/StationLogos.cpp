@@ -41,6 +41,8 @@ struct StationLogos::Shared {
   HWND list GUARDED_BY(lock) = nullptr;
   std::wstring folder GUARDED_BY(lock);
   http::Limits limits GUARDED_BY(lock);
+  // Asked for rows without a logo address.
+  std::shared_ptr<const StationDirectory> directory GUARDED_BY(lock);
   std::deque<LogoJob> onScreen GUARDED_BY(lock);  // in the order they were drawn
   std::deque<LogoJob> waiting GUARDED_BY(lock);   // in row order
   std::set<std::wstring> inFlight GUARDED_BY(lock);
@@ -48,8 +50,8 @@ struct StationLogos::Shared {
   std::function<void(const std::wstring&)> arrived GUARDED_BY(lock);
 
   // The next job and what it needs, or false when none is left (the thread then ends).
-  bool Take(LogoJob* job, unsigned* jobGeneration, std::wstring* jobFolder,
-            http::Limits* jobLimits) {
+  bool Take(LogoJob* job, unsigned* jobGeneration, std::wstring* jobFolder, http::Limits* jobLimits,
+            std::shared_ptr<const StationDirectory>* jobDirectory) {
     MutexLock hold(lock);
     while (!stopping && (!onScreen.empty() || !waiting.empty())) {
       std::deque<LogoJob>& from = onScreen.empty() ? waiting : onScreen;
@@ -59,6 +61,7 @@ struct StationLogos::Shared {
         *jobGeneration = generation;
         *jobFolder = folder;
         *jobLimits = limits;
+        *jobDirectory = directory;
         return true;
       }
     }
@@ -82,11 +85,17 @@ void FetchLogos(std::shared_ptr<StationLogos::Shared> shared) {
   unsigned generation;
   std::wstring folder;
   http::Limits limits;
-  while (shared->Take(&job, &generation, &folder, &limits)) {
+  std::shared_ptr<const StationDirectory> directory;
+  while (shared->Take(&job, &generation, &folder, &limits, &directory)) {
     const bool due = LogoDue(WrittenAt(LogoFile(folder, job.uuid)),
                              WrittenAt(LogoFailureMark(folder, job.uuid)), FileTime::clock::now());
-    const bool arrived = due && FetchLogo(folder, job.uuid, job.favicon, limits);
+    if (due && job.favicon.empty() && directory) {
+      job.favicon = FaviconByUuid(folder, job.uuid, *directory, limits);
+    }
+    const bool arrived =
+        due && !job.favicon.empty() && FetchLogo(folder, job.uuid, job.favicon, limits);
     HWND list = nullptr;
+    bool wholeList = false;
     std::function<void(const std::wstring&)> observer;
     {
       MutexLock hold(shared->lock);
@@ -95,10 +104,14 @@ void FetchLogos(std::shared_ptr<StationLogos::Shared> shared) {
         observer = shared->arrived;
         if (generation == shared->generation) {
           list = shared->list;
+          // The list's first logo: every row makes room for its square.
+          wholeList = !shared->listHasLogos.exchange(true);
         }
       }
     }
-    if (list != nullptr) {
+    if (wholeList) {
+      InvalidateRect(list, nullptr, FALSE);
+    } else if (list != nullptr) {
       Redraw(list, job.row);
     }
     if (observer) {
@@ -118,7 +131,8 @@ StationLogos::~StationLogos() {
   shared_->waiting.clear();
 }
 
-void StationLogos::ShowList(HWND list, std::wstring_view folder, const std::vector<LogoRow>& rows) {
+void StationLogos::ShowList(HWND list, std::wstring_view folder, const std::vector<LogoRow>& rows,
+                            const std::optional<StationDirectory>& directory) {
   bool hasLogos = false;
   std::deque<LogoJob> jobs;
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -126,19 +140,20 @@ void StationLogos::ShowList(HWND list, std::wstring_view folder, const std::vect
     if (!IsStationUuid(std::wstring_view(row.uuid))) {
       continue;
     }
-    if (!row.favicon.empty()) {
+    if (!row.favicon.empty() || directory) {
       jobs.push_back({static_cast<int>(i), row.uuid, row.favicon});
-      hasLogos = true;
-    } else if (!hasLogos) {
-      hasLogos = WrittenAt(LogoFile(folder, row.uuid)).has_value();
+    }
+    if (!hasLogos) {
+      hasLogos = !row.favicon.empty() || WrittenAt(LogoFile(folder, row.uuid)).has_value();
     }
   }
-  shared_->listHasLogos.store(hasLogos);
   MutexLock hold(shared_->lock);
   ++shared_->generation;
+  shared_->listHasLogos.store(hasLogos);
   shared_->list = list;
   shared_->folder = folder;
   shared_->limits = limits;
+  shared_->directory = directory ? std::make_shared<const StationDirectory>(*directory) : nullptr;
   shared_->onScreen.clear();
   shared_->waiting = std::move(jobs);
   for (; shared_->running < kMostFetchesAtOnce &&

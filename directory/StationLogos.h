@@ -4,10 +4,12 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "directory/StationByUuid.h"
 #include "platform/HttpClient.h"
 #include "platform/Win32.h"
 
@@ -31,7 +33,10 @@ class StationLogos {
   // those of these rows whose logos are due (LogoRules.h): at most two at a time, each row
   // drawn on the screen before the others, the rest in row order. When one arrives, its row is
   // redrawn. Window thread; returns at once.
-  void ShowList(HWND list, std::wstring_view folder, const std::vector<LogoRow>& rows);
+  // With `directory`, a row with a uuid but no logo address gets its address from there
+  // (FaviconByUuid) before its logo is fetched.
+  void ShowList(HWND list, std::wstring_view folder, const std::vector<LogoRow>& rows,
+                const std::optional<StationDirectory>& directory = std::nullopt);
   // True when the list shown has logos: a row of the open directory with a logo address, or
   // with a logo kept from earlier. Every row of such a list keeps a logo square. Any thread.
   bool ListHasLogos() const;

@@ -16,6 +16,8 @@ namespace {
 using namespace std::chrono_literals;
 using fixture::LogoKinds;
 
+constexpr char kServer[] = "de1.api.radio-browser.info";
+
 std::wstring Uuid(int n) {
   wchar_t uuid[37];
   std::swprintf(uuid, 37, L"00000000-0000-4000-8000-%012d", n);
@@ -52,7 +54,7 @@ class StationLogosTest : public ListWindowTest {
     return hosts.server(kind.host).CountRequests(kind.path);
   }
 
-  fixture::OpenDirectoryServers hosts{fixture::kLogoHosts};
+  fixture::OpenDirectoryServers hosts{fixture::DirectoryAndLogoHosts({kServer})};
 };
 
 TEST_F(StationLogosTest, OnlyWholePngAndJpegBodiesAreKeptAndEveryOtherKindIsAFailure) {
@@ -184,6 +186,37 @@ TEST_F(StationLogosTest, TwoFetchesAtATimeAndRowsOnTheScreenBeforeTheOthers) {
   }
   EXPECT_EQ(order, (std::vector<std::string>{"/slow/0.png", "/slow/1.png", "/slow/4.png",
                                              "/slow/5.png", "/slow/2.png", "/slow/3.png"}));
+}
+
+TEST_F(StationLogosTest, FavouritesAskTheOpenDirectoryOnceForTheirLogos) {
+  const std::string known = "5a1e0c00-6b7d-4c8e-9fa0-1b2c3d4e5f00";
+  const std::string unknown = "00000000-0000-4000-8000-000000000042";
+  hosts.server(kServer).AddRoute(
+      {.path = "/xml/stations/byuuid/" + known,
+       .headers = {{"Content-Type", "text/xml"}},
+       .bodyFile = fixture::FixturePath("directory/byuuid-with-logo.xml")});
+  hosts.server(kServer).AddRoute(
+      {.path = "/xml/stations/byuuid/" + unknown,
+       .headers = {{"Content-Type", "text/xml"}},
+       .bodyFile = fixture::FixturePath("directory/byuuid-unknown.xml")});
+  client.openDirectory.lookups = fixture::LookupsFinding({kServer});
+  std::ofstream(dir.File("radios.txt"), std::ios::binary)
+      << "\r\n"
+      << known << "|Kept Blue\r\n"
+      << unknown << "|Gone Station\r\n4711|Old Id";
+
+  LoadFavourites(client, window, ID_STATION_LIST);
+  EXPECT_FALSE(client.logos.ListHasLogos());  // none kept yet
+  ASSERT_TRUE(AllFetched());
+  EXPECT_TRUE(client.logos.ListHasLogos());
+  EXPECT_TRUE(std::filesystem::exists(WideToUtf8(LogoFile(client.folder, Utf8ToWide(known)))));
+  LoadFavourites(client, window, ID_STATION_LIST);
+  EXPECT_TRUE(client.logos.ListHasLogos());
+  ASSERT_TRUE(AllFetched());
+  for (const std::string& uuid : {known, unknown}) {
+    EXPECT_EQ(hosts.server(kServer).CountRequests("/xml/stations/byuuid/" + uuid), 1u) << uuid;
+  }
+  EXPECT_EQ(Asked(LogoKinds()[0]), 1u);
 }
 
 }  // namespace
