@@ -7,7 +7,7 @@
 #include "platform/HttpClient.h"
 
 // A longer logo is refused.
-inline constexpr curl_off_t kMaxLogoBytes = curl_off_t{512} << 10;
+inline constexpr std::int64_t kMaxLogoBytes = std::int64_t{512} << 10;
 
 // Fetches `address` into the station's logo file. Only a whole PNG or JPEG body takes the
 // logo's place; anything else (a failed or capped transfer, an error status, an icon or a
