@@ -1,5 +1,7 @@
 #include "platform/HttpClient.h"
 
+#include <openssl/crypto.h>
+
 #include <string>
 
 #include "platform/HttpTestSettings.h"
@@ -19,6 +21,9 @@ struct SharedLists {
 
 const SharedLists& Shared() {
   static const SharedLists lists = [] {
+    // A transfer may still run on a detached thread (a stalled logo) when the program exits:
+    // the TLS library must not tear down its locks under it.
+    OPENSSL_init_crypto(OPENSSL_INIT_NO_ATEXIT, nullptr);
     curl_global_init(CURL_GLOBAL_DEFAULT);
     SharedLists built;
     built.statusAliases = curl_slist_append(nullptr, "ICY 200 OK");
