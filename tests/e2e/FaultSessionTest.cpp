@@ -116,16 +116,20 @@ TEST_F(FaultSession, DirectoryDownLeavesAnEmptyListCachesNothingAndTheNextChoice
   session_.TapRow(ID_GENRE_LIST, toneGenreRow);
   EXPECT_TRUE(session_.Visible(ID_STATION_LIST));
   EXPECT_EQ(session_.RowCount(ID_STATION_LIST), 0);
-  EXPECT_EQ(session_.Text(ID_STATUS_LINE), L"Ready");
+  EXPECT_EQ(session_.Text(ID_STATUS_LINE), L"no stations");
   EXPECT_FALSE(std::filesystem::exists(session_.folder() + "Tone"));
   session_.Screenshot("fault-directory-down");
 
-  // The directory is back: the same genre is fetched and listed.
+  // The directory is back, and its rest after giving no answer is over: the same genre is
+  // fetched and listed.
   http::MapHost(kDirectoryHost, kServicePort, "127.0.0.1", session_.directory().port());
+  const auto restOver = std::chrono::steady_clock::now() + kSilentDirectoryRest;
+  webClient.now = [restOver] { return restOver; };
   session_.TapControl(ID_TITLE_LINE);
   session_.TapRow(ID_GENRE_LIST, toneGenreRow);
   EXPECT_EQ(session_.RowCount(ID_STATION_LIST), 3);
   EXPECT_TRUE(std::filesystem::exists(session_.folder() + "Tone"));
+  webClient.now = std::chrono::steady_clock::now;
 }
 
 TEST_F(FaultSession, DirectoryErrorPageIsNeitherListedNorCached) {
