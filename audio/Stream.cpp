@@ -33,7 +33,7 @@ Stream::Stream(StreamSettings settings, OpenedSource source)
   const ResponseHeaders& headers = connection_.Current().Headers();
   // An HLS playlist lives until it says it has ended.
   live_ = source_.hls ? !source_.hls->playlist.ended : headers.Value("content-length").empty();
-  headerBlock_ = headers.Block();
+  headerBlock_ = headerTags_.Keep(headers.Block());
   icy_ = headers.IsIcy();
   metaint_ = headers.Metaint();
   headerBitrate_ = headers.Bitrate();
@@ -164,9 +164,9 @@ QWORD Stream::FilePosition(DWORD mode) {
 const char* Stream::Tags(DWORD type) {
   switch (type) {
     case BASS_TAG_ICY:
-      return icy_ ? headerBlock_.c_str() : nullptr;
+      return icy_ ? headerBlock_ : nullptr;
     case BASS_TAG_HTTP:
-      return icy_ ? nullptr : headerBlock_.c_str();
+      return icy_ ? nullptr : headerBlock_;
     case BASS_TAG_META:
       if (const char* text = timeline_.CurrentOrNext(EventTimeline::Kind::Meta)) {
         return text;

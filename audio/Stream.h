@@ -19,6 +19,7 @@
 #include "audio/SampleQueue.h"
 #include "audio/SegmentAudio.h"
 #include "audio/StreamSource.h"
+#include "audio/TagStore.h"
 #include "platform/Mutex.h"
 
 #include <atomic>
@@ -127,7 +128,10 @@ class Stream : public std::enable_shared_from_this<Stream>, private ByteSource {
   OpenedSource source_;  // its connection is moved into connection_
   LiveConnection connection_;
   bool live_ = false;  // no Content-Length: the stream has no end of its own
-  std::string headerBlock_;
+  // The response headers, kept where a reader of BASS_ChannelGetTags (a worker of the program)
+  // may still hold them while the stream is freed.
+  TagStore headerTags_;
+  const char* headerBlock_ = "";
   bool icy_ = false;
   std::size_t metaint_ = 0;
   unsigned headerBitrate_ = 0;

@@ -21,9 +21,6 @@ struct SharedLists {
 
 const SharedLists& Shared() {
   static const SharedLists lists = [] {
-    // A transfer may still run on a detached thread (a stalled logo) when the program exits:
-    // the TLS library must not tear down its locks under it.
-    OPENSSL_init_crypto(OPENSSL_INIT_NO_ATEXIT, nullptr);
     curl_global_init(CURL_GLOBAL_DEFAULT);
     SharedLists built;
     built.statusAliases = curl_slist_append(nullptr, "ICY 200 OK");
@@ -33,6 +30,11 @@ const SharedLists& Shared() {
   }();
   return lists;
 }
+
+// A transfer may still run on a detached thread (a stalled logo) when the process exits: the TLS
+// library must not tear down its locks under it. Set before anything can start that library.
+[[maybe_unused]] const bool tlsKeptUntilExit =
+    OPENSSL_init_crypto(OPENSSL_INIT_NO_ATEXIT, nullptr) == 1;
 
 long WholeSecondsAtLeastOne(long ms) {
   const long seconds = (ms + 999) / 1000;
