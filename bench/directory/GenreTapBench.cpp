@@ -61,15 +61,7 @@ class SilentPort {
 
 void TapGenre(benchmark::State& state, bool withLogos) {
   headless::UseHeadlessScreen(480, 640, 192);
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.lpszClassName = L"GenreTapBench";
-  RegisterClassW(&wc);
-  HWND window = CreateWindowExW(0, L"GenreTapBench", L"bench", WS_VISIBLE, 0, 0, 480, 640, nullptr,
-                                nullptr, nullptr, nullptr);
-  for (int id : {ID_GENRE_LIST, ID_STATION_LIST}) {
-    CreateProgramListView(window, id, WS_VISIBLE);
-  }
+  HWND window = CreateListsWindow(DefWindowProcW, L"GenreTapBench");
   const SilentPort silent;
   http::MapHost(kLogoHost, 443, "127.0.0.1", silent.port());
 

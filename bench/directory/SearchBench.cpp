@@ -59,15 +59,7 @@ void BM_SearchFromReturnToRows(benchmark::State& state) {
        .headers = {{"Content-Type", "text/xml"}},
        .body = ThousandStations()});
   webClient.openDirectory.lookups = servers.Lookups();
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = SearchWindowProc;
-  wc.lpszClassName = L"SearchBench";
-  RegisterClassW(&wc);
-  searchWindow = CreateWindowExW(0, L"SearchBench", L"bench", WS_VISIBLE, 0, 0, 480, 640, nullptr,
-                                 nullptr, nullptr, nullptr);
-  for (int id : {ID_GENRE_LIST, ID_STATION_LIST}) {
-    CreateProgramListView(searchWindow, id, WS_VISIBLE);
-  }
+  searchWindow = CreateListsWindow(SearchWindowProc, L"SearchBench");
   headless::RunUntilIdle();
   for (auto _ : state) {
     rowsShown = 0;

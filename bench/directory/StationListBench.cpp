@@ -38,15 +38,7 @@ class StationListWindow {
  public:
   StationListWindow() {
     headless::UseHeadlessScreen(480, 640, 192);
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.lpszClassName = L"StationListBench";
-    RegisterClassW(&wc);
-    window_ = CreateWindowExW(0, L"StationListBench", L"bench", WS_VISIBLE, 0, 0, 480, 640, nullptr,
-                              nullptr, nullptr, nullptr);
-    for (int id : {ID_GENRE_LIST, ID_STATION_LIST}) {
-      CreateProgramListView(window_, id, WS_VISIBLE);
-    }
+    window_ = CreateListsWindow(DefWindowProcW, L"StationListBench");
     headless::RunUntilIdle();
   }
   ~StationListWindow() { DestroyWindow(window_); }

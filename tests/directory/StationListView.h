@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/Win32.h"
+#include "shell/ControlIds.h"
 
 inline HWND CreateProgramListView(HWND parent, int id, DWORD visible) {
   HWND list = CreateWindowExW(
@@ -21,4 +22,19 @@ inline HWND CreateProgramListView(HWND parent, int id, DWORD visible) {
                  reinterpret_cast<LPARAM>(&format));
   }
   return list;
+}
+
+// A visible 480x640 window of class `className` (registered here with `procedure`) holding the
+// program's genre and station lists, both shown. For the directory's benchmarks.
+inline HWND CreateListsWindow(WNDPROC procedure, LPCWSTR className) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = procedure;
+  wc.lpszClassName = className;
+  RegisterClassW(&wc);
+  HWND window = CreateWindowExW(0, className, L"bench", WS_VISIBLE, 0, 0, 480, 640, nullptr,
+                                nullptr, nullptr, nullptr);
+  for (int id : {ID_GENRE_LIST, ID_STATION_LIST}) {
+    CreateProgramListView(window, id, WS_VISIBLE);
+  }
+  return window;
 }
