@@ -7,6 +7,7 @@
 #include "directory/Address.h"
 #include "directory/FilePaths.h"
 #include "directory/ListRows.h"
+#include "directory/ServersInTurn.h"
 #include "directory/WebClient.h"
 #include "platform/Utf8.h"
 #include "shell/ControlIds.h"
@@ -16,25 +17,17 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-// The first directory may use this much of a choice's time; each open directory server
-// is given up after this long without an answer, so that the next one still gets its turn.
+// The first directory may use this much of a choice's time.
 constexpr milliseconds kFirstDirectoryShare = std::chrono::seconds(8);
-constexpr milliseconds kServerPatience = std::chrono::seconds(4);
 // The open directory's server discovery is waited for this long at most; a slower resolver's
 // answer is used by a later choice, and the discovery host itself is asked meanwhile.
 constexpr milliseconds kDiscoveryPatience = std::chrono::seconds(8);
-// With less time left, no further server is asked.
-constexpr milliseconds kShortestTry = milliseconds(500);
 // A reply is fetched under this prefix and takes the cache file's name only when it gives rows,
 // so that an old list stays while a new one is asked for.
 constexpr wchar_t kFetchPrefix[] = L".fetch-";
 
-milliseconds Left(Clock::time_point until) {
-  return std::chrono::duration_cast<milliseconds>(until - Clock::now());
-}
-
 int Fetch(WebClient& client, const std::wstring& name, const std::wstring& address,
-          Clock::time_point until, milliseconds patience, bool* answered = nullptr) {
+          Clock::time_point until, milliseconds patience, bool* answered) {
   const std::optional<http::Limits> limits = http::Within(client.downloadLimits, until, patience);
   return limits ? DownloadToFile(client, name.c_str(), WideToUtf8(address), *limits, answered) : 1;
 }
@@ -78,26 +71,32 @@ bool FromFirstDirectory(WebClient& client, LPCWSTR key, const std::wstring& fetc
 // Asks the open directory's servers in turn. True when one answered with rows, now in `fetched`.
 bool FromOpenDirectory(WebClient& client, LPCWSTR key, const std::wstring& fetchName,
                        const std::wstring& fetched, Clock::time_point deadline) {
+  bool rows = false;
+  const auto ask = [&](const std::string& server, const http::Limits& limits) {
+    if (DownloadToFile(client, fetchName.c_str(), WideToUtf8(OpenDirectoryQuery(server, key)),
+                       limits) != 0) {
+      return false;
+    }
+    const bool givesRows = GivesRows(client.xml, fetched);
+    if (!client.xml.IsOpenDirectoryReply()) {
+      Forget(fetched);  // an answer, but not the directory's: the next server may do better
+      return false;
+    }
+    rows = givesRows;
+    if (!rows) {
+      Forget(fetched);
+    }
+    return true;
+  };
   // A copy: keeping a server reorders the list.
   const std::vector<std::string> servers = client.openDirectory.Servers(
       std::min(deadline - kShortestTry, Clock::now() + kDiscoveryPatience));
-  for (const std::string& server : servers) {
-    if (Left(deadline) < kShortestTry) {
-      return false;
-    }
-    if (Fetch(client, fetchName, OpenDirectoryQuery(server, key), deadline, kServerPatience) == 0) {
-      const bool rows = GivesRows(client.xml, fetched);
-      if (client.xml.IsOpenDirectoryReply()) {
-        client.openDirectory.Keep(server);
-        if (!rows) {
-          Forget(fetched);
-        }
-        return rows;
-      }
-      Forget(fetched);  // an answer, but not the directory's: the next server may do better
-    }
+  const std::optional<std::string> answered =
+      AskServersInTurn(servers, client.downloadLimits, deadline, kServerPatience, ask);
+  if (answered) {
+    client.openDirectory.Keep(*answered);
   }
-  return false;
+  return rows;
 }
 
 // Asks the first directory, or else the open directory, for the genre; the reply that gives

@@ -2,14 +2,8 @@
 #include <thread>
 #include <utility>
 
+#include "directory/ServersInTurn.h"
 #include "directory/WebClient.h"
-
-namespace {
-
-// Each server is given up after this long without an answer, so that the next gets its turn.
-constexpr std::chrono::milliseconds kServerPatience = std::chrono::seconds(4);
-
-}  // namespace
 
 void StartSearch(WebClient& client, HWND window, std::wstring_view query) {
   const std::shared_ptr<SearchRuns> runs = client.searches;

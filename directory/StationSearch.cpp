@@ -10,6 +10,7 @@
 
 #include "directory/Address.h"
 #include "directory/Download.h"
+#include "directory/ServersInTurn.h"
 #include "directory/ServiceHosts.h"
 #include "platform/Utf8.h"
 #include "platform/Win32.h"
@@ -26,26 +27,31 @@ struct Answer {
   std::string server;
 };
 
-std::optional<Answer> AskInTurn(const std::vector<std::string>& addresses,
-                                const std::vector<std::string>& servers, const http::Limits& limits,
+// Asks the servers in turn for the search with this index among kOpenDirectorySearchPaths.
+std::optional<Answer> AskInTurn(std::size_t search, const std::vector<std::string>& servers,
+                                std::wstring_view query, const http::Limits& limits,
                                 Clock::time_point deadline, std::chrono::milliseconds patience) {
-  for (std::size_t i = 0; i < servers.size(); ++i) {
-    const std::optional<http::Limits> within = http::Within(limits, deadline, patience);
-    if (!within) {
-      break;
-    }
-    const http::Reply reply = http::Fetch(addresses[i], kAgentName, *within);
+  std::vector<RankedStation> stations;
+  const auto ask = [&](const std::string& server, const http::Limits& within) {
+    const http::Reply reply =
+        http::Fetch(SearchAddresses(server, query)[search], kAgentName, within);
     if (!reply.Ok()) {
-      continue;
+      return false;
     }
     XmlReader document;
     document.LoadBuffer(reply.body);
     // Anything but the directory's reply (a portal's page, an error text) is no answer.
-    if (document.IsOpenDirectoryReply()) {
-      return Answer{document.SelectOpenDirectoryStations(), servers[i]};
+    if (!document.IsOpenDirectoryReply()) {
+      return false;
     }
+    stations = document.SelectOpenDirectoryStations();
+    return true;
+  };
+  std::optional<std::string> server = AskServersInTurn(servers, limits, deadline, patience, ask);
+  if (!server) {
+    return std::nullopt;
   }
-  return std::nullopt;
+  return Answer{std::move(stations), std::move(*server)};
 }
 
 }  // namespace
@@ -94,18 +100,10 @@ std::vector<Station> MergeSearchReplies(std::vector<std::vector<RankedStation>> 
 SearchOutcome SearchOpenDirectory(const std::vector<std::string>& servers, std::wstring_view query,
                                   const http::Limits& limits, Clock::time_point deadline,
                                   std::chrono::milliseconds patience) {
-  // Each search's address on each server, in the servers' order.
-  std::vector<std::vector<std::string>> addresses(std::size(kOpenDirectorySearchPaths));
-  for (const std::string& server : servers) {
-    const std::vector<std::string> onServer = SearchAddresses(server, query);
-    for (std::size_t search = 0; search < onServer.size(); ++search) {
-      addresses[search].push_back(onServer[search]);
-    }
-  }
   std::vector<std::future<std::optional<Answer>>> searches;
-  for (const std::vector<std::string>& inTurn : addresses) {
-    const auto ask = [&servers, &limits, deadline, patience, inTurn] {
-      return AskInTurn(inTurn, servers, limits, deadline, patience);
+  for (std::size_t search = 0; search < std::size(kOpenDirectorySearchPaths); ++search) {
+    const auto ask = [search, &servers, query, &limits, deadline, patience] {
+      return AskInTurn(search, servers, query, limits, deadline, patience);
     };
     try {
       searches.push_back(std::async(std::launch::async, ask));
