@@ -1,19 +1,17 @@
 // MPRIS 2 over sd-bus. One thread owns the connection: it answers property reads and method
-// calls, and signals PropertiesChanged when Publish hands it a new state (woken through an
-// eventfd). Methods only post a request to the window; they never wait for it.
+// calls, and signals PropertiesChanged when Publish hands it a new state through its
+// BusThread. Methods only post a request to the window; they never wait for it.
 #include "platform/MediaPlayerBus.h"
 
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <systemd/sd-bus.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
-#include <thread>
+#include <optional>
 #include <vector>
 
-#include "platform/Mutex.h"
+#include "platform/BusThread.h"
 #include "platform/Win32.h"
 
 namespace mpris {
@@ -24,25 +22,18 @@ constexpr char kRootInterface[] = "org.mpris.MediaPlayer2";
 constexpr char kPlayerInterface[] = "org.mpris.MediaPlayer2.Player";
 constexpr char kNoTrack[] = "/org/mpris/MediaPlayer2/TrackList/NoTrack";
 
+using ServiceThread = BusThread<NowPlaying>;
+
+ServiceThread serviceThread;
+
+// The bus thread's own view, read by the method handlers and the property getters.
 struct Service {
   std::string name;
   HWND window = nullptr;
   UINT message = 0;
-  int wake = -1;  // eventfd: Publish and Stop ring it
-  std::thread thread;
-
-  Mutex lock;
-  NowPlaying published GUARDED_BY(lock);
-  bool stopping GUARDED_BY(lock) = false;
-
-  // The bus thread's own view, read by the property getters.
   NowPlaying shown;
   std::uint64_t track = 0;  // grows with each new title, for mpris:trackid
 };
-
-Mutex serviceLock;
-Service* service GUARDED_BY(serviceLock) = nullptr;  // the one service, while it runs
-NowPlaying lastPublished GUARDED_BY(serviceLock);    // kept for a service that starts later
 
 Service& Of(void* userdata) {
   return *static_cast<Service*>(userdata);
@@ -164,15 +155,12 @@ const sd_bus_vtable playerTable[] = {
     SD_BUS_VTABLE_END};
 
 // Takes the newest published state and signals what changed. False once Stop was asked.
-bool TakePublished(sd_bus* bus, Service& s) {
-  NowPlaying next;
-  {
-    MutexLock hold(s.lock);
-    if (s.stopping) {
-      return false;
-    }
-    next = s.published;
+bool TakePublished(sd_bus* bus, Service& s, ServiceThread::Inbox& inbox) {
+  const std::optional<NowPlaying> published = inbox.Take();
+  if (!published) {
+    return false;
   }
+  const NowPlaying& next = *published;
   if (next == s.shown) {
     return true;
   }
@@ -194,31 +182,27 @@ bool TakePublished(sd_bus* bus, Service& s) {
   return true;
 }
 
-void Serve(sd_bus* bus, Service& s) {
+void Serve(sd_bus* bus, Service& s, ServiceThread::Inbox& inbox) {
   for (;;) {
     int r;
     while ((r = sd_bus_process(bus, nullptr)) > 0) {
     }
-    if (r < 0 || !TakePublished(bus, s)) {
+    if (r < 0 || !TakePublished(bus, s, inbox)) {
       return;
     }
     sd_bus_flush(bus);
     std::uint64_t timeoutUs = 0;
     sd_bus_get_timeout(bus, &timeoutUs);
     pollfd fds[2] = {{sd_bus_get_fd(bus), static_cast<short>(sd_bus_get_events(bus)), 0},
-                     {s.wake, POLLIN, 0}};
+                     {inbox.Wake(), POLLIN, 0}};
     const int timeoutMs = timeoutUs == UINT64_MAX ? -1 : 100;  // a pending bus timeout: soon
     if (poll(fds, 2, timeoutMs) < 0 && errno != EINTR) {
       return;
     }
-    if (fds[1].revents & POLLIN) {
-      std::uint64_t count;
-      (void)!read(s.wake, &count, sizeof count);
-    }
   }
 }
 
-void Run(Service& s) {
+void Run(Service s, ServiceThread::Inbox& inbox) {
   sd_bus* bus = nullptr;
   sd_bus_slot* slots[2] = {};
   const std::string busName = std::string(kRootInterface) + "." + s.name;
@@ -226,70 +210,26 @@ void Run(Service& s) {
       sd_bus_add_object_vtable(bus, &slots[0], kPath, kRootInterface, rootTable, &s) >= 0 &&
       sd_bus_add_object_vtable(bus, &slots[1], kPath, kPlayerInterface, playerTable, &s) >= 0 &&
       sd_bus_request_name(bus, busName.c_str(), 0) >= 0) {
-    Serve(bus, s);
+    Serve(bus, s, inbox);
   }
   sd_bus_slot_unref(slots[0]);
   sd_bus_slot_unref(slots[1]);
   sd_bus_flush_close_unref(bus);
 }
 
-void Wake(const Service& s) {
-  const std::uint64_t one = 1;
-  (void)!write(s.wake, &one, sizeof one);
-}
-
 }  // namespace
 
 void Start(const std::string& name, HWND window, UINT message) {
-  MutexLock hold(serviceLock);
-  if (service != nullptr) {
-    return;
-  }
-  const int wake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (wake < 0) {
-    return;
-  }
-  service = new Service;
-  service->name = name;
-  service->window = window;
-  service->message = message;
-  service->wake = wake;
-  {
-    MutexLock stateHold(service->lock);
-    service->published = lastPublished;
-  }
-  service->thread = std::thread(Run, std::ref(*service));
+  const Service service{name, window, message, {}, 0};
+  serviceThread.Start([service](ServiceThread::Inbox& inbox) { Run(service, inbox); });
 }
 
 void Publish(const NowPlaying& state) {
-  MutexLock hold(serviceLock);
-  lastPublished = state;
-  if (service != nullptr) {
-    {
-      MutexLock stateHold(service->lock);
-      service->published = state;
-    }
-    Wake(*service);
-  }
+  serviceThread.Publish(state);
 }
 
 void Stop() {
-  Service* stopping = nullptr;
-  {
-    MutexLock hold(serviceLock);
-    std::swap(stopping, service);
-  }
-  if (stopping == nullptr) {
-    return;
-  }
-  {
-    MutexLock hold(stopping->lock);
-    stopping->stopping = true;
-  }
-  Wake(*stopping);
-  stopping->thread.join();
-  close(stopping->wake);
-  delete stopping;
+  serviceThread.Stop();
 }
 
 }  // namespace mpris
