@@ -1,7 +1,5 @@
 // The "Button" control, owner-drawn: its parent draws it (WM_DRAWITEM); a tap on it sends
 // WM_COMMAND with its id to the parent.
-#include <memory>
-
 #include "platform/Controls.h"
 #include "platform/Window.h"
 
@@ -13,10 +11,7 @@ struct ButtonState : ControlState {
 };
 
 ButtonState& StateOf(HWND hwnd) {
-  if (hwnd->control == nullptr) {
-    hwnd->control = std::make_unique<ButtonState>();
-  }
-  return static_cast<ButtonState&>(*hwnd->control);
+  return ControlStateOf<ButtonState>(hwnd);
 }
 
 void Paint(HWND hwnd) {

@@ -2,7 +2,7 @@
 // text, Backspace takes the last one away, and its parent hears of each change (EN_CHANGE), of
 // Return (IDOK) and of Escape (IDCANCEL) through WM_COMMAND. While it has the focus it shows a
 // caret and asks the screen for text, so that an input method or an on-screen keyboard serves it.
-#include <memory>
+#include <cstddef>
 
 #include "platform/Controls.h"
 #include "platform/Screen.h"
@@ -19,10 +19,7 @@ struct EditState : ControlState {
 };
 
 EditState& StateOf(HWND hwnd) {
-  if (hwnd->control == nullptr) {
-    hwnd->control = std::make_unique<EditState>();
-  }
-  return static_cast<EditState&>(*hwnd->control);
+  return ControlStateOf<EditState>(hwnd);
 }
 
 void Notify(HWND hwnd, WORD id, WORD code) {

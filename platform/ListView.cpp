@@ -277,10 +277,7 @@ POINT PointOf(LPARAM lParam) {
 }  // namespace
 
 ListViewState& ListViewOf(HWND hwnd) {
-  if (hwnd->control == nullptr) {
-    hwnd->control = std::make_unique<ListViewState>();
-  }
-  return static_cast<ListViewState&>(*hwnd->control);
+  return ControlStateOf<ListViewState>(hwnd);
 }
 
 int RowHeight(HWND hwnd) {

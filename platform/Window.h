@@ -82,6 +82,15 @@ std::vector<Window*>& TopLevel() REQUIRES(windowLock);
 // Every live window, in creation order.
 std::vector<Window*> AllWindows() REQUIRES(windowLock);
 
+// The state of a control of the kind that keeps a `State`, made on first use.
+template <typename State>
+State& ControlStateOf(HWND hwnd) {
+  if (hwnd->control == nullptr) {
+    hwnd->control = std::make_unique<State>();
+  }
+  return static_cast<State&>(*hwnd->control);
+}
+
 // Shown: visible itself and every ancestor, and not being destroyed.
 bool IsShown(const Window* w);
 // The window's rectangle in screen coordinates.
