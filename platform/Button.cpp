@@ -58,9 +58,8 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       const bool wasPressed = StateOf(hwnd).pressed;
       StateOf(hwnd).pressed = false;
       InvalidateRect(hwnd, nullptr, FALSE);
-      if (wasPressed && Inside(hwnd, lParam) && hwnd->parent != nullptr) {
-        SendMessageW(hwnd->parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(hwnd->id), BN_CLICKED),
-                     reinterpret_cast<LPARAM>(hwnd));
+      if (wasPressed && Inside(hwnd, lParam)) {
+        CommandToParent(hwnd, static_cast<WORD>(hwnd->id), BN_CLICKED);
       }
       return 0;
     }

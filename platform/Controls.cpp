@@ -28,6 +28,12 @@ void RegisterControlClasses() {
   });
 }
 
+void CommandToParent(HWND hwnd, WORD id, WORD code) {
+  if (hwnd->parent != nullptr) {
+    SendMessageW(hwnd->parent, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(hwnd));
+  }
+}
+
 LRESULT EraseWithParentBrush(HWND hwnd, HDC hdc) {
   Window* parent = Live(hwnd) != nullptr ? hwnd->parent : nullptr;
   if (parent == nullptr || parent->windowClass->background == nullptr) {

@@ -14,6 +14,9 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Tells the control's parent, if it has one, of `code` as WM_COMMAND with `id`.
+void CommandToParent(HWND hwnd, WORD id, WORD code);
+
 // Fills a control's client area with its parent's class brush, so that what the control leaves
 // undrawn looks like the parent behind it. 1 when filled.
 LRESULT EraseWithParentBrush(HWND hwnd, HDC hdc);

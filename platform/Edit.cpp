@@ -22,12 +22,6 @@ EditState& StateOf(HWND hwnd) {
   return ControlStateOf<EditState>(hwnd);
 }
 
-void Notify(HWND hwnd, WORD id, WORD code) {
-  if (hwnd->parent != nullptr) {
-    SendMessageW(hwnd->parent, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(hwnd));
-  }
-}
-
 // A character that can stand in a line of text: not a control character, not half of a
 // surrogate pair, a Unicode code point.
 bool Printable(WPARAM c) {
@@ -55,16 +49,16 @@ bool Edit(HWND hwnd, WPARAM character) {
 
 void OnChar(HWND hwnd, WPARAM character) {
   if (character == '\r') {
-    Notify(hwnd, IDOK, BN_CLICKED);
+    CommandToParent(hwnd, IDOK, BN_CLICKED);
     return;
   }
   if (character == 0x1B) {
-    Notify(hwnd, IDCANCEL, BN_CLICKED);
+    CommandToParent(hwnd, IDCANCEL, BN_CLICKED);
     return;
   }
   if ((character == '\b' || Printable(character)) && Edit(hwnd, character)) {
     InvalidateRect(hwnd, nullptr, FALSE);
-    Notify(hwnd, static_cast<WORD>(hwnd->id), EN_CHANGE);
+    CommandToParent(hwnd, static_cast<WORD>(hwnd->id), EN_CHANGE);
   }
 }
 

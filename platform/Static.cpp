@@ -18,9 +18,8 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       return result;
     }
     case WM_LBUTTONDOWN:
-      if ((hwnd->style & SS_NOTIFY) != 0 && hwnd->parent != nullptr) {
-        SendMessageW(hwnd->parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(hwnd->id), STN_CLICKED),
-                     reinterpret_cast<LPARAM>(hwnd));
+      if ((hwnd->style & SS_NOTIFY) != 0) {
+        CommandToParent(hwnd, static_cast<WORD>(hwnd->id), STN_CLICKED);
       }
       return 0;
     default:
