@@ -33,13 +33,22 @@ BOOL DeleteDC(HDC hdc) {
   return gdi::DestroyContext(hdc, true) ? TRUE : FALSE;
 }
 
-COLORREF SetTextColor(HDC hdc, COLORREF color) {
+namespace {
+
+// Sets one of a live context's colours (only its RGB part); the colour it replaces.
+COLORREF ReplaceColor(HDC hdc, COLORREF DeviceContext::*field, COLORREF color) {
   if (!gdi::IsLiveContext(hdc)) {
     return CLR_INVALID;
   }
-  COLORREF previous = hdc->textColor;
-  hdc->textColor = color & 0xFFFFFF;
+  const COLORREF previous = hdc->*field;
+  hdc->*field = color & 0xFFFFFF;
   return previous;
+}
+
+}  // namespace
+
+COLORREF SetTextColor(HDC hdc, COLORREF color) {
+  return ReplaceColor(hdc, &DeviceContext::textColor, color);
 }
 
 COLORREF GetTextColor(HDC hdc) {
@@ -47,12 +56,7 @@ COLORREF GetTextColor(HDC hdc) {
 }
 
 COLORREF SetBkColor(HDC hdc, COLORREF color) {
-  if (!gdi::IsLiveContext(hdc)) {
-    return CLR_INVALID;
-  }
-  COLORREF previous = hdc->backgroundColor;
-  hdc->backgroundColor = color & 0xFFFFFF;
-  return previous;
+  return ReplaceColor(hdc, &DeviceContext::backgroundColor, color);
 }
 
 int SetBkMode(HDC hdc, int mode) {
