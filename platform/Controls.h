@@ -25,5 +25,7 @@ LRESULT EraseWithParentBrush(HWND hwnd, HDC hdc);
 // `colourMessage` (black without one), the window's text centred vertically and aligned by the
 // style, and with `caret` a caret right after the text. Window's thread.
 void PaintTextLine(HWND hwnd, UINT colourMessage, bool caret);
+// WM_SETTEXT of a one-line text control: the text taken as any window takes it, then shown.
+LRESULT SetTextLine(HWND hwnd, WPARAM wParam, LPARAM lParam);
 
 }  // namespace winsys

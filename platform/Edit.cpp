@@ -74,11 +74,8 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CHAR:
       OnChar(hwnd, wParam);
       return 0;
-    case WM_SETTEXT: {
-      const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
-      InvalidateRect(hwnd, nullptr, FALSE);
-      return result;
-    }
+    case WM_SETTEXT:
+      return SetTextLine(hwnd, wParam, lParam);
     case EM_LIMITTEXT:
       StateOf(hwnd).limit = wParam != 0 ? static_cast<std::size_t>(wParam) : kDefaultLimit;
       return 0;

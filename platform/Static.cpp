@@ -12,11 +12,8 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint fills the whole control
-    case WM_SETTEXT: {
-      const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
-      InvalidateRect(hwnd, nullptr, FALSE);
-      return result;
-    }
+    case WM_SETTEXT:
+      return SetTextLine(hwnd, wParam, lParam);
     case WM_LBUTTONDOWN:
       if ((hwnd->style & SS_NOTIFY) != 0) {
         CommandToParent(hwnd, static_cast<WORD>(hwnd->id), STN_CLICKED);

@@ -1,4 +1,4 @@
-// Painting of the one-line text controls, "Static" and "Edit".
+// Painting of the one-line text controls, "Static" and "Edit", and their new texts.
 #include <algorithm>
 
 #include "platform/Controls.h"
@@ -80,6 +80,12 @@ void PaintTextLine(HWND hwnd, UINT colourMessage, bool caret) {
     DrawTextW(hdc, text.c_str(), -1, &client, format);
   }
   EndPaint(hwnd, &paint);
+}
+
+LRESULT SetTextLine(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = DefWindowProcW(hwnd, WM_SETTEXT, wParam, lParam);
+  InvalidateRect(hwnd, nullptr, FALSE);
+  return result;
 }
 
 }  // namespace winsys
