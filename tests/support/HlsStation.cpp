@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <stdexcept>
 #include <vector>
 
@@ -37,33 +38,39 @@ void Run(const std::string& command) {
   }
 }
 
-// The tone, cut into 1-second segments of each kind: [kind][i], i < kToneSegments; for
+// The tone, cut into segments of `seconds` of each kind: [kind][i], i < kToneSegments; for
 // fragmented MP4, [kind][kToneSegments] is the initialisation section.
-const std::vector<Bytes>& ToneSegments(SegmentKind kind) {
+const std::vector<Bytes>& ToneSegments(SegmentKind kind, int seconds) {
   static TempDir dir;
-  static const std::array<std::vector<Bytes>, 3> made = [] {
+  static std::mutex lock;
+  static std::map<int, std::array<std::vector<Bytes>, 3>> made;
+  std::lock_guard hold(lock);
+  if (made.count(seconds) == 0) {
+    const std::string folder = dir.File(std::to_string(seconds));
+    const std::string length = std::to_string(seconds);
     const std::string tone =
         "ffmpeg -nostdin -loglevel error -y -f lavfi -i "
-        "sine=frequency=440:sample_rate=44100:duration=21 -ac 2 -c:a aac -b:a 128k ";
-    Run("cd '" + dir.File("") + "' && " + tone +
-        "-f hls -hls_time 1 -hls_list_size 0 -hls_segment_type mpegts "
+        "sine=frequency=440:sample_rate=44100:duration=" +
+        std::to_string((kToneSegments + 3) * seconds) + " -ac 2 -c:a aac -b:a 128k ";
+    Run("mkdir -p '" + folder + "' && cd '" + folder + "' && " + tone + "-f hls -hls_time " +
+        length +
+        " -hls_list_size 0 -hls_segment_type mpegts "
         "-hls_segment_filename 'ts%d.ts' list.m3u8");
-    Run("cd '" + dir.File("") + "' && " + tone +
-        "-f segment -segment_time 1 "
-        "-segment_format adts 'adts%d.aac'");
-    Run("cd '" + dir.File("") + "' && " + tone +
-        "-f hls -hls_time 1 -hls_list_size 0 -hls_segment_type fmp4 "
+    Run("cd '" + folder + "' && " + tone + "-f segment -segment_time " + length +
+        " -segment_format adts 'adts%d.aac'");
+    Run("cd '" + folder + "' && " + tone + "-f hls -hls_time " + length +
+        " -hls_list_size 0 -hls_segment_type fmp4 "
         "-hls_fmp4_init_filename init.mp4 -hls_segment_filename 'mp4%d.m4s' mp4.m3u8");
-    std::vector<Bytes> ts, adts, mp4;
+    std::array<std::vector<Bytes>, 3>& segments = made[seconds];
     for (int i = 1; i <= kToneSegments; ++i) {
-      ts.push_back(ReadAll(dir.File("ts" + std::to_string(i) + ".ts")));
-      adts.push_back(ReadAll(dir.File("adts" + std::to_string(i) + ".aac")));
-      mp4.push_back(ReadAll(dir.File("mp4" + std::to_string(i) + ".m4s")));
+      const std::string n = std::to_string(i);
+      segments[0].push_back(ReadAll(folder + "/ts" + n + ".ts"));
+      segments[1].push_back(ReadAll(folder + "/adts" + n + ".aac"));
+      segments[2].push_back(ReadAll(folder + "/mp4" + n + ".m4s"));
     }
-    mp4.push_back(ReadAll(dir.File("init.mp4")));
-    return std::array<std::vector<Bytes>, 3>{ts, adts, mp4};
-  }();
-  return made[static_cast<std::size_t>(kind)];
+    segments[2].push_back(ReadAll(folder + "/init.mp4"));
+  }
+  return made[seconds][static_cast<std::size_t>(kind)];
 }
 
 void AppendSyncSafe(Bytes& out, std::size_t n) {
@@ -268,20 +275,22 @@ Bytes TitledFragment(Bytes mp4, std::uint64_t sequence) {
   return mp4;
 }
 
-Bytes TitledPackedAudio(const Bytes& adts, std::uint64_t sequence) {
-  Bytes segment = Id3Tag(sequence * 90000, Artist(sequence), Title(sequence));
+Bytes TitledPackedAudio(const Bytes& adts, std::uint64_t sequence, int seconds) {
+  Bytes segment = Id3Tag(sequence * seconds * 90000, Artist(sequence), Title(sequence));
   segment.insert(segment.end(), adts.begin(), adts.end());
   return segment;
 }
 
 }  // namespace
 
-HlsStation::HlsStation(HttpFixture& server, std::string playlistPath, SegmentKind kind)
+HlsStation::HlsStation(HttpFixture& server, std::string playlistPath, SegmentKind kind,
+                       int segmentSeconds)
     : server_(server),
       playlistPath_(std::move(playlistPath)),
       segmentPrefix_(playlistPath_.substr(0, playlistPath_.rfind('/') + 1) + "seg"),
-      kind_(kind) {
-  ToneSegments(kind_);
+      kind_(kind),
+      segmentSeconds_(segmentSeconds) {
+  ToneSegments(kind_, segmentSeconds_);
 }
 
 HlsStation::~HlsStation() {
@@ -304,13 +313,13 @@ std::string HlsStation::SegmentFile(std::uint64_t sequence) {
     std::fclose(exists);
     return file;
   }
-  const Bytes& tone = ToneSegments(kind_)[sequence % kToneSegments];
+  const Bytes& tone = ToneSegments(kind_, segmentSeconds_)[sequence % kToneSegments];
   switch (kind_) {
     case SegmentKind::TransportStream:
       WriteAll(file, TitledTransportStream(tone, sequence));
       break;
     case SegmentKind::PackedAudio:
-      WriteAll(file, TitledPackedAudio(tone, sequence));
+      WriteAll(file, TitledPackedAudio(tone, sequence, segmentSeconds_));
       break;
     case SegmentKind::FragmentedMp4:
       WriteAll(file, TitledFragment(tone, sequence));
@@ -321,8 +330,9 @@ std::string HlsStation::SegmentFile(std::uint64_t sequence) {
 
 void HlsStation::PublishLocked(const Window& window) {
   window_ = window;
-  std::string body = "#EXTM3U\n#EXT-X-VERSION:3\n#EXT-X-TARGETDURATION:1\n#EXT-X-MEDIA-SEQUENCE:" +
-                     std::to_string(window.first) + "\n";
+  const std::string length = std::to_string(segmentSeconds_);
+  std::string body = "#EXTM3U\n#EXT-X-VERSION:3\n#EXT-X-TARGETDURATION:" + length +
+                     "\n#EXT-X-MEDIA-SEQUENCE:" + std::to_string(window.first) + "\n";
   if (window.encrypted) {
     body += "#EXT-X-KEY:METHOD=AES-128,URI=\"key.bin\"\n";
   }
@@ -331,7 +341,7 @@ void HlsStation::PublishLocked(const Window& window) {
     init.path = segmentPrefix_ + "init.mp4";
     init.headers = {{"Content-Type", "video/mp4"}};
     init.bodyFile = dir_.File("init.mp4");
-    WriteAll(init.bodyFile, ToneSegments(kind_)[kToneSegments]);
+    WriteAll(init.bodyFile, ToneSegments(kind_, segmentSeconds_)[kToneSegments]);
     server_.AddRoute(init);
     body += "#EXT-X-MAP:URI=\"seginit.mp4\"\n";
   }
@@ -347,7 +357,7 @@ void HlsStation::PublishLocked(const Window& window) {
       segment.bodyFile = SegmentFile(s);
     }
     server_.AddRoute(segment);
-    body += "#EXTINF:1.0,\n" + segment.path.substr(segment.path.rfind('/') + 1) + "\n";
+    body += "#EXTINF:" + length + ".0,\n" + segment.path.substr(segment.path.rfind('/') + 1) + "\n";
   }
   if (window.ended) {
     body += "#EXT-X-ENDLIST\n";
@@ -374,7 +384,7 @@ void HlsStation::Slide(const Window& window) {
   slider_ = std::thread([this] {
     auto next = std::chrono::steady_clock::now();
     while (sliding_) {
-      next += std::chrono::seconds(1);
+      next += std::chrono::seconds(segmentSeconds_);
       std::this_thread::sleep_until(next);  // a live encoder's pace, not a wait on the engine
       std::lock_guard hold(lock_);
       Window w = window_;

@@ -1,8 +1,8 @@
-// A live HLS station on the fixture server: 1-second segments of a 440 Hz AAC tone (made once
-// by ffmpeg), served as MPEG-TS with an ID3 metadata stream, as packed audio headed by an ID3
-// tag, or as fragmented MP4 with an ID3 `emsg` box, every segment titled; its media playlist slides
-// one segment a second like a live encoder's, or is published as the test wants it (a jump, an end,
-// a key, a missing segment).
+// A live HLS station on the fixture server: segments of a 440 Hz AAC tone (1 second long unless
+// told otherwise; made once by ffmpeg), served as MPEG-TS with an ID3 metadata stream, as packed
+// audio headed by an ID3 tag, or as fragmented MP4 with an ID3 `emsg` box, every segment titled;
+// its media playlist slides one segment a segment's time like a live encoder's, or is published as
+// the test wants it (a jump, an end, a key, a missing segment).
 #pragma once
 
 #include "tests/support/HttpFixture.h"
@@ -23,8 +23,10 @@ class HlsStation {
  public:
   static constexpr int kSegmentsPerTitle = 4;
 
-  // Serves its playlist at `playlistPath`, its segments beside it.
-  HlsStation(HttpFixture& server, std::string playlistPath, SegmentKind kind);
+  // Serves its playlist at `playlistPath`, its segments beside it, each `segmentSeconds` long
+  // (the playlist's target duration).
+  HlsStation(HttpFixture& server, std::string playlistPath, SegmentKind kind,
+             int segmentSeconds = 1);
   ~HlsStation();
   HlsStation(const HlsStation&) = delete;
   HlsStation& operator=(const HlsStation&) = delete;
@@ -38,7 +40,8 @@ class HlsStation {
   };
   // Serves a playlist of these segments now.
   void Publish(const Window& window);
-  // From `window` on, one segment more (and one fewer at the front) every second, until Stop().
+  // From `window` on, one segment more (and one fewer at the front) every segment's time, until
+  // Stop().
   void Slide(const Window& window);
   // Ends the sliding; the playlist stays as it was last published.
   void Stop();
@@ -60,6 +63,7 @@ class HlsStation {
   std::string playlistPath_;
   std::string segmentPrefix_;
   SegmentKind kind_;
+  int segmentSeconds_;
   TempDir dir_;
   std::mutex lock_;
   Window window_;

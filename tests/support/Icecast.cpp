@@ -146,7 +146,13 @@ void Icecast::StartMp3Tone(const std::string& mount, int hz, int seconds, const 
 }
 
 void Icecast::StartAacTone(const std::string& mount, int hz, int seconds, const std::string& name) {
-  StartTone(mount, hz, seconds, name, "-c:a aac -b:a 96k -content_type audio/aac -f adts");
+  StartAacTone(mount, hz, seconds, name, 96);
+}
+
+void Icecast::StartAacTone(const std::string& mount, int hz, int seconds, const std::string& name,
+                           int kbps) {
+  StartTone(mount, hz, seconds, name,
+            "-c:a aac -b:a " + std::to_string(kbps) + "k -content_type audio/aac -f adts");
 }
 
 void Icecast::SetTitle(const std::string& mount, const std::string& song) {

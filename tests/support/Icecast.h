@@ -31,6 +31,9 @@ class Icecast {
                     const std::string& name = "Tone 440");
   // The same as 96 kbit/s AAC in ADTS frames, sent as audio/aac.
   void StartAacTone(const std::string& mount, int hz, int seconds, const std::string& name);
+  // The same at `kbps` kbit/s.
+  void StartAacTone(const std::string& mount, int hz, int seconds, const std::string& name,
+                    int kbps);
   // Announces a new title on an MP3 or AAC mount ("Artist - Title"); listeners get it with the next
   // metadata block.
   void SetTitle(const std::string& mount, const std::string& song);
