@@ -9,6 +9,7 @@
 #include "directory/ListRows.h"
 #include "directory/ServersInTurn.h"
 #include "directory/WebClient.h"
+#include "platform/RunWhilePainting.h"
 #include "platform/Utf8.h"
 #include "shell/ControlIds.h"
 
@@ -26,10 +27,20 @@ constexpr milliseconds kDiscoveryPatience = std::chrono::seconds(8);
 // so that an old list stays while a new one is asked for.
 constexpr wchar_t kFetchPrefix[] = L".fetch-";
 
+// DownloadToFile, the window painting meanwhile: the choice holds the window's thread.
+int Download(WebClient& client, const std::wstring& name, const std::wstring& address,
+             const http::Limits& limits, bool* answered = nullptr) {
+  int result = 1;
+  RunWhilePainting([&] {
+    result = DownloadToFile(client, name.c_str(), WideToUtf8(address), limits, answered);
+  });
+  return result;
+}
+
 int Fetch(WebClient& client, const std::wstring& name, const std::wstring& address,
           Clock::time_point until, milliseconds patience, bool* answered) {
   const std::optional<http::Limits> limits = http::Within(client.downloadLimits, until, patience);
-  return limits ? DownloadToFile(client, name.c_str(), WideToUtf8(address), *limits, answered) : 1;
+  return limits ? Download(client, name, address, *limits, answered) : 1;
 }
 
 // Loads the file into the document. True when it gives a row.
@@ -73,8 +84,7 @@ bool FromOpenDirectory(WebClient& client, LPCWSTR key, const std::wstring& fetch
                        const std::wstring& fetched, Clock::time_point deadline) {
   bool rows = false;
   const auto ask = [&](const std::string& server, const http::Limits& limits) {
-    if (DownloadToFile(client, fetchName.c_str(), WideToUtf8(OpenDirectoryQuery(server, key)),
-                       limits) != 0) {
+    if (Download(client, fetchName, OpenDirectoryQuery(server, key), limits) != 0) {
       return false;
     }
     const bool givesRows = GivesRows(client.xml, fetched);

@@ -6,6 +6,7 @@
 
 #include "directory/Address.h"
 #include "directory/ServiceHosts.h"
+#include "platform/RunWhilePainting.h"
 #include "platform/Utf8.h"
 
 namespace {
@@ -33,8 +34,11 @@ const std::vector<std::string>& OpenDirectory::Servers(
       discovery_ = {};  // no thread to spare now: the discovery host stands in, later calls retry
     }
   }
-  if (discovery_.valid() && discovery_.wait_until(until) == std::future_status::ready) {
-    servers = discovery_.get();
+  if (discovery_.valid()) {
+    RunWhilePainting([this, until] { discovery_.wait_until(until); });
+    if (discovery_.wait_until(until) == std::future_status::ready) {
+      servers = discovery_.get();
+    }
   }
   if (servers.empty()) {
     servers = {kOpenDirectoryDiscoveryHost};

@@ -17,8 +17,9 @@ struct OpenDirectory {
 
   // The servers, the one in use first. Discovers them when none is known yet, or when the last
   // discovery found no server name (the network may have come back since). The lookups run on
-  // a thread of their own and are waited for until `until`; when they end later, the discovery
-  // host itself stands in and their result is taken at a later call. Window thread only.
+  // a thread of their own and are waited for until `until`, the window painting meanwhile
+  // (RunWhilePainting); when they end later, the discovery host itself stands in and their
+  // result is taken at a later call. Window thread only.
   const std::vector<std::string>& Servers(std::chrono::steady_clock::time_point until);
   // Makes `server`, one of Servers(), the one in use; the others keep their turn after it.
   void Keep(const std::string& server);

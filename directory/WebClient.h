@@ -79,7 +79,8 @@ inline constexpr std::chrono::hours kOpenDirectoryListLifetime{7 * 24};
 // kOpenDirectoryListLifetime is asked again the same way; the old file stays and is shown until
 // a new reply with stations takes its place. A key that would name a file outside the folder
 // loads nothing, touches no file and shows an empty list. Blocks while it fetches, at most about
-// kGenreChoiceLimit, the open directory's server discovery included.
+// kGenreChoiceLimit, the open directory's server discovery included; the window keeps painting
+// meanwhile and input is refused (RunWhilePainting).
 void LoadGenreStations(WebClient& client, HWND window, int listId, LPCWSTR key);
 
 // Sent to the window when a search that StartSearch began ends; wParam is the search's number.

@@ -138,23 +138,40 @@ void CancelCallsFor(ThreadQueue& queue) {
   std::erase_if(queue.sent, dying);
 }
 
-bool NextMessage(MSG* msg, bool remove, Clock::time_point deadline) {
+namespace {
+
+// The first posted message the wait takes: any, or with `ownWait` a timer's only.
+std::deque<MSG>::iterator FirstTaken(ThreadQueue& queue, const OwnWait* ownWait)
+    REQUIRES(windowLock) {
+  if (ownWait == nullptr) {
+    return queue.posted.begin();
+  }
+  return std::find_if(queue.posted.begin(), queue.posted.end(),
+                      [](const MSG& posted) { return posted.message == WM_TIMER; });
+}
+
+}  // namespace
+
+bool NextMessage(MSG* msg, bool remove, Clock::time_point deadline, const OwnWait* ownWait) {
   std::shared_ptr<ThreadQueue> queue = CurrentQueue();
   MutexLock lock(windowLock);
   for (;;) {
     queue->woken = false;
+    if (ownWait != nullptr && ownWait->ended) {
+      return false;
+    }
     if (!queue->sent.empty()) {
       ServeOne(*queue);
       continue;
     }
-    if (!queue->posted.empty()) {
-      *msg = queue->posted.front();
+    if (const auto taken = FirstTaken(*queue, ownWait); taken != queue->posted.end()) {
+      *msg = *taken;
       if (remove) {
-        queue->posted.pop_front();
+        queue->posted.erase(taken);
       }
       return true;
     }
-    if (queue->quitPosted) {
+    if (queue->quitPosted && ownWait == nullptr) {
       *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(queue->quitCode), 0, GetTickCount(), {}};
       if (remove) {
         queue->quitPosted = false;
@@ -162,7 +179,7 @@ bool NextMessage(MSG* msg, bool remove, Clock::time_point deadline) {
       return true;
     }
     lock.Unlock();
-    const bool tookInput = TakeInput();
+    const bool tookInput = ownWait == nullptr ? TakeInput() : RefuseInput();
     Window* toPaint = tookInput ? nullptr : WindowToPaint();
     lock.Lock();
     if (tookInput) {

@@ -65,10 +65,19 @@ LRESULT RunOnThread(const std::shared_ptr<ThreadQueue>& queue, std::function<LRE
 // Completes every call waiting for windows that are being destroyed with 0.
 void CancelCallsFor(ThreadQueue& queue) REQUIRES(windowLock);
 
+// A wait of a thread for work of its own (RunWhilePainting), ended from any thread.
+struct OwnWait {
+  bool ended GUARDED_BY(windowLock) = false;
+};
+
 // Takes the next message of the calling thread, as GetMessageW and PeekMessageW do, serving sent
 // calls on the way. Waits until `deadline` when nothing is there (Clock::time_point::max():
 // for ever; the past: not at all). False when nothing came in time.
-bool NextMessage(MSG* msg, bool remove, Clock::time_point deadline) EXCLUDES(windowLock);
+// With `ownWait`, only what keeps the windows painted is taken (paints, WM_TIMER, due or posted):
+// other posted messages stay queued, queued input is refused (RefuseInput), and it returns false
+// once the wait has ended.
+bool NextMessage(MSG* msg, bool remove, Clock::time_point deadline,
+                 const OwnWait* ownWait = nullptr) EXCLUDES(windowLock);
 
 // Idle state of the screen's thread, for the test interface: waits until it is blocked with
 // nothing to do (true) or the deadline passes (false).

@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <mutex>
+#include <optional>
 
 #include "platform/Window.h"
 
@@ -241,18 +242,48 @@ void PushInput(const InputEvent& event) {
   }
 }
 
-bool TakeInput() {
-  InputEvent event;
-  {
-    MutexLock lock(windowLock);
-    ScreenState& s = State();
-    if (s.input.empty() || s.thread == nullptr || s.thread->thread != std::this_thread::get_id()) {
-      return false;
-    }
-    event = s.input.front();
-    s.input.pop_front();
+namespace {
+
+// The oldest queued input, taken off the queue on the screen's thread.
+std::optional<InputEvent> NextInput() {
+  MutexLock lock(windowLock);
+  ScreenState& s = State();
+  if (s.input.empty() || s.thread == nullptr || s.thread->thread != std::this_thread::get_id()) {
+    return std::nullopt;
   }
-  Deliver(event);
+  const InputEvent event = s.input.front();
+  s.input.pop_front();
+  return event;
+}
+
+}  // namespace
+
+bool TakeInput() {
+  const std::optional<InputEvent> event = NextInput();
+  if (event) {
+    Deliver(*event);
+  }
+  return event.has_value();
+}
+
+bool RefuseInput() {
+  const std::optional<InputEvent> event = NextInput();
+  if (!event) {
+    return false;
+  }
+  switch (event->kind) {
+    case InputEvent::Kind::Down:
+    case InputEvent::Kind::Key:
+    case InputEvent::Kind::Text:
+      MessageBeep(0);
+      break;
+    case InputEvent::Kind::Up:
+      State().capture = nullptr;  // the press it ends may have reached a window before the wait
+      break;
+    case InputEvent::Kind::Move:
+    case InputEvent::Kind::Wheel:
+      break;
+  }
   return true;
 }
 

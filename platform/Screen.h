@@ -69,6 +69,10 @@ void PushInput(const InputEvent& event);
 // On the screen's thread: turns the oldest queued input into messages for the window it
 // reaches. False when there was none (or this is not the screen's thread).
 bool TakeInput();
+// On the screen's thread, while it waits for work of its own: drops the oldest queued input,
+// with a beep for a press, a key or typed text, so that no command starts inside the waiting
+// one and a person hears that the tap was not taken. False when there was none.
+bool RefuseInput();
 
 // Opens the real screen (SdlScreen.cpp) on the calling thread: its window with the program's
 // icon, and its event wait installed on `queue`. Null when no video is available.

@@ -1,5 +1,6 @@
 // A genre the first directory gives no stations for is asked of the open directory: its
 // servers (fixture servers over HTTPS behind their names) in turn, within the choice's time.
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -246,21 +247,41 @@ TEST_F(OpenDirectoryFallback, OpenDirectoryListOlderThanAWeekIsAskedAgainAndKept
   EXPECT_EQ(Searches(kServers[0]), 2u);
 }
 
-TEST_F(OpenDirectoryFallback, HangingResolverEndsTheChoiceInTimeAndItsLateAnswerServesTheNext) {
+TEST_F(OpenDirectoryFallback,
+       HangingResolverEndsTheChoiceInTimeWithTheWindowPaintingAndItsLateAnswerServesTheNext) {
   FirstDirectory({.status = 404});
   servers.server(kServers[0]).AddRoute(kStations);
   std::promise<void> release;
   const std::shared_future<void> released = release.get_future().share();
+  // While the choice waits for the lookup, a list's new colour reaches the screen and a tap is
+  // refused with a beep.
+  auto paintedMeanwhile = std::make_shared<std::promise<bool>>();
+  std::future<bool> painted = paintedMeanwhile->get_future();
+  auto choosing = std::make_shared<std::atomic<bool>>(true);
+  constexpr COLORREF kBlue = RGB(0, 0, 255);
+  const int beeps = headless::BeepCount();
   const NameLookups found = servers.Lookups();
-  client.openDirectory.lookups.addressesOf = [found, released](const std::string& host) {
+  HWND list = genreList;
+  client.openDirectory.lookups.addressesOf = [found, released, paintedMeanwhile, choosing,
+                                              list](const std::string& host) {
+    // The one discovery of this test's run asks this once.
+    SendMessageW(list, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(kBlue));
+    headless::Tap(240, 300);
+    const bool blue = headless::RunUntil([] { return headless::Pixel(240, 300) == kBlue; }, 8s);
+    paintedMeanwhile->set_value(blue && choosing->load());
     released.wait();
     return found.addressesOf(host);
   };
   const steady_clock::time_point start = steady_clock::now();
   Choose(L"Jazz");
+  choosing->store(false);
   EXPECT_LE(steady_clock::now() - start, kGenreChoiceLimit + 2s);
   ExpectStationListShown();
   EXPECT_EQ(Searches(kServers[0]), 0u);
+  ASSERT_TRUE(headless::RunUntil(
+      [&painted] { return painted.wait_for(0s) == std::future_status::ready; }, 30s));
+  EXPECT_TRUE(painted.get());
+  EXPECT_EQ(headless::BeepCount(), beeps + 1);
 
   release.set_value();
   Choose(L"Blues");
