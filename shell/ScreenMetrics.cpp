@@ -28,8 +28,5 @@ int ScaleToDpiY(int v) {
   return ScaleLength(v, screenDpiY);
 }
 
-// Initialised in this order before the entry point runs: the screen, then the scaled heights.
-std::atomic<int> screenWidth{GetSystemMetrics(SM_CXSCREEN)};
-std::atomic<int> screenHeight{GetSystemMetrics(SM_CYSCREEN)};
-const int lineHeight = ScaleToDpiY(20);
-const int listItemHeight = ScaleToDpiY(40);
+std::atomic<int> screenWidth{0};
+std::atomic<int> screenHeight{0};
