@@ -19,6 +19,7 @@
 #include "platform/SdlPtr.h"
 #include "platform/SystemRecords.h"
 #include "platform/Utf8.h"
+#include "platform/VideoDriverOrder.h"
 #include "platform/Window.h"
 
 namespace winsys {
@@ -35,16 +36,26 @@ bool VideoReady() {
     return true;
   }
   // A Wayland session gets a native client (its on-screen keyboard serves the text line), X11
-  // or XWayland comes next. Wayland is reached through XDG_RUNTIME_DIR: without it SDL's try
-  // only prints an error. What the environment says still wins.
-  SDL_SetHint(SDL_HINT_VIDEODRIVER,
-              std::getenv("XDG_RUNTIME_DIR") != nullptr ? "wayland,x11,kmsdrm" : "x11,kmsdrm");
+  // or XWayland comes next; a compositor that SDL's Wayland video would crash or hang on is
+  // left out, even where the environment names it.
+  const VideoDriverOrder order = ChooseVideoDrivers();
   // The session matches the window to the program's desktop entry by its class (X11) or
   // application id (Wayland).
   const std::string className = WideToUtf8(BuiltInString(IDS_CLASS_NAME));
   setenv("SDL_VIDEO_X11_WMCLASS", className.c_str(), 0);
   setenv("SDL_VIDEO_WAYLAND_WMCLASS", className.c_str(), 0);
-  return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  // An empty list would make SDL try every driver, Wayland among them.
+  if (!order.drivers.empty()) {
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, order.drivers.c_str(), SDL_HINT_OVERRIDE);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+      return true;
+    }
+  }
+  if (!order.waylandLeftOut.empty()) {
+    const std::string others = order.drivers.empty() ? "" : std::string("; ") + SDL_GetError();
+    SDL_SetError("%s%s", order.waylandLeftOut.c_str(), others.c_str());
+  }
+  return false;
 }
 
 std::string OpenDisplayOrSayWhy() {
@@ -317,6 +328,10 @@ std::unique_ptr<Presenter> OpenSdlScreen(ThreadQueue& queue, const DisplayMetric
   // Without the hint, SDL backs the framebuffer of an X11 window with a GL texture.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SdlRendererPtr renderer(SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_SOFTWARE));
+  if (renderer == nullptr) {
+    // A Wayland window has no plain framebuffer in SDL: its pixels go out through GL.
+    renderer.reset(SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_ACCELERATED));
+  }
   if (renderer == nullptr) {
     return nullptr;
   }
