@@ -130,6 +130,9 @@ BOOL BASS_SetConfig(DWORD option, DWORD value) {
     case BASS_CONFIG_NET_RECONNECT:
       config.netReconnectMs = value;
       break;
+    case BASS_CONFIG_NET_RECONNECT_UNIT:
+      config.netReconnectUnitMs = value == 0 ? 1000 : value;
+      break;
     case BASS_CONFIG_NET_LINK:
       if (value > BASS_NET_LINK_UP) {
         return Fail(BASS_ERROR_ILLPARAM, FALSE);

@@ -34,6 +34,9 @@ constexpr DWORD BASS_CONFIG_NET_LINK = 0x7E0002;
 constexpr DWORD BASS_NET_LINK_UNKNOWN = 0;
 constexpr DWORD BASS_NET_LINK_DOWN = 1;
 constexpr DWORD BASS_NET_LINK_UP = 2;
+// Ours: the unit, in ms, of the times between those tries (at once, then after 1, 2, 4, 8, 15
+// and every 30 units; 30 units of play start them anew). 0 or the default: 1000.
+constexpr DWORD BASS_CONFIG_NET_RECONNECT_UNIT = 0x7E0003;
 
 // BASS_StreamCreateURL flags.
 constexpr DWORD BASS_STREAM_AUTOFREE = 0x40000;

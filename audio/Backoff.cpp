@@ -7,15 +7,13 @@ namespace audio {
 
 namespace {
 
-using std::chrono::seconds;
-
-constexpr std::array<seconds, 7> kWaits = {seconds(0), seconds(1),  seconds(2), seconds(4),
-                                           seconds(8), seconds(15), seconds(30)};
+// In units of the schedule.
+constexpr std::array<int, 7> kWaits = {0, 1, 2, 4, 8, 15, 30};
 
 }  // namespace
 
 void Backoff::Dropped(Clock::time_point connectedAt, Clock::time_point now) noexcept {
-  if (!firstDrop_ || now - connectedAt >= kSteadyPlay) {
+  if (!firstDrop_ || now - connectedAt >= kSteadyPlayUnits * unit_) {
     firstDrop_ = now;
     step_ = 0;
     planned_ = Clock::duration::zero();
@@ -24,7 +22,7 @@ void Backoff::Dropped(Clock::time_point connectedAt, Clock::time_point now) noex
 
 std::optional<Backoff::Clock::duration> Backoff::NextWait(Clock::time_point now) noexcept {
   const Clock::time_point start = firstDrop_.value_or(now);
-  const seconds wait = kWaits[std::min(step_, kWaits.size() - 1)];
+  const Clock::duration wait = kWaits[std::min(step_, kWaits.size() - 1)] * unit_;
   // The tries keep to the schedule's times, however long each took, but never go on past the
   // budget.
   if (planned_ + wait > budget_ || now - start > budget_) {

@@ -89,6 +89,7 @@ Failure Engine::CreateStream(const std::string& url, DWORD flags, DOWNLOADPROC* 
   settings.bufferMs = config_.netBufferMs;
   settings.sourceOptions = options;
   settings.reconnectBudget = std::chrono::milliseconds(config_.netReconnectMs.load());
+  settings.reconnectUnit = std::chrono::milliseconds(config_.netReconnectUnitMs.load());
   settings.onAutoFree = [this](DWORD h) { FreeStream(h); };
   std::shared_ptr<Stream> stream;
   std::shared_ptr<Output> output;

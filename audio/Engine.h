@@ -24,6 +24,7 @@ struct Config {
   std::atomic<DWORD> netPrebufPercent{75};
   std::atomic<DWORD> netPlaylist{0};
   std::atomic<DWORD> netReconnectMs{0};
+  std::atomic<DWORD> netReconnectUnitMs{1000};
 };
 
 class Engine {

@@ -44,6 +44,7 @@ struct StreamSettings {
   SourceOptions sourceOptions;  // for finding the stream again after a drop
   // How long a live stream is looked for again after it dropped; 0: it ends at the drop.
   std::chrono::milliseconds reconnectBudget{0};
+  std::chrono::milliseconds reconnectUnit = Backoff::kDefaultUnit;  // of the tries' schedule
   NetworkLink network = NetworkLink::Unknown;  // as the system said when the stream was made
   // Called on the event thread once the stream has ended, for auto-free.
   std::function<void(DWORD)> onAutoFree;

@@ -36,7 +36,7 @@ void Stream::DownloadThread() {
 }
 
 void Stream::DownloadStream() {
-  Backoff backoff(settings_.reconnectBudget);
+  Backoff backoff(settings_.reconnectBudget, settings_.reconnectUnit);
   std::vector<std::uint8_t> head = std::move(source_.head);
   for (;;) {
     const Backoff::Clock::time_point connectedAt = Backoff::Clock::now();

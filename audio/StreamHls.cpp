@@ -24,7 +24,7 @@ using Clock = std::chrono::steady_clock;
 void Stream::DownloadHls() {
   const HlsStart& start = *source_.hls;
   HlsSchedule schedule(start.playlist, Clock::now());
-  Backoff backoff(settings_.reconnectBudget);
+  Backoff backoff(settings_.reconnectBudget, settings_.reconnectUnit);
   Clock::time_point connectedAt = Clock::now();
   bool connected = true;
   Codec codec = source_.codec;

@@ -170,14 +170,16 @@ TEST_F(PocketDevice, NoTriesWhileTheNetworkIsDownAndATryAtOnceWhenItIsBack) {
 
 TEST_F(PocketDevice, NetworkThatComesBackCutsTheBackoffShort) {
   BASS_SetConfig(BASS_CONFIG_NET_RECONNECT, 60000);
+  BASS_SetConfig(BASS_CONFIG_NET_RECONNECT_UNIT, 500);
   ASSERT_NO_FATAL_FAILURE(PlayUntilTheStationDrops());
-  // Four more refusals (at once, or after 1, 3, 7 and 15 s): the next try is 8 s away or more.
+  // Four more refusals (at once, or after 0.5, 1.5, 3.5 and 7.5 s): the next try is 4 s away or
+  // more.
   const std::size_t refused = Tries();
-  ASSERT_TRUE(Until([&] { return Tries() >= refused + 4; }, 30s));
+  ASSERT_TRUE(Until([&] { return Tries() >= refused + 4; }, 20s));
   session_.directory().AddRoute(Tone());
   services_.SetNetwork(fixture::NM_STATE_DISCONNECTED, fixture::NM_CONNECTIVITY_NONE);
   services_.SetNetwork(fixture::NM_STATE_CONNECTED_SITE, fixture::NM_CONNECTIVITY_FULL);
-  EXPECT_TRUE(Until([&] { return Tries() >= 6; }, 4s));
+  EXPECT_TRUE(Until([&] { return Tries() >= 6; }, 2s));
   EXPECT_TRUE(Until([&] { return Sounding(); }, 10s)) << session_.StatusHistoryText();
 }
 
@@ -189,6 +191,7 @@ class NoNetworkManager : public PocketDevice {
 
 TEST_F(NoNetworkManager, BackoffRunsAsBefore) {
   BASS_SetConfig(BASS_CONFIG_NET_RECONNECT, 60000);
+  BASS_SetConfig(BASS_CONFIG_NET_RECONNECT_UNIT, 250);
   ASSERT_NO_FATAL_FAILURE(PlayUntilTheStationDrops());
   EXPECT_TRUE(Until([&] { return Tries() >= 4; }, 15s));
 }

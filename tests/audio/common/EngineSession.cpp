@@ -26,6 +26,7 @@ EngineSession::EngineSession(bool realTime) : soundFile_(dir_.File("sound.raw"))
   BASS_SetConfig(BASS_CONFIG_NET_READTIMEOUT, 15000);
   BASS_SetConfig(BASS_CONFIG_NET_BUFFER, 5000);
   BASS_SetConfig(BASS_CONFIG_NET_RECONNECT, 0);
+  BASS_SetConfig(BASS_CONFIG_NET_RECONNECT_UNIT, 0);
   if (realTime) {
     watching_ = true;
     watcher_ = std::thread([this] { WatchSoundFile(); });

@@ -51,6 +51,18 @@ TEST(Backoff, OnlyAConnectionThatPlayedHalfAMinuteStartsTheScheduleAnew) {
   }
 }
 
+TEST(Backoff, AShorterUnitShortensTheWaitsAndTheSteadyPlay) {
+  const Clock::time_point dropped{};
+  Backoff quick(2s, 50ms);
+  quick.Dropped(dropped - 1h, dropped);
+  EXPECT_EQ(WaitsUntilGivingUp(quick, dropped),
+            (std::vector<Clock::duration>{0ms, 50ms, 100ms, 200ms, 400ms, 750ms}));
+  // Thirty units of play start the schedule anew.
+  const Clock::time_point back = dropped + 2s;
+  quick.Dropped(back, back + 1500ms);
+  EXPECT_EQ(quick.NextWait(back + 1500ms), Clock::duration(0ms));
+}
+
 TEST(Backoff, NetworkBackTriesAtOnceAndTheTimeWithoutOneCostsNoBudget) {
   const Clock::time_point dropped{};
   Backoff tenSeconds(10s);
