@@ -74,16 +74,18 @@ class Session : public ::testing::Test {
   ProgramSession session_{{.createWindow = false}};
 };
 
+// A burst of two seconds of audio at 128 kbit/s, under half of the 5 s buffer: the buffering
+// shows before the station plays, however late the first look at the buffer comes.
 class FullSession : public Session {
  protected:
-  FullSession() : Session({.mp3Length = 90s}) {}
+  FullSession() : Session({.mp3Length = 90s, .burstBytes = 32 * 1024}) {}
 };
 
-// Stations whose sources end soon after the session starts: the MP3 ones, and the Ogg station
-// after its two short songs.
+// Stations that end: the test ends an MP3 station's source, the Ogg station ends after its two
+// short songs or when the test ends it.
 class ShortStations : public Session {
  protected:
-  ShortStations() : Session({.mp3Length = 15s, .oggSongLength = 12s}) {}
+  ShortStations() : Session({.oggSongLength = 10s}) {}
 };
 
 TEST_F(FullSession, GenreStationsTuneInTitlesCoversAndAFavourite) {
@@ -173,6 +175,7 @@ TEST_F(ShortStations, StreamThatEndsShowsNotPlaying) {
   ASSERT_TRUE(StatusShows(L"Mose Carter - Long Road"));
   ASSERT_TRUE(CoverBecomes("long-road.jpg"));
   session_.Screenshot("session-10-blues-playing");
+  internet_.icecast().EndSource("/delta.mp3");
   ASSERT_TRUE(StatusShows(L"not playing", 30s));
   session_.Screenshot("session-11-end-of-stream");
 }
@@ -186,6 +189,7 @@ TEST_F(ShortStations, OggSongsShowTheirTitlesAsTheChainChanges) {
   ASSERT_TRUE(StatusShows(L"Ora Sund - Undertow", 20s));
   EXPECT_EQ(nowPlaying.Get().artistText, L"Ora Sund");
   session_.Screenshot("session-14-ogg-next-song");
+  internet_.icecast().EndSource("/tide.ogg");
   ASSERT_TRUE(StatusShows(L"not playing", 30s));
   // Ogg titles look up no cover.
   EXPECT_EQ(internet_.web().CountRequests("/2.0/"), 0u);

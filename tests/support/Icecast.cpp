@@ -33,11 +33,11 @@ std::string Quote(const std::string& text) {
   return quoted + "'";
 }
 
-std::string Config(const std::string& dir, int port) {
+std::string Config(const std::string& dir, int port, int burstBytes) {
   return "<icecast>\n"
-         "  "
-         "<limits><sources>8</sources><clients>64</clients><burst-size>65536</burst-size></"
-         "limits>\n"
+         "  <limits><sources>8</sources><clients>64</clients><burst-size>" +
+         std::to_string(burstBytes) +
+         "</burst-size></limits>\n"
          "  <authentication><source-password>" +
          std::string(kSourcePassword) +
          "</source-password><admin-user>admin</admin-user><admin-password>" + kAdminPassword +
@@ -62,11 +62,11 @@ std::string Config(const std::string& dir, int port) {
 
 }  // namespace
 
-Icecast::Icecast() {
+Icecast::Icecast(int burstBytes) {
   port_ = FreeLoopbackPort();
   {
     std::ofstream config(dir_.File("icecast.xml"));
-    config << Config(dir_.path(), port_);
+    config << Config(dir_.path(), port_, burstBytes);
   }
   // As root, Icecast only starts when it can drop to its own user, who must own the folder.
   if (geteuid() == 0) {
@@ -125,7 +125,7 @@ bool Icecast::WaitForMount(const std::string& mount, std::chrono::milliseconds t
 }
 
 void Icecast::StartSource(const std::string& mount, const std::string& shellCommand) {
-  sources_.push_back(Spawn(shellCommand));
+  sources_.push_back({mount, Spawn(shellCommand)});
   if (!WaitForMount(mount, kStartTimeout)) {
     throw std::runtime_error("no source on " + mount);
   }
@@ -139,6 +139,14 @@ void Icecast::StartTone(const std::string& mount, int hz, int seconds, const std
                          std::to_string(hz) +
                          ":sample_rate=44100:duration=" + std::to_string(seconds) + " -ac 2 " +
                          encoding + " -ice_name " + Quote(name) + " " + Quote(target));
+}
+
+void Icecast::EndSource(const std::string& mount) {
+  for (Source& source : sources_) {
+    if (source.mount == mount) {
+      source.process->Stop();
+    }
+  }
 }
 
 void Icecast::StartMp3Tone(const std::string& mount, int hz, int seconds, const std::string& name) {

@@ -16,7 +16,11 @@ namespace fixture {
 
 class Icecast {
  public:
-  Icecast();   // started and answering when this returns
+  // What a new listener gets at once of the audio already sent: 64 KB, as Icecast's own default.
+  static constexpr int kDefaultBurstBytes = 65536;
+
+  // Started and answering when this returns.
+  explicit Icecast(int burstBytes = kDefaultBurstBytes);
   ~Icecast();  // stops the sources, then the server
   Icecast(const Icecast&) = delete;
   Icecast& operator=(const Icecast&) = delete;
@@ -52,6 +56,10 @@ class Icecast {
   // Returns once the mount is listed.
   void StartOggSongs(const std::string& mount, const std::vector<OggSong>& songs);
 
+  // Ends the source of `mount` before its time, as a station that goes off the air: Icecast drops
+  // its listeners and answers 404 until a source is back.
+  void EndSource(const std::string& mount);
+
   // True once `mount` has a source, false when `timeout` passes first.
   bool WaitForMount(const std::string& mount, std::chrono::milliseconds timeout) const;
 
@@ -65,7 +73,11 @@ class Icecast {
   TempDir dir_;
   int port_ = 0;
   std::unique_ptr<ChildProcess> server_;
-  std::vector<std::unique_ptr<ChildProcess>> sources_;  // each in a process group of its own
+  struct Source {
+    std::string mount;
+    std::unique_ptr<ChildProcess> process;  // in a process group of its own
+  };
+  std::vector<Source> sources_;
 };
 
 }  // namespace fixture

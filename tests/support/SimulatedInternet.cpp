@@ -68,7 +68,8 @@ SimulatedInternet::SimulatedInternet() : SimulatedInternet(Options{}) {}
 
 SimulatedInternet::SimulatedInternet(const Options& options)
     : stations_(ReadStations(FixturePath("internet/stations.txt"))),
-      web_(HttpFixture::Options{.routesFile = FixturePath("internet/routes.json")}) {
+      web_(HttpFixture::Options{.routesFile = FixturePath("internet/routes.json")}),
+      icecast_(options.burstBytes) {
   for (const Station& station : stations_) {
     if (station.ogg()) {
       std::vector<Icecast::OggSong> songs;

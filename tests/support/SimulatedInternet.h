@@ -23,6 +23,8 @@ class SimulatedInternet {
     std::chrono::seconds mp3Length = std::chrono::hours(8);
     // How long each song of an Ogg station lasts; the station ends after its last song.
     std::chrono::seconds oggSongLength = std::chrono::seconds(60);
+    // What the streaming server sends a new listener at once of the audio already sent.
+    int burstBytes = Icecast::kDefaultBurstBytes;
   };
 
   struct Station {
