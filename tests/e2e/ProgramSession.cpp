@@ -21,6 +21,7 @@
 #include "shell/ScreenMetrics.h"
 #include "tests/support/LoopbackPort.h"
 #include "tests/support/OpenDirectoryServers.h"
+#include "tests/support/SoundMeasure.h"
 
 namespace e2e {
 
@@ -116,6 +117,17 @@ ProgramSession::ProgramSession(const Options& options) {
     ShortenReconnectTries();
     headless::RunUntilIdle();
   }
+}
+
+bool ProgramSession::RunUntilSoundFor(std::chrono::milliseconds length,
+                                      std::chrono::milliseconds limit) {
+  const auto frames = static_cast<std::size_t>(length.count() * 44100 / 1000);
+  return headless::RunUntil(
+      [&] {
+        const sound::Recording sound = sound::ReadDiskAudio(soundFile());
+        return sound.frames() > sound::FirstSound(sound) + frames;
+      },
+      limit);
 }
 
 ProgramSession::~ProgramSession() {

@@ -74,6 +74,9 @@ class ProgramSession {
   // Runs the loop until no tune-in is under way. The worker shows its last status before it
   // ends, so a station tapped the moment "not playing" shows could still be refused as busy.
   bool WaitForTuneInEnd(std::chrono::milliseconds limit = 20s);
+  // Runs the loop until the sound device has been given `length` of sound after the first sound
+  // (in real time, as a device plays). False when `limit` passed first.
+  bool RunUntilSoundFor(std::chrono::milliseconds length, std::chrono::milliseconds limit = 15s);
   // Every text the status line was given, in turn, since the session first tapped or waited.
   const std::vector<std::wstring>& statusHistory() const { return statusHistory_; }
   // The status texts seen so far, for failure messages.

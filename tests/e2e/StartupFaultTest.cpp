@@ -58,7 +58,7 @@ TEST(StartupFault, NoSoundDeviceIsReportedAndAStationPlaysOnceOneAppears) {
       [](const std::wstring& status) { return status.find(L"Tone 440") != std::wstring::npos; },
       15s))
       << session.StatusHistoryText();
-  headless::RunFor(2s);
+  ASSERT_TRUE(session.RunUntilSoundFor(1s));
   const sound::Recording sound = sound::ReadDiskAudio(session.soundFile());
   const std::size_t first = sound::FirstSound(sound);
   ASSERT_LT(first + 22050, sound.frames()) << "less than half a second of sound was played";

@@ -67,7 +67,7 @@ TEST_F(TuneIn, StationTapConnectsBuffersShowsTheNameAndPlays) {
   }
   EXPECT_GT(percentages, 0);
 
-  headless::RunFor(3s);
+  ASSERT_TRUE(session_.RunUntilSoundFor(1500ms));
   const sound::Recording sound = sound::ReadDiskAudio(session_.soundFile());
   const std::size_t first = sound::FirstSound(sound);
   ASSERT_LT(first + 44100, sound.frames()) << "less than a second of sound was played";
