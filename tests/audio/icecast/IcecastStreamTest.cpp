@@ -252,10 +252,11 @@ namespace {
 
 TEST(IcecastStream, SourceThatStopsAndStartsAgainIsHeardAgainWithItsTitles) {
   fixture::Icecast& icecast = SharedIcecast();
-  icecast.StartMp3Tone("/back.mp3", 440, 8, "Back");
+  icecast.StartMp3Tone("/back.mp3", 440, 5, "Back");
   LetSourceGetAhead();
   EngineSession session(true);
   BASS_SetConfig(BASS_CONFIG_NET_RECONNECT, 60000);
+  BASS_SetConfig(BASS_CONFIG_NET_RECONNECT_UNIT, 250);  // tries at once, after 0.25, 0.75 s ...
   HSTREAM stream = Open(icecast.Url("/back.mp3"));
   ASSERT_NE(stream, 0u) << BASS_ErrorGetCode();
   SyncLog titles(BASS_TAG_META);
