@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "platform/GdiInternal.h"
-#include "platform/ImageDecoders.h"
+#include "platform/ImageCache.h"
 #include "platform/Utf8.h"
 
 namespace {
@@ -16,7 +16,7 @@ CairoSurfacePtr DecodeFor(HDC hdc, LPCWSTR path, const RECT& destination) {
   if (!path || width <= 0 || height <= 0 || !gdi::IsLiveContext(hdc) || !hdc->surface) {
     return nullptr;
   }
-  return image::DecodeImageFile(WideToUtf8(path), width, height);
+  return image::CachedImageFile(WideToUtf8(path), width, height);
 }
 
 // Paints `image` over `area` (x, y, width, height), clipped to it, smoothly scaled.

@@ -8,7 +8,7 @@
 // `destination` (logical coordinates of `hdc`, aspect ratio not kept) with smooth filtering;
 // transparent parts of a PNG let what is below show. A missing, unreadable, truncated or
 // oversized file draws nothing. Returns true when it drew. Runs on the thread that draws on
-// `hdc`; the file is read and decoded again on each call.
+// `hdc`; a file drawn again at the same size, unchanged, is not decoded again (ImageCache.h).
 bool DrawImageStretched(HDC hdc, LPCWSTR path, const RECT& destination);
 
 // The same, but the image keeps its aspect ratio: scaled to fit `destination` and centred in it;

@@ -1,14 +1,17 @@
 // PNG and JPEG files drawn stretched into a rectangle; files that are missing, empty, garbage,
-// truncated or claim huge dimensions draw nothing.
+// truncated or claim huge dimensions draw nothing; a file drawn again is decoded again only once
+// it changed or the cache had to let it go.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "platform/DeviceContext.h"
 #include "platform/Image.h"
+#include "platform/ImageCache.h"
 #include "platform/Utf8.h"
 #include "tests/platform/GdiTestSupport.h"
 
@@ -111,6 +114,37 @@ TEST_F(ImageTest, NonAsciiPathsAreFound) {
   EXPECT_TRUE(DrawImageStretched(hdc_, Utf8ToWide(dir + "/кадр.png").c_str(), {0, 0, 40, 20}));
   EXPECT_EQ(At(5, 5), (Pixel{255, 0, 0, 255}));
   std::system(("rm -rf '" + dir + "'").c_str());
+}
+
+TEST(ImageCache, UnchangedFileIsDecodedOnceAndAFileWrittenAnewOrLetGoIsDecodedAgain) {
+  namespace fs = std::filesystem;
+  const std::string fixtures = std::string(TUNEDECK_FIXTURES) + "/platform/";
+  const fs::path dir = ::testing::TempDir() + "image-cache-" + std::to_string(::getpid());
+  fs::create_directories(dir);
+  const std::string logo = (dir / "logo").string();
+  fs::copy_file(fixtures + "halves.png", logo);
+  const CairoSurfacePtr first = image::CachedImageFile(logo, 40, 20);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(image::CachedImageFile(logo, 40, 20).get(), first.get());
+
+  // Replaced as a download replaces it: another file under the same name.
+  fs::copy_file(fixtures + "top-green.jpg", dir / "new");
+  fs::rename(dir / "new", logo);
+  const CairoSurfacePtr replaced = image::CachedImageFile(logo, 40, 20);
+  ASSERT_TRUE(replaced);
+  EXPECT_NE(replaced.get(), first.get());
+  EXPECT_EQ(image::CachedImageFile(logo, 40, 20).get(), replaced.get());
+
+  // A 300 x 300 cover asked at sizes it does not shrink to is kept whole (350 kB) each time:
+  // the cache lets the least recently drawn go before it holds more than its bound.
+  const std::string cover = fixtures + "cover-300.jpg";
+  const CairoSurfacePtr oldest = image::CachedImageFile(cover, 300, 300);
+  for (int side = 301; side < 301 + static_cast<int>(image::kCacheBytes / (300 * 300 * 4));
+       ++side) {
+    EXPECT_TRUE(image::CachedImageFile(cover, side, side));
+  }
+  EXPECT_NE(image::CachedImageFile(cover, 300, 300).get(), oldest.get());
+  fs::remove_all(dir);
 }
 
 }  // namespace
