@@ -67,14 +67,10 @@ bool Connection::Pump(std::chrono::milliseconds wait) {
   if (ended_) {
     return false;
   }
-  WaitForMore(wait);
-  return true;
-}
-
-void Connection::WaitForMore(std::chrono::milliseconds wait) {
-  if (!ended_ && wait.count() > 0) {
+  if (wait.count() > 0) {
     curl_multi_poll(multi_.get(), nullptr, 0, static_cast<int>(wait.count()), nullptr);
   }
+  return true;
 }
 
 bool Connection::MoreWaiting() {
@@ -88,15 +84,6 @@ void Connection::Resume() {
     paused_ = false;
     curl_easy_pause(easy_.get(), CURLPAUSE_CONT);
   }
-}
-
-int Connection::Socket() const {
-  curl_socket_t socket = CURL_SOCKET_BAD;
-  if (easy_.get() == nullptr ||
-      curl_easy_getinfo(easy_.get(), CURLINFO_ACTIVESOCKET, &socket) != CURLE_OK) {
-    return -1;
-  }
-  return socket == CURL_SOCKET_BAD ? -1 : static_cast<int>(socket);
 }
 
 std::string Connection::EffectiveUrl() const {

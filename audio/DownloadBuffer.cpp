@@ -1,9 +1,5 @@
 #include "audio/DownloadBuffer.h"
 
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
-
 #include <algorithm>
 
 namespace audio {
@@ -14,14 +10,6 @@ namespace {
 constexpr std::size_t kMaxPendingMetadata = 64;
 
 }  // namespace
-
-DownloadBuffer::DownloadBuffer() : gatherAlarm_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
-
-DownloadBuffer::~DownloadBuffer() {
-  if (gatherAlarm_ >= 0) {
-    close(gatherAlarm_);
-  }
-}
 
 void DownloadBuffer::SetCapacity(std::size_t bytes) {
   {
@@ -68,32 +56,9 @@ bool DownloadBuffer::Rest(std::chrono::milliseconds time) {
   return !closed_;
 }
 
-bool DownloadBuffer::Gather(std::chrono::milliseconds time, int socket) {
-  {
-    MutexLock hold(lock_);
-    if (closed_ || gatherAlarm_ < 0 || bytes_.Size() < LowMark()) {
-      return !closed_;
-    }
-    gathering_ = true;
-  }
-  // POLLRDHUP alone: the server's data waits in the socket, its closing ends the wait at once.
-  pollfd watched[] = {{gatherAlarm_, POLLIN, 0}, {socket, POLLRDHUP, 0}};
-  poll(watched, socket >= 0 ? 2 : 1, static_cast<int>(time.count()));
+bool DownloadBuffer::HalfFull() {
   MutexLock hold(lock_);
-  gathering_ = false;
-  std::uint64_t alarms = 0;
-  [[maybe_unused]] const ssize_t drained = read(gatherAlarm_, &alarms, sizeof alarms);
-  return !closed_;
-}
-
-void DownloadBuffer::EndGathering() {
-  const std::uint64_t one = 1;
-  [[maybe_unused]] const ssize_t written = write(gatherAlarm_, &one, sizeof one);
-}
-
-bool DownloadBuffer::CanGather() {
-  MutexLock hold(lock_);
-  return playing_ && gatherAlarm_ >= 0 && bytes_.Size() >= LowMark();
+  return bytes_.Size() >= bytes_.Capacity() / 2;
 }
 
 void DownloadBuffer::AddMeta(MetaAtByte meta) {
@@ -135,7 +100,6 @@ bool DownloadBuffer::AtJunction() const {
 std::size_t DownloadBuffer::Read(std::uint8_t* out, std::size_t max) {
   std::size_t n = 0;
   bool room = false;
-  bool endGathering = false;
   {
     MutexLock hold(lock_);
     while (!closed_ && bytes_.Size() == 0 && !downloadEnded_ && !AtJunction()) {
@@ -147,15 +111,9 @@ std::size_t DownloadBuffer::Read(std::uint8_t* out, std::size_t max) {
     if (!junctions_.empty()) {
       max = std::min<std::size_t>(max, junctions_.front().offset - read_);
     }
-    const bool aboveLowMark = bytes_.Size() >= LowMark();
     n = bytes_.Read(out, max);
     read_ += n;
     room = roomWanted_ != 0 && bytes_.Space() >= roomWanted_;
-    // The download takes in what has gathered before the decoder runs dry.
-    endGathering = gathering_ && aboveLowMark && bytes_.Size() < LowMark();
-  }
-  if (endGathering) {
-    EndGathering();
   }
   if (room) {
     roomMade_.NotifyOne();
@@ -207,9 +165,6 @@ void DownloadBuffer::Close() {
   {
     MutexLock hold(lock_);
     closed_ = true;
-  }
-  if (gatherAlarm_ >= 0) {
-    EndGathering();
   }
   dataArrived_.NotifyAll();
   roomMade_.NotifyAll();

@@ -13,10 +13,9 @@ namespace audio {
 
 namespace {
 
-// About 743 ms at 44.1 kHz, the longest period SDL takes: its audio thread wakes under one and a
-// half times a second while a stream plays. Syncs are timed by the frame they belong to, not by
-// the period that carries it.
-constexpr Uint16 kDeviceFrames = 32768;
+// About 372 ms at 44.1 kHz: SDL's audio thread wakes under three times a second while a stream
+// plays. Syncs are timed by the frame they belong to, not by the period that carries it.
+constexpr Uint16 kDeviceFrames = 16384;
 
 // Rates nearly every sound device and server takes as they are.
 bool CommonDeviceRate(long rate) {

@@ -55,7 +55,8 @@ std::optional<SampleQueue::Period> SampleQueue::Render(std::int32_t* mix, std::s
     if (got < frames * 2 && !decodeEnded_) {
       position_.stalled = true;
     }
-    refill = RefillDue(frames);
+    // Wake the decoder only once it can refill in a large step.
+    refill = samples_.Space() >= RefillMark();
     period = {got / 2, position_};
     period.position.drained = decodeEnded_ && samples_.Size() == 0;
   }

@@ -12,9 +12,8 @@ namespace {
 constexpr unsigned kAssumedKbps = 128;  // until the stream tells its bit rate
 constexpr std::size_t kMinBufferBytes = 16 * 1024;
 constexpr std::size_t kMaxBufferBytes = 4 * 1024 * 1024;
-// Decoded audio kept ready for the output: two of its 32768-frame periods and a little more, so it
-// is refilled once every two periods.
-constexpr long kSampleQueueMs = 1500;
+// Decoded audio kept ready for the output: several of its periods, refilled twice a second.
+constexpr long kSampleQueueMs = 1000;
 constexpr long kHighestOwnRate = 48000;  // that a stream is played at without conversion
 
 thread_local const Stream* tlsWorkerOf = nullptr;  // the stream whose thread this is

@@ -1,9 +1,7 @@
 // Wake-ups and processor time of the whole player (in its headless screen), summed over all its
 // threads, over 10 s in each of three states: idle after start-up, playing a local 128 kbit/s
-// MP3 station, and idle again once that station has ended. Wake-ups are the voluntary context
-// switches the kernel counts per thread in /proc (a thread that slept and was woken); the
-// involuntary ones (a running thread preempted by another, which a loaded machine adds) are
-// counted apart.
+// MP3 station, and idle again once that station has ended. Wake-ups are the context switches
+// the kernel counts per thread in /proc.
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -27,8 +25,7 @@ constexpr int kStationSeconds = 14;  // the station's source stops after this
 
 struct Thread {
   std::string name;
-  long wakeUps = 0;
-  long preempted = 0;
+  long switches = 0;
 };
 
 // Context switches so far, by thread id.
@@ -37,17 +34,16 @@ std::map<std::string, Thread> Switches() {
   for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
     std::ifstream status(task.path() / "status");
     std::string line;
-    Thread thread;
+    long sum = 0;
     while (std::getline(status, line)) {
-      if (line.starts_with("voluntary_ctxt_switches:")) {
-        thread.wakeUps = std::stol(line.substr(line.find(':') + 1));
-      } else if (line.starts_with("nonvoluntary_ctxt_switches:")) {
-        thread.preempted = std::stol(line.substr(line.find(':') + 1));
+      if (line.find("ctxt_switches:") != std::string::npos) {
+        sum += std::stol(line.substr(line.find(':') + 1));
       }
     }
     std::ifstream comm(task.path() / "comm");
-    std::getline(comm, thread.name);
-    switches[task.path().filename()] = thread;
+    std::string name;
+    std::getline(comm, name);
+    switches[task.path().filename()] = {name, sum};
   }
   return switches;
 }
@@ -59,21 +55,17 @@ void Measure(const char* phase) {
   bench::RunProgramLoopFor(std::chrono::seconds(kPhaseSeconds));
   const double used = bench::ProcessCpuSeconds() - cpu;
   long wakeUps = 0;
-  long preempted = 0;
   std::string busiest;
   for (const auto& [id, thread] : Switches()) {
     auto old = before.find(id);
-    const Thread start = old == before.end() ? Thread{} : old->second;
-    const long count = thread.wakeUps - start.wakeUps;
+    const long count = thread.switches - (old == before.end() ? 0 : old->second.switches);
     wakeUps += count;
-    preempted += thread.preempted - start.preempted;
     if (count > 0) {
       busiest += " " + thread.name + ":" + std::to_string(count);
     }
   }
-  std::printf("%-28s %6.1f wake-ups/s  (%.1f/s preempted)  %.3f s CPU over %d s\n  by thread:%s\n",
-              phase, static_cast<double>(wakeUps) / kPhaseSeconds,
-              static_cast<double>(preempted) / kPhaseSeconds, used, kPhaseSeconds, busiest.c_str());
+  std::printf("%-28s %6.1f wake-ups/s  %.3f s CPU over %d s\n  by thread:%s\n", phase,
+              static_cast<double>(wakeUps) / kPhaseSeconds, used, kPhaseSeconds, busiest.c_str());
 }
 
 }  // namespace
