@@ -179,7 +179,7 @@ TEST_F(PocketDevice, NetworkThatComesBackCutsTheBackoffShort) {
   session_.directory().AddRoute(Tone());
   services_.SetNetwork(fixture::NM_STATE_DISCONNECTED, fixture::NM_CONNECTIVITY_NONE);
   services_.SetNetwork(fixture::NM_STATE_CONNECTED_SITE, fixture::NM_CONNECTIVITY_FULL);
-  EXPECT_TRUE(Until([&] { return Tries() >= 6; }, 2s));
+  EXPECT_TRUE(Until([&] { return Tries() >= 6; }, 3s));
   EXPECT_TRUE(Until([&] { return Sounding(); }, 10s)) << session_.StatusHistoryText();
 }
 

@@ -74,11 +74,11 @@ class Session : public ::testing::Test {
   ProgramSession session_{{.createWindow = false}};
 };
 
-// A burst of two seconds of audio at 128 kbit/s, under half of the 5 s buffer: the buffering
-// shows before the station plays, however late the first look at the buffer comes.
+// A burst of a second of audio at 128 kbit/s, a fifth of the 5 s buffer: the buffering shows for
+// seconds before the station plays, however late the first look at the buffer comes.
 class FullSession : public Session {
  protected:
-  FullSession() : Session({.mp3Length = 90s, .burstBytes = 32 * 1024}) {}
+  FullSession() : Session({.mp3Length = 90s, .burstBytes = 16 * 1024}) {}
 };
 
 // Stations that end: the test ends an MP3 station's source, the Ogg station ends after its two
