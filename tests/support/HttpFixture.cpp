@@ -87,6 +87,8 @@ std::string RouteJson(const Route& route) {
     json << ", \"generator\": " << JsonString(route.generator);
   if (!route.extraJson.empty())
     json << ", " << route.extraJson;
+  if (!route.then.empty())
+    json << ", \"then\": " << RouteJson(route.then.front());
   json << "}";
   return json.str();
 }

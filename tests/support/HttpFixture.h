@@ -35,6 +35,8 @@ struct Route {
   long long trickleBytesPerSecond = 0;
   std::string generator{};
   std::string extraJson{};  // more `"key": value` members for a generator, comma-separated
+  // At most one: the route that answers from the second request on.
+  std::vector<Route> then{};
 };
 
 struct LoggedRequest {

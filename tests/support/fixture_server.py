@@ -21,6 +21,8 @@ A route is a JSON object:
   drop_after  after this many body bytes, close the connection
   endless_header  true: header lines without end (the client must give up)
   trickle     send the body at this many bytes per second
+  then        a route that takes this one's place once this one has answered a request, so
+              that a client's next try is answered differently however soon it comes
   gzip        true: a whole body goes gzip-compressed (Content-Encoding: gzip) to a request whose
               Accept-Encoding names gzip, as a server with response compression does
 
@@ -65,19 +67,32 @@ class RouteTable:
         return tuple(sorted(urllib.parse.parse_qsl(query, keep_blank_values=True)))
 
     def add(self, route, base_dir):
+        route = self._prepared(route, base_dir)
+        with self._lock:
+            self._routes[self._key(route)] = route
+
+    def _prepared(self, route, base_dir):
         if "path" not in route:
             raise ValueError("a route needs a path")
         route = dict(route)
         if "body_file" in route and not os.path.isabs(route["body_file"]):
             route["body_file"] = os.path.join(base_dir, route["body_file"])
-        key = (route["path"], self._query_key(route.get("query")))
-        with self._lock:
-            self._routes[key] = route
+        if "then" in route:
+            route["then"] = self._prepared(route["then"], base_dir)
+        return route
+
+    def _key(self, route):
+        return (route["path"], self._query_key(route.get("query")))
 
     def find(self, path, query):
         with self._lock:
-            exact = self._routes.get((path, self._query_key(query)))
-            return exact if exact is not None else self._routes.get((path, None))
+            key = (path, self._query_key(query))
+            if key not in self._routes:
+                key = (path, None)
+            route = self._routes.get(key)
+            if route is not None and "then" in route:
+                self._routes[key] = route["then"]
+            return route
 
 
 class RequestLog:
