@@ -24,6 +24,7 @@ namespace {
 void ShowStationName(DWORD stream) {
   const char* tags = StationHeaders(stream);
   HWND statusLine = GetDlgItem(mainWindow, ID_STATUS_LINE);
+  ReportListedStationName(L"");
   if (tags == nullptr) {
     SetWindowTextW(statusLine, L"");
     return;
@@ -35,6 +36,7 @@ void ShowStationName(DWORD stream) {
   WCHAR listed[kMaxTextCharacters + 1] = L"";
   GetWindowTextW(GetDlgItem(mainWindow, ID_TITLE_LINE), listed, std::size(listed));
   SetWindowTextW(statusLine, listed);
+  ReportListedStationName(listed);
 }
 
 void StartPlaying(DWORD stream) {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "audio/AudioLibrary.h"
 #include "platform/MediaPlayerBus.h"
@@ -31,10 +32,17 @@ std::atomic<bool> streamPlaying{false};
 Mutex coverLock;
 std::string coverCopy GUARDED_BY(coverLock);  // the file offered as the cover now; empty: none
 
-// The station's name as its stream's response headers give it; empty without one.
+Mutex listedNameLock;
+std::string listedName GUARDED_BY(listedNameLock);  // see ReportListedStationName
+
+// The station's name as its stream's response headers give it, else as its list row gave it.
 std::string StationName(DWORD stream) {
   const char* name = LastHeaderValue(StationHeaders(stream), {"icy-name:"});
-  return name != nullptr ? WideToUtf8(WideFromBytes(name + std::strspn(name, " "), CP_ACP)) : "";
+  if (name != nullptr) {
+    return WideToUtf8(WideFromBytes(name + std::strspn(name, " "), CP_ACP));
+  }
+  MutexLock hold(listedNameLock);
+  return listedName;
 }
 
 // A name no earlier cover had, in this run or another.
@@ -65,6 +73,14 @@ void StopPlayerService() {
   mpris::Stop();
   MutexLock hold(coverLock);
   RemoveCoverCopy();
+}
+
+void ReportListedStationName(const WCHAR* name) {
+  std::string text = WideToUtf8(name);
+  // The list keeps the blank before a cut-off hyphen; a player control has no use for it.
+  text.erase(text.find_last_not_of(' ') + 1);
+  MutexLock hold(listedNameLock);
+  listedName = std::move(text);
 }
 
 void ReportNowPlaying() {

@@ -16,6 +16,9 @@ void StopPlayerService();
 // A stream started or stopped playing; tells the session, and holds off the system's sleep while
 // it plays. Any thread.
 void ReportPlaying(bool playing);
+// The station's name as its list row gave it, for a stream whose headers name no station (an
+// HLS stream); empty for any other. Window's thread, before the stream's first report.
+void ReportListedStationName(const WCHAR* name);
 // Tells the session the current title and station, and its art: the cover, or the station's
 // logo while no cover is known for the title on air (CurrentImageOnAir). Any thread.
 void ReportNowPlaying();

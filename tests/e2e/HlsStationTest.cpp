@@ -82,7 +82,8 @@ TEST(HlsStation, OpenDirectoryRowPlaysItsToneTitleCoverAndPlayerMetadata) {
   EXPECT_NE(std::find(named, history.end(), L"Artist 26 - Song 26"), history.end())
       << session.StatusHistoryText();
 
-  // The player controls: the segment's title and the cover it brought.
+  // The player controls: the segment's title, the station's name from its row, and the cover
+  // the title brought.
   ASSERT_TRUE(headless::RunUntil(
       [&] {
         player.Process();
@@ -92,7 +93,7 @@ TEST(HlsStation, OpenDirectoryRowPlaysItsToneTitleCoverAndPlayerMetadata) {
           }
           fixture::Metadata metadata = *c.metadata;
           return metadata["xesam:title"] == "Song 26" && metadata["xesam:artist"] == "Artist 26" &&
-                 !metadata["mpris:artUrl"].empty();
+                 metadata["xesam:album"] == "Open HLS Tone" && !metadata["mpris:artUrl"].empty();
         });
       },
       10s));
