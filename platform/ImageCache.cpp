@@ -56,12 +56,16 @@ class Cache {
     }
     MutexLock hold(lock_);
     // The same file at another identity is an older version of it: it goes.
-    std::erase_if(entries_, [&](const Entry& e) {
-      const bool stale = e.key.path == key.path && e.key.wantWidth == key.wantWidth &&
-                         e.key.wantHeight == key.wantHeight;
-      bytes_ -= stale ? e.bytes : 0;
-      return stale;
-    });
+    for (auto it = entries_.begin(); it != entries_.end();) {
+      const bool stale = it->key.path == key.path && it->key.wantWidth == key.wantWidth &&
+                         it->key.wantHeight == key.wantHeight;
+      if (stale) {
+        bytes_ -= it->bytes;
+        it = entries_.erase(it);
+      } else {
+        ++it;
+      }
+    }
     while (!entries_.empty() && (bytes_ + bytes > kCacheBytes || entries_.size() >= kMaxEntries)) {
       bytes_ -= entries_.back().bytes;
       entries_.pop_back();
