@@ -85,7 +85,7 @@ class FullSession : public Session {
 // short songs or when the test ends it.
 class ShortStations : public Session {
  protected:
-  ShortStations() : Session({.oggSongLength = 10s}) {}
+  ShortStations() : Session({.oggSongLength = 12s}) {}
 };
 
 TEST_F(FullSession, GenreStationsTuneInTitlesCoversAndAFavourite) {
