@@ -36,12 +36,14 @@ std::optional<SampleQueue::Period> SampleQueue::Render(std::int32_t* mix, std::s
     if (!playing_ || stopped_) {
       return std::nullopt;
     }
-    if (position_.stalled) {
-      // After running dry, wait for a nearly full queue so playback does not stutter. (The
-      // decoder refills in quarters of the queue, so "full" might never come exactly.)
+    if (waitingToFill_) {
+      // Before the first period and after running dry, wait for a nearly full queue so
+      // playback does not stutter. (The decoder refills in quarters of the queue, so "full"
+      // might never come exactly.)
       if (samples_.Space() >= samples_.Capacity() / 4 && !decodeEnded_) {
         return std::nullopt;
       }
+      waitingToFill_ = false;
       position_.stalled = false;
     }
     position_.periodFirstFrame = position_.framesPlayed;
@@ -54,6 +56,7 @@ std::optional<SampleQueue::Period> SampleQueue::Render(std::int32_t* mix, std::s
     position_.framesPlayed += got / 2;
     if (got < frames * 2 && !decodeEnded_) {
       position_.stalled = true;
+      waitingToFill_ = true;
     }
     // Wake the decoder only once it can refill in a large step.
     refill = samples_.Space() >= RefillMark();

@@ -1,6 +1,6 @@
 // Decoded stereo samples at the output's rate on their way to the output, and how far the
 // output has got in them. The decode thread fills it in large steps; the output takes a period
-// at a time and, after running dry, waits until it is nearly full again before it plays on.
+// at a time and, before it starts and after running dry, waits until it is nearly full.
 #pragma once
 
 #include "audio/Ring.h"
@@ -54,6 +54,7 @@ class SampleQueue {
   Condition roomMade_;  // decode thread
   Ring<std::int16_t> samples_ GUARDED_BY(lock_);
   PlayPosition position_ GUARDED_BY(lock_);
+  bool waitingToFill_ GUARDED_BY(lock_) = true;
   bool decodeEnded_ GUARDED_BY(lock_) = false;
   bool playing_ GUARDED_BY(lock_) = false;
   bool stopped_ GUARDED_BY(lock_) = false;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -40,7 +41,12 @@ std::size_t EndOfSound(const Recording& r, std::int16_t threshold = 300);
 struct Gap {
   std::size_t first;
   std::size_t count;
+  bool operator==(const Gap&) const = default;
 };
+// For test failures: where a gap is and how long.
+inline void PrintTo(const Gap& gap, std::ostream* out) {
+  *out << "{frame " << gap.first << ", " << gap.count << " frames}";
+}
 // Runs of at least `minFrames` frames whose magnitude stays at or below `threshold`, within
 // `span`. A pure tone crosses zero, so `minFrames` must be longer than half its period.
 std::vector<Gap> Silences(const Recording& r, Span span, std::size_t minFrames,
