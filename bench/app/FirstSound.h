@@ -1,0 +1,28 @@
+// Measures shared by the start-up and first-sound benchmarks: when a player's first sound comes,
+// and the median and spread of repeated runs.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+class ProgramSession;
+}
+
+namespace bench {
+
+// A peer player started on a stream, its samples going to `out` (a wave file, or its standard
+// output when `toStdout`); ms from its start to its first sound, -1 when it could not be run.
+double PeerStartToSound(const std::vector<std::string>& arguments, const std::string& out,
+                        bool toStdout);
+
+// The session's station list shows the tone genre: ms from a tap on the tone station to its
+// first sound on the disk audio device, the device asleep before (a silent station tuned in
+// and ended first).
+double TapToSound(e2e::ProgramSession& session);
+
+// Median, lowest and highest of a run's figures, as "median (low-high)" in ms.
+std::string Spread(std::vector<double> values);
+double Median(std::vector<double> values);
+
+}  // namespace bench
