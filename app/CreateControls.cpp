@@ -48,7 +48,7 @@ void CreateControls(HWND window) {
   ShowWindow(GetDlgItem(window, ID_EXIT), SW_HIDE);
 
   CreateControl(window, L"Static", L"", lineStyle, 2, lineHeight, ID_TITLE_LINE);
-  CreateControl(window, L"Static", StartupStatus(), lineStyle, 2, lineHeight, ID_STATUS_LINE);
+  CreateControl(window, L"Static", L"Ready", lineStyle, 2, lineHeight, ID_STATUS_LINE);
 
   // Hidden until the genre screen asks for a search; it then stands in the title line's place.
   HWND searchLine =

@@ -7,6 +7,7 @@
 #include "app/SearchLine.h"
 #include "audio/AudioLibrary.h"
 #include "directory/WebClient.h"
+#include "playback/InitPlayback.h"
 #include "playback/PlayerService.h"
 #include "playback/SystemLink.h"
 #include "playback/TuneIn.h"
@@ -75,6 +76,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case WM_PLAYER_REQUEST:
       OnPlayerRequest(window, wParam);
+      return 0;
+    case WM_CHECK_AUDIO_DEVICE:
+      CheckAudioDevice(window);
       return 0;
     default:
       break;

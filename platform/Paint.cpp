@@ -1,9 +1,11 @@
-// Update regions: InvalidateRect, ValidateRect, UpdateWindow and which window paints next.
+// Update regions: InvalidateRect, ValidateRect, UpdateWindow, RedrawWindow and which window
+// paints next.
 #include "platform/Paint.h"
 
 #include <algorithm>
 
 #include "platform/MessageQueue.h"
+#include "platform/Screen.h"
 #include "platform/Window.h"
 
 namespace winsys {
@@ -111,4 +113,26 @@ BOOL UpdateWindow(HWND hwnd) {
     }
     return TRUE;
   }));
+}
+
+BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
+  if (rect != nullptr || region != nullptr || (flags & RDW_UPDATENOW) == 0) {
+    return FALSE;
+  }
+  const bool children = (flags & RDW_ALLCHILDREN) != 0;
+  return static_cast<BOOL>(RunOnOwner(hwnd, [hwnd, children]() -> LRESULT {
+    // One window at a time, as the loop would: a paint may hide, show or invalidate others.
+    while (Window* next = children ? FirstToPaint(hwnd) : (NeedsPaint(hwnd) ? hwnd : nullptr)) {
+      next->procedure(next, WM_PAINT, 0, 0);
+      if (NeedsPaint(next)) {
+        return FALSE;  // a window that does not validate would be painted forever
+      }
+    }
+    return TRUE;
+  }));
+}
+
+BOOL GdiFlush() {
+  PresentScreen();
+  return TRUE;
 }

@@ -204,6 +204,9 @@ void ScreenWindowShown(const std::wstring& title) {
     EnsureDisplayChosen();
     State().presenter = OpenSdlScreen(*self, CurrentDisplay(), title);
     State().drawn = true;
+    // The window opens black: its first paint is shown whole when the loop is idle (or the
+    // program flushes), not from its first background fill on.
+    State().lastPresent = Clock::now();
   }
 }
 

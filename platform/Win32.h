@@ -360,6 +360,14 @@ BOOL IsWindowVisible(HWND hwnd);
 BOOL ShowWindow(HWND hwnd, int command);
 // Paints the window now if it has anything to paint.
 BOOL UpdateWindow(HWND hwnd);
+// RedrawWindow's flags: the subset that paints a window and its children now, as they stand.
+constexpr UINT RDW_UPDATENOW = 0x0100;
+constexpr UINT RDW_ALLCHILDREN = 0x0080;
+// With RDW_UPDATENOW: paints now what the window (and with RDW_ALLCHILDREN, each of its shown
+// children) has to paint. `rect` and `region` must be null: nothing is invalidated here.
+BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags);
+// Shows on the screen what the calling thread has drawn so far, before a slow step.
+BOOL GdiFlush();
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
 HWND GetDlgItem(HWND parent, int id);
 int GetDlgCtrlID(HWND hwnd);

@@ -8,13 +8,12 @@
 #include "playback/ApplicationFolder.h"
 #include "playback/PlaybackState.h"
 #include "shell/MainWindowState.h"
+#include "shell/StatusLine.h"
 
 namespace {
 
 // A live stream that drops is looked for again this long before it ends with "not playing".
 constexpr DWORD reconnectBudgetMs = 5 * 60 * 1000;
-
-LPCWSTR startupStatus = L"Ready";
 
 }  // namespace
 
@@ -23,9 +22,7 @@ bool OpenAudioDevice() {
 }
 
 void InitPlayback(HWND window) {
-  if (!OpenAudioDevice() && MessageBoxW(window, L"Can't initialize device", L"", MB_OK) == 0) {
-    startupStatus = L"Can't initialize device";
-  }
+  PostMessageW(window, WM_CHECK_AUDIO_DEVICE, 0, 0);
   // A missing sound device must not take the genre file and the images with it.
   GetApplicationFolder(applicationFolder);
   wsprintfW(webClient.folder, L"%s", applicationFolder);
@@ -37,6 +34,10 @@ void InitPlayback(HWND window) {
   BASS_SetConfig(BASS_CONFIG_NET_RECONNECT, reconnectBudgetMs);
 }
 
-LPCWSTR StartupStatus() {
-  return startupStatus;
+void CheckAudioDevice(HWND window) {
+  RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  GdiFlush();
+  if (!OpenAudioDevice() && MessageBoxW(window, L"Can't initialize device", L"", MB_OK) == 0) {
+    ShowStatus(L"Can't initialize device");
+  }
 }

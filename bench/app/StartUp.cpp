@@ -1,13 +1,13 @@
 // From exec to the genre list on the screen: the program's own binary, started afresh in a
 // folder of its own with the data it ships, on SDL's dummy video driver, which writes every
-// frame it is given as a BMP file. The time is the frame file's creation (seen through inotify)
-// of the first frame that shows both the rows and the status line, which is drawn after the
-// lists, less the moment the exec succeeded (a close-on-exec pipe closing). In the same run,
-// beside it: mpv from its start to its first sound on a local Icecast stream (samples written to
-// a wave file), and the program's own tap on that station to its first sound (in this process,
-// headless screen, SDL's disk audio in real time). Runs: 10, or the first argument; further
-// arguments name other builds of the binary (an earlier one), whose start-up is measured in
-// turn with this one's, for a before and after from one run.
+// frame it is given as a BMP file, and with ALSA's null sound device. The time is the frame file's
+// creation (seen through inotify) of the first frame that shows both the rows and the status line,
+// which is drawn after the lists, less the moment the exec succeeded (a close-on-exec pipe
+// closing). In the same run, beside it: mpv from its start to its first sound on a local Icecast
+// stream (samples written to a wave file), and the program's own tap on that station to its first
+// sound (in this process, headless screen, SDL's disk audio in real time). Runs: 10, or the first
+// argument; further arguments name other builds of the binary (an earlier one), whose start-up is
+// measured in turn with this one's, for a before and after from one run.
 #include <fcntl.h>
 #include <poll.h>
 #include <sched.h>
@@ -102,6 +102,9 @@ std::string PrepareProgramFolder(const fixture::TempDir& dir, const std::string&
     }
   }
   fs::copy_file(binary, dir.File("tunedeck"));
+  // The sound device the program opens: ALSA's, a sink that takes everything, so that its
+  // library and configuration cost what they cost on a device (SDL's dummy driver costs nothing).
+  std::ofstream(dir.File(".asoundrc")) << "pcm.!default { type null }\n";
   return dir.File("tunedeck");
 }
 
@@ -119,12 +122,13 @@ StartUp MeasureStartUp(const std::string& program, const std::string& frames) {
   fs::create_directories(frames);
   std::vector<std::string> environment;
   for (char** variable = environ; *variable != nullptr; ++variable) {
-    if (std::strncmp(*variable, "SDL_", 4) != 0) {
+    if (std::strncmp(*variable, "SDL_", 4) != 0 && std::strncmp(*variable, "HOME=", 5) != 0) {
       environment.emplace_back(*variable);
     }
   }
+  environment.push_back("HOME=" + fs::path(program).parent_path().string());
   for (const char* variable :
-       {"SDL_VIDEODRIVER=dummy", "SDL_VIDEO_DUMMY_SAVE_FRAMES=1", "SDL_AUDIODRIVER=dummy"}) {
+       {"SDL_VIDEODRIVER=dummy", "SDL_VIDEO_DUMMY_SAVE_FRAMES=1", "SDL_AUDIODRIVER=alsa"}) {
     environment.emplace_back(variable);
   }
   std::vector<char*> envp;

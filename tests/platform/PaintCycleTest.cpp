@@ -46,6 +46,22 @@ TEST_F(WindowTest, UpdateWindowPaintsAtOnce) {
   EXPECT_EQ(headless::Pixel(5, 5), RGB(0, 255, 0));
 }
 
+TEST_F(WindowTest, RedrawWindowPaintsTheChildrenAtOnceOnlyWhenAsked) {
+  HWND child = Child(1, RECT{50, 50, 100, 100}, RGB(0, 0, 9));
+  headless::RunUntilIdle();
+  colors[main] = RGB(0, 255, 0);
+  colors[child] = RGB(255, 0, 0);
+  InvalidateRect(main, nullptr, FALSE);
+  InvalidateRect(child, nullptr, FALSE);
+  const RECT whole{0, 0, kWidth, kHeight};
+  EXPECT_FALSE(RedrawWindow(main, &whole, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN));
+  EXPECT_TRUE(RedrawWindow(main, nullptr, nullptr, RDW_UPDATENOW));
+  EXPECT_EQ(headless::Pixel(5, 5), RGB(0, 255, 0));
+  EXPECT_EQ(headless::Pixel(75, 75), RGB(0, 0, 9));
+  EXPECT_TRUE(RedrawWindow(main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN));
+  EXPECT_EQ(headless::Pixel(75, 75), RGB(255, 0, 0));
+}
+
 TEST_F(WindowTest, AWindowContextDrawsAtOnceWithinTheWindow) {
   HWND child = Child(1, RECT{50, 50, 100, 100}, RGB(9, 9, 9));
   headless::RunUntilIdle();
