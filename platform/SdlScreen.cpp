@@ -13,6 +13,7 @@
 
 #include "platform/CairoPtr.h"
 #include "platform/DisplayCheck.h"
+#include "platform/Letterbox.h"
 #include "platform/ResourceIds.h"
 #include "platform/Screen.h"
 #include "platform/SdlPresent.h"
@@ -144,14 +145,10 @@ wchar_t KeyCharacter(const SDL_Keysym& keysym) {
                          : character;
 }
 
-class SdlPresenter : public Presenter {
+// Text input and raising are the window's, however its pixels go out.
+class SdlWindowPresenter : public Presenter {
  public:
-  SdlPresenter(SdlWindowPtr window, SdlRendererPtr renderer, SdlTexturePtr texture)
-      : window_(std::move(window)), renderer_(std::move(renderer)), texture_(std::move(texture)) {}
-
-  void Present(cairo_surface_t* screen) override {
-    PresentSurface(renderer_.get(), texture_.get(), screen);
-  }
+  explicit SdlWindowPresenter(SdlWindowPtr window) : window_(std::move(window)) {}
 
   void Raise() override { SDL_RaiseWindow(window_.get()); }
 
@@ -165,8 +162,65 @@ class SdlPresenter : public Presenter {
     }
   }
 
+ protected:
+  SDL_Window* window() const { return window_.get(); }
+
  private:
   SdlWindowPtr window_;
+};
+
+// Where the screen image shows in the window whose framebuffer it is copied into; pointer
+// events are in window pixels. Screen thread only.
+Letterbox framebufferBox;
+
+// Copies the screen image straight into the window's framebuffer (shared with the X server):
+// no texture holds a third copy of the image. Scaled, centred, if the window has another size.
+class FramebufferPresenter : public SdlWindowPresenter {
+ public:
+  using SdlWindowPresenter::SdlWindowPresenter;
+
+  void Present(cairo_surface_t* screen) override {
+    SDL_Surface* framebuffer = SDL_GetWindowSurface(window());
+    if (framebuffer == nullptr) {
+      return;
+    }
+    cairo_surface_flush(screen);
+    const PixelSize image{cairo_image_surface_get_width(screen),
+                          cairo_image_surface_get_height(screen)};
+    const SdlSurfacePtr source(SDL_CreateRGBSurfaceWithFormatFrom(
+        cairo_image_surface_get_data(screen), image.width, image.height, 32,
+        cairo_image_surface_get_stride(screen), SDL_PIXELFORMAT_ARGB8888));
+    if (source == nullptr) {
+      return;
+    }
+    SDL_SetSurfaceBlendMode(source.get(), SDL_BLENDMODE_NONE);
+    framebufferBox = Letterbox::Fit(image, PixelSize{framebuffer->w, framebuffer->h});
+    const RECT& shown = framebufferBox.shown;
+    SDL_Rect target{shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top};
+    if (target.w == image.width && target.h == image.height) {
+      SDL_BlitSurface(source.get(), nullptr, framebuffer, &target);
+    } else {
+      SDL_FillRect(framebuffer, nullptr, SDL_MapRGB(framebuffer->format, 0, 0, 0));
+      SDL_BlitScaled(source.get(), nullptr, framebuffer, &target);
+    }
+    SDL_UpdateWindowSurface(window());
+  }
+};
+
+// Shows the screen image through an SDL renderer, which scales it to the window and maps
+// pointer events back itself.
+class RendererPresenter : public SdlWindowPresenter {
+ public:
+  RendererPresenter(SdlWindowPtr window, SdlRendererPtr renderer, SdlTexturePtr texture)
+      : SdlWindowPresenter(std::move(window)),
+        renderer_(std::move(renderer)),
+        texture_(std::move(texture)) {}
+
+  void Present(cairo_surface_t* screen) override {
+    PresentSurface(renderer_.get(), texture_.get(), screen);
+  }
+
+ private:
   SdlRendererPtr renderer_;
   SdlTexturePtr texture_;
 };
@@ -228,14 +282,14 @@ void Translate(const SDL_Event& e) {
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
       if (e.button.button == SDL_BUTTON_LEFT) {
-        lastPointer = POINT{e.button.x, e.button.y};
+        lastPointer = framebufferBox.ImagePoint(POINT{e.button.x, e.button.y});
         PushInput(InputEvent{
             e.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::Down : InputEvent::Kind::Up,
             lastPointer});
       }
       break;
     case SDL_MOUSEMOTION:
-      lastPointer = POINT{e.motion.x, e.motion.y};
+      lastPointer = framebufferBox.ImagePoint(POINT{e.motion.x, e.motion.y});
       if ((e.motion.state & SDL_BUTTON_LMASK) != 0) {
         PushInput(InputEvent{InputEvent::Kind::Move, lastPointer});
       }
@@ -323,24 +377,25 @@ std::unique_ptr<Presenter> OpenSdlScreen(ThreadQueue& queue, const DisplayMetric
   // SDL starts taking text with its video; nothing asks for text yet, and a phone shell would
   // keep its on-screen keyboard up over the lists.
   SDL_StopTextInput();
-  // The screen is composed in memory and only copied out: the software renderer and a plain
-  // window framebuffer do that without a GL context and its driver threads, and with less memory.
-  // Without the hint, SDL backs the framebuffer of an X11 window with a GL texture.
+  // The screen is composed in memory and only copied out: a plain window framebuffer takes it
+  // without a GL context and its driver threads, and with less memory. Without the hint, SDL
+  // backs the framebuffer of an X11 window with a GL texture.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  SdlRendererPtr renderer(SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_SOFTWARE));
-  if (renderer == nullptr) {
-    // A Wayland window has no plain framebuffer in SDL: its pixels go out through GL.
-    renderer.reset(SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_ACCELERATED));
-  }
-  if (renderer == nullptr) {
+  const bool hasFramebuffer = SDL_GetWindowSurface(window.get()) != nullptr;
+  // A Wayland window has no plain framebuffer in SDL: its pixels go out through GL.
+  SdlRendererPtr renderer(
+      hasFramebuffer ? nullptr : SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_ACCELERATED));
+  if (!hasFramebuffer && renderer == nullptr) {
     return nullptr;
   }
-  SDL_RenderSetLogicalSize(renderer.get(), metrics.width, metrics.height);
-  SdlTexturePtr texture(SDL_CreateTexture(renderer.get(), SDL_PIXELFORMAT_ARGB8888,
-                                          SDL_TEXTUREACCESS_STREAMING, metrics.width,
-                                          metrics.height));
-  if (texture == nullptr) {
-    return nullptr;
+  SdlTexturePtr texture;
+  if (renderer != nullptr) {
+    SDL_RenderSetLogicalSize(renderer.get(), metrics.width, metrics.height);
+    texture.reset(SDL_CreateTexture(renderer.get(), SDL_PIXELFORMAT_ARGB8888,
+                                    SDL_TEXTUREACCESS_STREAMING, metrics.width, metrics.height));
+    if (texture == nullptr) {
+      return nullptr;
+    }
   }
   if (DriverWaits()) {
     const Uint32 wake = WakeEvent();
@@ -352,7 +407,11 @@ std::unique_ptr<Presenter> OpenSdlScreen(ThreadQueue& queue, const DisplayMetric
       SDL_PushEvent(&event);
     };
   }
-  return std::make_unique<SdlPresenter>(std::move(window), std::move(renderer), std::move(texture));
+  if (renderer == nullptr) {
+    return std::make_unique<FramebufferPresenter>(std::move(window));
+  }
+  return std::make_unique<RendererPresenter>(std::move(window), std::move(renderer),
+                                             std::move(texture));
 }
 
 }  // namespace winsys
