@@ -1,17 +1,22 @@
 // What a minute of playback costs: the whole player (in its headless screen, painting its
 // window, its sound through SDL's disk audio) playing a local 128 kbit/s MP3 station for 60 s,
-// beside mpg123 and mpv playing the same stream at the same time. Processor seconds, peak RSS,
-// and PSS (resident memory with shared library pages divided among the processes that map
-// them, which RSS counts whole), each with the player's ratio to each peer.
+// beside mpg123, mpv and ffmpeg playing the same stream at the same time. Processor seconds, peak
+// RSS, and PSS (resident memory with shared library pages divided among the processes that map
+// them, which RSS counts whole), each with the player's ratio to each peer; then where the
+// player's PSS goes. An argument gives another length in seconds.
 #include <fcntl.h>
+#include <malloc.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "bench/app/MemoryMap.h"
 #include "bench/app/ProgramLoop.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
@@ -24,7 +29,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int kPlaySeconds = 60;
+int playSeconds = 60;
 
 struct Cost {
   double cpuSeconds = 0;
@@ -59,7 +64,7 @@ void Print(const char* name, const Cost& c, const Cost* player) {
                              : " (x" + std::to_string(mine / theirs).substr(0, 4) + ")";
   };
   std::printf("%-8s %5.2f s CPU/min%s  RSS %5.1f MB%s  peak %5.1f MB%s  PSS %5.1f MB%s\n", name,
-              c.cpuSeconds * 60 / kPlaySeconds,
+              c.cpuSeconds * 60 / playSeconds,
               ratio(player ? player->cpuSeconds : 0, c.cpuSeconds).c_str(), c.rssMb,
               ratio(player ? player->rssMb : 0, c.rssMb).c_str(), c.peakRssMb,
               ratio(player ? player->peakRssMb : 0, c.peakRssMb).c_str(), c.pssMb,
@@ -68,9 +73,13 @@ void Print(const char* name, const Cost& c, const Cost* player) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  mallopt(M_ARENA_MAX, 1);  // as the program's main does
+  if (argc > 1) {
+    playSeconds = std::max(1, std::atoi(argv[1]));
+  }
   fixture::Icecast icecast;
-  icecast.StartMp3Tone("/tone.mp3", 440, kPlaySeconds + 60, "Tone 440");
+  icecast.StartMp3Tone("/tone.mp3", 440, playSeconds + 60, "Tone 440");
   http::MapHost("tone.stream.test", 80, "127.0.0.1", icecast.port());
   const std::string url = icecast.Url("/tone.mp3");
 
@@ -87,27 +96,36 @@ int main() {
   fixture::ChildProcess mpv(
       {"mpv", "--no-video", "--really-quiet", "--no-config", "--ao=null", url},
       {.standardOutput = devNull});
+  fixture::ChildProcess ffmpeg(
+      {"ffmpeg", "-nostdin", "-loglevel", "quiet", "-i", url, "-f", "s16le", "-"},
+      {.standardOutput = devNull});
   close(devNull);
-  if (mpg123.WaitFor(500ms) || mpv.WaitFor(500ms)) {
-    std::fprintf(stderr, "mpg123 and mpv are needed: scripts/install-deps --bench\n");
+  if (mpg123.WaitFor(500ms) || mpv.WaitFor(500ms) || ffmpeg.WaitFor(500ms)) {
+    std::fprintf(stderr, "mpg123, mpv and ffmpeg are needed: scripts/install-deps --bench\n");
     return 1;
   }
   const double cpuBefore = bench::ProcessCpuSeconds();
-  bench::RunProgramLoopFor(std::chrono::seconds(kPlaySeconds));
-  Cost player, peerMpg123, peerMpv;
+  bench::RunProgramLoopFor(std::chrono::seconds(playSeconds));
+  Cost player, peerMpg123, peerMpv, peerFfmpeg;
   player.cpuSeconds = bench::ProcessCpuSeconds() - cpuBefore;
   ReadMemory("self", player);
+  const bench::MemoryMap playerMap = bench::ReadMemoryMap("self");
   ReadMemory(std::to_string(mpg123.pid()), peerMpg123);
   ReadMemory(std::to_string(mpv.pid()), peerMpv);
+  ReadMemory(std::to_string(ffmpeg.pid()), peerFfmpeg);
   mpg123.Stop();
   mpv.Stop();
+  ffmpeg.Stop();
   peerMpg123.cpuSeconds = mpg123.CpuSeconds();
   peerMpv.cpuSeconds = mpv.CpuSeconds();
+  peerFfmpeg.cpuSeconds = ffmpeg.CpuSeconds();
 
   std::printf("%d s of the same local stream, side by side (ratios: tunedeck / peer)\n",
-              kPlaySeconds);
+              playSeconds);
   Print("tunedeck", player, nullptr);
   Print("mpg123", peerMpg123, &player);
   Print("mpv", peerMpv, &player);
+  Print("ffmpeg", peerFfmpeg, &player);
+  bench::PrintMemoryMap("tunedeck", playerMap);
   return 0;
 }
