@@ -65,11 +65,14 @@ double PeerStartToSound(const std::vector<std::string>& arguments, const std::st
   return ms;
 }
 
-double TapToSound(e2e::ProgramSession& session) {
-  session.TapRow(ID_STATION_LIST, e2e::nowhereStationRow);  // silence, the device asleep
+void Silence(e2e::ProgramSession& session) {
+  session.TapRow(ID_STATION_LIST, e2e::nowhereStationRow);
   session.WaitForStatus(L"not playing", 20s);
   session.WaitForTuneInEnd();
   headless::RunFor(1s);
+}
+
+double TapToSound(e2e::ProgramSession& session) {
   std::remove(session.soundFile().c_str());  // the device, asleep, makes it anew
   const Clock::time_point tap = Clock::now();
   session.TapRow(ID_STATION_LIST, e2e::toneStationRow);

@@ -16,9 +16,10 @@ namespace bench {
 double PeerStartToSound(const std::vector<std::string>& arguments, const std::string& out,
                         bool toStdout);
 
-// The session's station list shows the tone genre: ms from a tap on the tone station to its
-// first sound on the disk audio device, the device asleep before (a silent station tuned in
-// and ended first).
+// The session's station list shows the tone genre: a silent station tuned in and ended, and a
+// second for the sound device to fall asleep.
+void Silence(e2e::ProgramSession& session);
+// After Silence: ms from a tap on the tone station to its first sound on the disk audio device.
 double TapToSound(e2e::ProgramSession& session);
 
 // Median, lowest and highest of a run's figures, as "median (low-high)" in ms.

@@ -5,9 +5,10 @@
 // which is drawn after the lists, less the moment the exec succeeded (a close-on-exec pipe
 // closing). In the same run, beside it: mpv from its start to its first sound on a local Icecast
 // stream (samples written to a wave file), and the program's own tap on that station to its first
-// sound (in this process, headless screen, SDL's disk audio in real time). Runs: 10, or the first
-// argument; further arguments name other builds of the binary (an earlier one), whose start-up is
-// measured in turn with this one's, for a before and after from one run.
+// sound (in this process, headless screen, SDL's disk audio in real time; this process is silent
+// until that tap). Runs: 10, or the first argument; further arguments name other builds of the
+// binary (an earlier one), whose start-up is measured in turn with this one's, for a before and
+// after from one run.
 #include <fcntl.h>
 #include <poll.h>
 #include <sched.h>
@@ -222,7 +223,9 @@ int main(int argc, char** argv) {
   std::vector<double> mpv, tap;
   bool ownNetwork = true;
   for (int run = 0; run < runs; ++run) {
-    for (std::size_t p = 0; p < programs.size(); ++p) {
+    bench::Silence(session);  // nothing of this process plays while the others start
+    for (std::size_t turn = 0; turn < programs.size(); ++turn) {
+      const std::size_t p = (turn + run) % programs.size();  // each build goes first in turn
       const StartUp start = MeasureStartUp(
           programs[p], dir.File("frames-" + std::to_string(run) + "-" + std::to_string(p)));
       if (start.ms < 0) {

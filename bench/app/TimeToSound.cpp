@@ -35,6 +35,7 @@ int main() {
   headless::RunFor(3s);  // the source is up and the server's burst is full
   std::vector<double> player, mpv, mpg123, firstBytes;
   for (int run = 0; run < kRuns; ++run) {
+    bench::Silence(session);
     player.push_back(bench::TapToSound(session));
     mpv.push_back(bench::PeerStartToSound({"mpv", "--no-video", "--really-quiet", "--no-config",
                                            "--ao=pcm", "--ao-pcm-file=" + dir.File("mpv.wav"), url},
