@@ -14,6 +14,7 @@
 #include <string>
 #include <thread>
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include "app/MainWindow.h"
@@ -96,6 +97,7 @@ void PlaySilentlyWithoutASoundDevice() {
 }  // namespace
 
 int main() {
+  mallopt(M_ARENA_MAX, 1);  // one malloc arena for every thread, as the program's main does
   // Ctrl+C and a polite kill close the window as its close box would, so the servers stop too.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
   PlaySilentlyWithoutASoundDevice();
