@@ -1,5 +1,7 @@
 #include "audio/Connection.h"
 
+#include <sys/select.h>
+
 namespace audio {
 
 namespace {
@@ -67,10 +69,14 @@ bool Connection::Pump(std::chrono::milliseconds wait) {
   if (ended_) {
     return false;
   }
-  if (wait.count() > 0) {
+  WaitForMore(wait);
+  return true;
+}
+
+void Connection::WaitForMore(std::chrono::milliseconds wait) {
+  if (!ended_ && wait.count() > 0) {
     curl_multi_poll(multi_.get(), nullptr, 0, static_cast<int>(wait.count()), nullptr);
   }
-  return true;
 }
 
 bool Connection::MoreWaiting() {
@@ -84,6 +90,28 @@ void Connection::Resume() {
     paused_ = false;
     curl_easy_pause(easy_.get(), CURLPAUSE_CONT);
   }
+}
+
+int Connection::Socket() const {
+  // The transfer's one connection is the socket curl waits on; a socket beyond what select()
+  // takes is not told, and then counts as none.
+  fd_set readable;
+  fd_set writable;
+  fd_set failed;
+  FD_ZERO(&readable);
+  FD_ZERO(&writable);
+  FD_ZERO(&failed);
+  int highest = -1;
+  if (multi_.get() == nullptr ||
+      curl_multi_fdset(multi_.get(), &readable, &writable, &failed, &highest) != CURLM_OK) {
+    return -1;
+  }
+  for (int socket = 0; socket <= highest; ++socket) {
+    if (FD_ISSET(socket, &readable) || FD_ISSET(socket, &writable)) {
+      return socket;
+    }
+  }
+  return -1;
 }
 
 std::string Connection::EffectiveUrl() const {

@@ -32,6 +32,8 @@ class Connection {
   // Runs the transfer for up to `wait` (0: only what is ready now). False once it has ended
   // (see Result()).
   bool Pump(std::chrono::milliseconds wait);
+  // Waits up to `wait` for the server to send more (or for Wake()), taking nothing in.
+  void WaitForMore(std::chrono::milliseconds wait);
   // True when the server has sent more than the last Pump() took in (a burst still arriving).
   bool MoreWaiting();
   // Lets a paused download go on; call on the owning thread.
@@ -40,6 +42,8 @@ class Connection {
   // Makes a Pump() in progress on another thread return at once. Any thread.
   void Wake() noexcept;
 
+  // The connection's socket, -1 while there is none.
+  int Socket() const;
   const ResponseHeaders& Headers() const noexcept { return headers_; }
   // The address the answer came from, after any redirects.
   std::string EffectiveUrl() const;

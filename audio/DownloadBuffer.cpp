@@ -1,5 +1,10 @@
 #include "audio/DownloadBuffer.h"
 
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <algorithm>
 
 namespace audio {
@@ -10,6 +15,14 @@ namespace {
 constexpr std::size_t kMaxPendingMetadata = 64;
 
 }  // namespace
+
+DownloadBuffer::DownloadBuffer() : gatherAlarm_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+DownloadBuffer::~DownloadBuffer() {
+  if (gatherAlarm_ >= 0) {
+    close(gatherAlarm_);
+  }
+}
 
 void DownloadBuffer::SetCapacity(std::size_t bytes) {
   {
@@ -56,9 +69,34 @@ bool DownloadBuffer::Rest(std::chrono::milliseconds time) {
   return !closed_;
 }
 
-bool DownloadBuffer::HalfFull() {
+bool DownloadBuffer::Gather(std::chrono::milliseconds time, int socket) {
+  {
+    MutexLock hold(lock_);
+    if (closed_ || gatherAlarm_ < 0 || bytes_.Size() < LowMark()) {
+      return !closed_;
+    }
+    gathering_ = true;
+    gatherSocket_ = socket;
+  }
+  // POLLRDHUP alone: the server's data waits in the socket, its closing ends the wait at once.
+  pollfd watched[] = {{gatherAlarm_, POLLIN, 0}, {socket, POLLRDHUP, 0}};
+  poll(watched, socket >= 0 ? 2 : 1, static_cast<int>(time.count()));
   MutexLock hold(lock_);
-  return bytes_.Size() >= bytes_.Capacity() / 2;
+  gathering_ = false;
+  gatherSocket_ = -1;
+  std::uint64_t alarms = 0;
+  [[maybe_unused]] const ssize_t drained = read(gatherAlarm_, &alarms, sizeof alarms);
+  return !closed_;
+}
+
+void DownloadBuffer::EndGathering() {
+  const std::uint64_t one = 1;
+  [[maybe_unused]] const ssize_t written = write(gatherAlarm_, &one, sizeof one);
+}
+
+bool DownloadBuffer::CanGather() {
+  MutexLock hold(lock_);
+  return playing_ && gatherAlarm_ >= 0 && bytes_.Size() >= LowMark();
 }
 
 void DownloadBuffer::AddMeta(MetaAtByte meta) {
@@ -100,6 +138,7 @@ bool DownloadBuffer::AtJunction() const {
 std::size_t DownloadBuffer::Read(std::uint8_t* out, std::size_t max) {
   std::size_t n = 0;
   bool room = false;
+  bool endGathering = false;
   {
     MutexLock hold(lock_);
     while (!closed_ && bytes_.Size() == 0 && !downloadEnded_ && !AtJunction()) {
@@ -111,9 +150,15 @@ std::size_t DownloadBuffer::Read(std::uint8_t* out, std::size_t max) {
     if (!junctions_.empty()) {
       max = std::min<std::size_t>(max, junctions_.front().offset - read_);
     }
+    const bool aboveLowMark = bytes_.Size() >= LowMark();
     n = bytes_.Read(out, max);
     read_ += n;
     room = roomWanted_ != 0 && bytes_.Space() >= roomWanted_;
+    // The download takes in what has gathered before the decoder runs dry.
+    endGathering = gathering_ && aboveLowMark && bytes_.Size() < LowMark();
+  }
+  if (endGathering) {
+    EndGathering();
   }
   if (room) {
     roomMade_.NotifyOne();
@@ -166,6 +211,9 @@ void DownloadBuffer::Close() {
     MutexLock hold(lock_);
     closed_ = true;
   }
+  if (gatherAlarm_ >= 0) {
+    EndGathering();
+  }
   dataArrived_.NotifyAll();
   roomMade_.NotifyAll();
   filled_.NotifyAll();
@@ -178,7 +226,14 @@ bool DownloadBuffer::Closed() {
 
 DownloadBuffer::Levels DownloadBuffer::Current() {
   MutexLock hold(lock_);
-  return {read_, written_, bytes_.Capacity(), Buffered(), connected_};
+  // What has gathered in the socket is as much ahead of the listener as the buffer's bytes.
+  int inSocket = 0;
+  if (gatherSocket_ < 0 || ioctl(gatherSocket_, FIONREAD, &inSocket) != 0) {
+    inSocket = 0;
+  }
+  const std::size_t buffered =
+      std::min(Buffered() + static_cast<std::size_t>(inSocket), bytes_.Capacity());
+  return {read_, written_, bytes_.Capacity(), buffered, connected_};
 }
 
 std::optional<DownloadBuffer::MetaAtByte> DownloadBuffer::FirstPendingMeta() {

@@ -33,6 +33,11 @@ class DownloadBuffer {
     bool connected;
   };
 
+  DownloadBuffer();
+  ~DownloadBuffer();
+  DownloadBuffer(const DownloadBuffer&) = delete;
+  DownloadBuffer& operator=(const DownloadBuffer&) = delete;
+
   void SetCapacity(std::size_t bytes) EXCLUDES(lock_);
 
   // Download thread.
@@ -40,7 +45,13 @@ class DownloadBuffer {
   // Waits for room for `bytes` (up to half the buffer); false once closed.
   bool WaitForRoom(std::size_t bytes) EXCLUDES(lock_);
   bool Rest(std::chrono::milliseconds time) EXCLUDES(lock_);  // false once closed
-  bool HalfFull() EXCLUDES(lock_);
+  // Lets the connection on `socket` gather: waits for `time`, until the decoder takes the buffer
+  // below its low mark, or until the server closes the socket (-1: none), whose data does not
+  // end the wait. False once closed.
+  bool Gather(std::chrono::milliseconds time, int socket) EXCLUDES(lock_);
+  // The stream plays and the buffer holds more than its low mark: the connection may be left to
+  // gather bytes for a while.
+  bool CanGather() EXCLUDES(lock_);
   void AddMeta(MetaAtByte meta) EXCLUDES(lock_);
   // The bytes from here on come over a new connection, in `codec`; false once closed.
   bool AddJunction(Codec codec) EXCLUDES(lock_);
@@ -73,16 +84,24 @@ class DownloadBuffer {
     Codec codec;
   };
 
+  // A sixteenth of the buffer (about 0.3 s of audio): below it, the download takes every packet
+  // as it comes.
+  std::size_t LowMark() const REQUIRES(lock_) { return bytes_.Capacity() / 16; }
   bool AtJunction() const REQUIRES(lock_);  // the decoder has every byte of the old connection
   // The bytes waiting to be heard. Until the stream plays, what the decoder has taken in counts
   // too: decoding ahead must not make the buffer look emptier than the download made it, or a
   // server's burst would no longer be enough to start.
   std::size_t Buffered() const REQUIRES(lock_);
+  void EndGathering();  // a Gather in progress, or the next one, ends at once
 
   Mutex lock_;
   Condition dataArrived_;  // decode thread: the buffer has bytes
   Condition roomMade_;     // download thread: room in the buffer, or closed
   Condition filled_;       // callers of WaitForFill
+  // An eventfd that ends a Gather; -1 when there is none (no gathering then).
+  const int gatherAlarm_;
+  bool gathering_ GUARDED_BY(lock_) = false;
+  int gatherSocket_ GUARDED_BY(lock_) = -1;  // the socket a Gather in progress watches
   Ring<std::uint8_t> bytes_ GUARDED_BY(lock_);
   std::uint64_t written_ GUARDED_BY(lock_) = 0;
   std::uint64_t read_ GUARDED_BY(lock_) = 0;

@@ -14,8 +14,13 @@ namespace audio {
 namespace {
 
 // About 372 ms at 44.1 kHz: SDL's audio thread wakes under three times a second while a stream
-// plays. Syncs are timed by the frame they belong to, not by the period that carries it.
+// plays. Syncs are timed by the frame they belong to, not by the period that carries it. A longer
+// period would make a stop, or a change of station, wait longer: closing the device waits for
+// the period under way.
 constexpr Uint16 kDeviceFrames = 16384;
+// The device opened only to learn that there is one, closed again at once: closing waits for the
+// period under way, so a short one lets the first stream open the device without that wait.
+constexpr Uint16 kProbeFrames = 1024;
 
 // Rates nearly every sound device and server takes as they are.
 bool CommonDeviceRate(long rate) {
@@ -52,7 +57,7 @@ std::unique_ptr<Output> Output::Open(long rate) {
   output->rate_ = rate;
   {
     MutexLock device(deviceLock_);
-    if (!output->BringAudioUp() || !output->OpenDevice(rate)) {
+    if (!output->BringAudioUp() || !output->OpenDevice(rate, kProbeFrames)) {
       output->TakeAudioDown();
       return nullptr;
     }
@@ -87,23 +92,28 @@ void Output::TakeAudioDown() {
   }
 }
 
-bool Output::OpenDevice(long rate) {
-  if (device_ != 0 && deviceRate_ == rate) {
+bool Output::OpenDevice(long rate, Uint16 frames) {
+  if (device_ != 0 && deviceRate_ == rate && deviceFrames_ == frames) {
     return true;
   }
   CloseDevice();
   deviceRate_ = rate;
+  deviceFrames_ = frames;
   SDL_AudioSpec want{};
   want.freq = static_cast<int>(rate);
   want.format = AUDIO_S16SYS;
   want.channels = 2;
-  want.samples = kDeviceFrames;
+  want.samples = frames;
   want.callback = &Output::Callback;
   want.userdata = this;
   SDL_AudioSpec have{};
   if (auto observer = openingObserver_.load()) {
     observer(
         {HintText(SDL_HINT_AUDIO_DEVICE_APP_NAME), HintText(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE)});
+  }
+  {
+    MutexLock hold(lock_);
+    closing_ = false;
   }
   device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
   if (device_ == 0) {
@@ -118,8 +128,10 @@ void Output::CloseDevice() {
     return;
   }
   {
-    // Cut short a wait for silence to pass, so that closing does not wait for it.
+    // Cut short a wait for silence to pass, and keep the callback from starting another, so
+    // that closing does not wait for them.
     MutexLock hold(lock_);
+    closing_ = true;
     added_.NotifyAll();
   }
   SDL_CloseAudioDevice(device_);
@@ -143,7 +155,7 @@ bool Output::Add(std::shared_ptr<Stream> stream) {
 
 bool Output::Start(long rate) {
   MutexLock device(deviceLock_);
-  return audioUp_ && OpenDevice(rate);
+  return audioUp_ && OpenDevice(rate, kDeviceFrames);
 }
 
 long Output::RateFor(long own) {
@@ -214,6 +226,9 @@ void Output::Mix(std::int16_t* out, std::size_t frames) {
     // Nothing to play: take about the time this silence lasts, so that an output without its
     // own clock (a file) does not race ahead while a stream is still buffering.
     MutexLock hold(lock_);
+    if (closing_) {
+      return;
+    }
     added_.WaitUntil(lock_,
                      std::chrono::steady_clock::now() +
                          std::chrono::microseconds(frames * 1000000 /

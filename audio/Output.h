@@ -65,8 +65,9 @@ class Output {
   // come by then.
   void CloseLater() EXCLUDES(closerLock_);
   bool BringAudioUp() REQUIRES(deviceLock_);
-  void TakeAudioDown() REQUIRES(deviceLock_);        // closes the device first
-  bool OpenDevice(long rate) REQUIRES(deviceLock_);  // SDL's audio up
+  void TakeAudioDown() REQUIRES(deviceLock_);  // closes the device first
+  // With periods of `frames`; SDL's audio up.
+  bool OpenDevice(long rate, Uint16 frames) REQUIRES(deviceLock_);
   void CloseDevice() REQUIRES(deviceLock_) EXCLUDES(lock_);
   static void Callback(void* self, Uint8* out, int bytes);
   void Mix(std::int16_t* out, std::size_t frames) EXCLUDES(lock_);
@@ -80,12 +81,14 @@ class Output {
   static std::atomic<void (*)(const StreamNaming&)> openingObserver_;
   bool audioUp_ GUARDED_BY(deviceLock_) = false;  // SDL's audio subsystem, while a stream is there
   SDL_AudioDeviceID device_ GUARDED_BY(deviceLock_) = 0;  // 0 while closed
+  Uint16 deviceFrames_ GUARDED_BY(deviceLock_) = 0;       // its period
   // The thread closing the device after the last stream left; joined before the next one.
   Mutex closerLock_;
   std::thread closer_ GUARDED_BY(closerLock_);
   Mutex lock_;
   Condition added_;  // a stream came, or the device closes
   std::vector<std::shared_ptr<Stream>> streams_ GUARDED_BY(lock_);
+  bool closing_ GUARDED_BY(lock_) = false;  // the device is being closed
   // Audio thread only.
   std::vector<std::shared_ptr<Stream>> mixing_;
   std::vector<std::int32_t> mix_;

@@ -58,8 +58,7 @@ std::optional<SampleQueue::Period> SampleQueue::Render(std::int32_t* mix, std::s
       position_.stalled = true;
       waitingToFill_ = true;
     }
-    // Wake the decoder only once it can refill in a large step.
-    refill = samples_.Space() >= RefillMark();
+    refill = RefillDue(frames);
     period = {got / 2, position_};
     period.position.drained = decodeEnded_ && samples_.Size() == 0;
   }

@@ -46,9 +46,11 @@ class SampleQueue {
   void Stop() EXCLUDES(lock_);
 
  private:
-  // Room at which the output wakes the decoder to refill in one go: more than the decoder ever
-  // waits for (a quarter of the queue), so it cannot miss that wake-up.
-  std::size_t RefillMark() const REQUIRES(lock_) { return samples_.Capacity() / 2; }
+  // Whether the output, having just taken a period of `frames`, wakes the decoder: only once less
+  // than another such period is left, so the decoder refills in as few steps as the queue allows
+  // and still has a whole period's time for it. The room left then is more than the decoder ever
+  // waits for (a quarter of a queue of several periods), so it cannot miss that wake-up.
+  bool RefillDue(std::size_t frames) const REQUIRES(lock_) { return samples_.Size() < frames * 2; }
 
   Mutex lock_;
   Condition roomMade_;  // decode thread

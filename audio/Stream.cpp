@@ -12,8 +12,9 @@ namespace {
 constexpr unsigned kAssumedKbps = 128;  // until the stream tells its bit rate
 constexpr std::size_t kMinBufferBytes = 16 * 1024;
 constexpr std::size_t kMaxBufferBytes = 4 * 1024 * 1024;
-// Decoded audio kept ready for the output: several of its periods, refilled twice a second.
-constexpr long kSampleQueueMs = 1000;
+// Decoded audio kept ready for the output: four of its 16384-frame periods, so that it is
+// refilled once every three periods (when less than two are left).
+constexpr long kSampleQueueMs = 1500;
 constexpr long kHighestOwnRate = 48000;  // that a stream is played at without conversion
 
 thread_local const Stream* tlsWorkerOf = nullptr;  // the stream whose thread this is

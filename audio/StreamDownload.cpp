@@ -9,11 +9,12 @@ namespace audio {
 namespace {
 
 constexpr std::chrono::milliseconds kRunningPoll{200};
-// While the buffer holds plenty and the server's burst has all come in, the connection is served
-// this often instead of on every packet (a live stream sends a dozen a second): several packets
-// per wake-up, and the buffer covers the wait many times over. A burst is taken in at once: the
-// program waits for it to start playing.
-constexpr std::chrono::milliseconds kPlentyPace{500};
+// While the stream plays, the buffer holds plenty and the server's burst has all come in, the
+// connection is served this often instead of on every packet (a live stream sends a dozen a
+// second): the socket gathers a few dozen packets meanwhile, and a decoder that takes the buffer
+// low, or the server closing the connection, ends the wait early. Until the stream plays, every
+// packet is taken as it comes: the program waits for the buffer to fill before it starts.
+constexpr std::chrono::milliseconds kGatherPace{4000};
 
 }  // namespace
 
@@ -58,21 +59,25 @@ bool Stream::RunConnection(Connection& connection) {
     if (download_.Closed()) {
       return false;
     }
-    const bool plenty = download_.HalfFull();
-    if (connection.Paused() && staged_.empty()) {
-      connection.Resume();
-    }
-    if (connection.Paused()) {
+    if (!staged_.empty()) {
       // Nothing to do until the decoder makes room; the connection needs no care meanwhile.
       if (!download_.WaitForRoom(staged_.size())) {
         return false;
       }
       continue;
     }
-    if (!connection.Pump(plenty ? std::chrono::milliseconds(0) : kRunningPoll)) {
+    connection.Resume();
+    // Everything the server has sent so far, then a wait: a long rest while the buffer holds
+    // plenty, else until the next packet.
+    if (!connection.Pump(std::chrono::milliseconds(0))) {
       return true;
     }
-    if (plenty && !connection.MoreWaiting() && !download_.Rest(kPlentyPace)) {
+    if (connection.MoreWaiting() || !staged_.empty()) {
+      continue;
+    }
+    if (!download_.CanGather()) {
+      connection.WaitForMore(kRunningPoll);
+    } else if (!download_.Gather(kGatherPace, connection.Socket())) {
       return false;
     }
   }
