@@ -47,7 +47,7 @@ class SampleQueue {
 
  private:
   // Whether the output, having just taken a period of `frames`, wakes the decoder: only once less
-  // than another such period is left, so the decoder refills in as few steps as the queue allows
+  // than two such periods are left, so the decoder refills in as few steps as the queue allows
   // and still has a whole period's time for it. The room left then is more than the decoder ever
   // waits for (a quarter of a queue of several periods), so it cannot miss that wake-up.
   bool RefillDue(std::size_t frames) const REQUIRES(lock_) { return samples_.Size() < frames * 2; }
