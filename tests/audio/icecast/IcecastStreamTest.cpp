@@ -136,8 +136,10 @@ TEST_P(IcecastTone, ToneIsHeardAt440HzWithItsHeadersAndBufferPositions) {
   EXPECT_GE(size, 16u * 1024);
   EXPECT_LE(size, 1024u * 1024);
   EXPECT_EQ(BASS_StreamGetFilePosition(stream, BASS_FILEPOS_CONNECTED), 1u);
+  // (A loaded machine may read it first when the server's burst has filled it already.)
   QWORD first = BASS_StreamGetFilePosition(stream, BASS_FILEPOS_BUFFER);
   EXPECT_TRUE(
+      first == size ||
       WaitFor([&] { return BASS_StreamGetFilePosition(stream, BASS_FILEPOS_BUFFER) > first; }, 5s));
   EXPECT_LE(BASS_StreamGetFilePosition(stream, BASS_FILEPOS_BUFFER), size);
   EXPECT_EQ(BASS_StreamGetFilePosition(stream, 99), static_cast<QWORD>(-1));
