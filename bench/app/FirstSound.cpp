@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "platform/HeadlessScreen.h"
+#include "platform/HttpClient.h"
 #include "shell/ControlIds.h"
 #include "tests/e2e/ProgramSession.h"
 #include "tests/support/ChildProcess.h"
@@ -41,7 +42,19 @@ double MsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+// The program is made after the station is there, as a person would find it.
+std::string StartTone(fixture::Icecast& icecast) {
+  icecast.StartMp3Tone("/tone.mp3", 440, 600, "Tone 440");
+  http::MapHost("tone.stream.test", 80, "127.0.0.1", icecast.port());
+  return icecast.Url("/tone.mp3");
+}
+
 }  // namespace
+
+ToneStation::ToneStation() : url(StartTone(icecast)) {
+  session.TapRow(ID_GENRE_LIST, e2e::toneGenreRow);
+  headless::RunFor(3s);
+}
 
 double PeerStartToSound(const std::vector<std::string>& arguments, const std::string& out,
                         bool toStdout) {

@@ -5,11 +5,19 @@
 #include <string>
 #include <vector>
 
-namespace e2e {
-class ProgramSession;
-}
+#include "tests/e2e/ProgramSession.h"
+#include "tests/support/Icecast.h"
 
 namespace bench {
+
+// A 440 Hz MP3 tone on a local Icecast under the tone genre's host, and the program in this
+// process with that genre's stations on its screen, once the source is up and its burst full.
+struct ToneStation {
+  ToneStation();
+  fixture::Icecast icecast;
+  std::string url;
+  e2e::ProgramSession session;
+};
 
 // A peer player started on a stream, its samples going to `out` (a wave file, or its standard
 // output when `toStdout`); ms from its start to its first sound, -1 when it could not be run.

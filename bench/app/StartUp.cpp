@@ -32,12 +32,8 @@
 #include <vector>
 
 #include "bench/app/FirstSound.h"
-#include "platform/HeadlessScreen.h"
-#include "platform/HttpClient.h"
-#include "shell/ControlIds.h"
 #include "tests/e2e/ProgramSession.h"
 #include "tests/support/ChildProcess.h"
-#include "tests/support/Icecast.h"
 #include "tests/support/TempDir.h"
 
 extern char** environ;
@@ -210,14 +206,10 @@ int main(int argc, char** argv) {
     programs.push_back(PrepareProgramFolder(*folders.back(), binary));
   }
 
-  fixture::Icecast icecast;
-  icecast.StartMp3Tone("/tone.mp3", 440, 600, "Tone 440");
-  http::MapHost("tone.stream.test", 80, "127.0.0.1", icecast.port());
+  bench::ToneStation tone;
+  const std::string& url = tone.url;
+  e2e::ProgramSession& session = tone.session;
   fixture::TempDir dir;
-  const std::string url = icecast.Url("/tone.mp3");
-  e2e::ProgramSession session;
-  session.TapRow(ID_GENRE_LIST, e2e::toneGenreRow);
-  headless::RunFor(3s);  // the source is up and the server's burst is full
 
   std::vector<std::vector<double>> startUp(programs.size());
   std::vector<double> mpv, tap;
