@@ -5,24 +5,33 @@
 // involuntary ones (a running thread preempted by another, which a loaded machine adds) are
 // counted apart. While the station plays, mpg123 and mpv play the same stream and are counted
 // the same way over the same seconds.
+//   wake_ups                  sound through SDL's disk driver, the peers to none
+//   wake_ups --sound-server   everyone's sound to a PulseAudio server of the benchmark's own
+//                             (a null sink), as on a desktop or a phone: there the sound server's
+//                             requests for more, not the output period alone, wake the player
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "bench/app/ProgramLoop.h"
+#include "bench/common/TaskCounters.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
 #include "shell/ControlIds.h"
 #include "tests/e2e/ProgramSession.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Icecast.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -31,92 +40,80 @@ using namespace std::chrono_literals;
 constexpr int kPhaseSeconds = 10;
 constexpr int kStationSeconds = 17;  // the station's source stops after this
 
-struct Thread {
-  std::string name;
-  long wakeUps = 0;
-  long preempted = 0;
-};
-
 // A process measured beside the player: its name and /proc entry.
 struct Peer {
   std::string name;
   std::string process;
 };
 
-// Context switches so far of `process`'s threads, by thread id.
-std::map<std::string, Thread> Switches(const std::string& process) {
-  std::map<std::string, Thread> switches;
-  std::error_code gone;
-  for (const auto& task : std::filesystem::directory_iterator("/proc/" + process + "/task", gone)) {
-    std::ifstream status(task.path() / "status");
-    std::string line;
-    Thread thread;
-    while (std::getline(status, line)) {
-      if (line.starts_with("voluntary_ctxt_switches:")) {
-        thread.wakeUps = std::stol(line.substr(line.find(':') + 1));
-      } else if (line.starts_with("nonvoluntary_ctxt_switches:")) {
-        thread.preempted = std::stol(line.substr(line.find(':') + 1));
-      }
-    }
-    std::ifstream comm(task.path() / "comm");
-    std::getline(comm, thread.name);
-    switches[task.path().filename()] = thread;
-  }
-  return switches;
-}
-
-// The wake-ups and preemptions of `process`'s threads since `before`, and the wake-ups by
-// thread name.
-struct Counted {
-  long wakeUps = 0;
-  long preempted = 0;
-  std::string byThread;
-};
-
-Counted CountSince(const std::map<std::string, Thread>& before, const std::string& process) {
-  Counted counted;
-  for (const auto& [id, thread] : Switches(process)) {
-    auto old = before.find(id);
-    const Thread start = old == before.end() ? Thread{} : old->second;
-    const long count = thread.wakeUps - start.wakeUps;
-    counted.wakeUps += count;
-    counted.preempted += thread.preempted - start.preempted;
-    if (count > 0) {
-      counted.byThread += " " + thread.name + ":" + std::to_string(count);
-    }
-  }
-  return counted;
-}
-
 // Runs the program's loop for one phase and prints its figures, and those of the peers.
 void Measure(const char* phase, const std::vector<Peer>& peers = {}) {
-  std::vector<std::map<std::string, Thread>> peersBefore;
+  std::vector<std::map<std::string, bench::TaskCounters>> peersBefore;
   for (const Peer& peer : peers) {
-    peersBefore.push_back(Switches(peer.process));
+    peersBefore.push_back(bench::ReadTasks(peer.process));
   }
-  const std::map<std::string, Thread> before = Switches("self");
-  const double cpu = bench::ProcessCpuSeconds();
+  const auto before = bench::ReadTasks("self");
   bench::RunProgramLoopFor(std::chrono::seconds(kPhaseSeconds));
-  const double used = bench::ProcessCpuSeconds() - cpu;
-  const Counted player = CountSince(before, "self");
+  const bench::TasksSince player = bench::CountSince(before, "self");
   std::printf("%-28s %6.1f wake-ups/s  (%.1f/s preempted)  %.3f s CPU over %d s\n  by thread:%s\n",
-              phase, static_cast<double>(player.wakeUps) / kPhaseSeconds,
-              static_cast<double>(player.preempted) / kPhaseSeconds, used, kPhaseSeconds,
-              player.byThread.c_str());
+              phase, static_cast<double>(player.total.wakeUps) / kPhaseSeconds,
+              static_cast<double>(player.total.preempted) / kPhaseSeconds, player.total.cpuSeconds,
+              kPhaseSeconds, player.wakeUpsByThread.c_str());
   for (std::size_t i = 0; i < peers.size(); ++i) {
-    const Counted peer = CountSince(peersBefore[i], peers[i].process);
-    std::printf("  %-26s %6.1f wake-ups/s  (%.1f/s preempted)  by thread:%s\n",
-                peers[i].name.c_str(), static_cast<double>(peer.wakeUps) / kPhaseSeconds,
-                static_cast<double>(peer.preempted) / kPhaseSeconds, peer.byThread.c_str());
+    const bench::TasksSince peer = bench::CountSince(peersBefore[i], peers[i].process);
+    std::printf("  %-26s %6.1f wake-ups/s  (%.1f/s preempted)  %.3f s CPU  by thread:%s\n",
+                peers[i].name.c_str(), static_cast<double>(peer.total.wakeUps) / kPhaseSeconds,
+                static_cast<double>(peer.total.preempted) / kPhaseSeconds, peer.total.cpuSeconds,
+                peer.wakeUpsByThread.c_str());
   }
+}
+
+// A PulseAudio server with a null sink for each player (a sink shared would wake every player at
+// the pace the most eager one asks for), its socket in `folder`; PULSE_SERVER names it for the
+// player and its peers, the player's sink is the default. Null when it did not come up.
+std::unique_ptr<fixture::ChildProcess> StartSoundServer(const fixture::TempDir& folder) {
+  const std::string socket = folder.File("native");
+  std::ofstream(folder.File("default.pa"))
+      << "load-module module-null-sink sink_name=tunedeck\n"
+         "load-module module-null-sink sink_name=mpg123\n"
+         "load-module module-null-sink sink_name=mpv\n"
+         "set-default-sink tunedeck\n"
+         "load-module module-native-protocol-unix auth-anonymous=1 socket="
+      << socket << "\n";
+  auto server = std::make_unique<fixture::ChildProcess>(std::vector<std::string>{
+      "env", "HOME=" + folder.path(), "XDG_RUNTIME_DIR=" + folder.path(), "pulseaudio", "-n", "-F",
+      folder.File("default.pa"), "--exit-idle-time=-1", "--daemonize=no", "--disallow-exit",
+      "--use-pid-file=no", "--log-target=file:" + folder.File("log")});
+  for (int tries = 0; tries < 100 && !std::filesystem::exists(socket); ++tries) {
+    if (server->Ended()) {
+      return nullptr;
+    }
+    std::this_thread::sleep_for(100ms);
+  }
+  if (!std::filesystem::exists(socket)) {
+    return nullptr;
+  }
+  setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
+  return server;
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  const bool soundServer = argc > 1 && std::strcmp(argv[1], "--sound-server") == 0;
+  fixture::TempDir serverFolder;
+  std::unique_ptr<fixture::ChildProcess> server;
+  if (soundServer && !(server = StartSoundServer(serverFolder))) {
+    std::fprintf(stderr, "pulseaudio did not start (scripts/install-deps --bench installs it)\n");
+    return 1;
+  }
   fixture::Icecast icecast;
   http::MapHost("tone.stream.test", 80, "127.0.0.1", icecast.port());
-  e2e::ProgramSession session;
+  e2e::ProgramSession::Options options;
+  if (soundServer) {
+    options.audioDriver = "pulseaudio";
+  }
+  e2e::ProgramSession session(options);
   session.TapRow(ID_GENRE_LIST, e2e::toneGenreRow);
   headless::RunFor(2s);
   Measure("idle after start-up");
@@ -130,14 +127,18 @@ int main() {
   }
   const std::string url = icecast.Url("/tone.mp3");
   const int devNull = open("/dev/null", O_WRONLY);
-  fixture::ChildProcess mpg123({"mpg123", "-q", "-s", url}, {.standardOutput = devNull});
-  fixture::ChildProcess mpv(
-      {"mpv", "--no-video", "--really-quiet", "--no-config", "--ao=null", url},
-      {.standardOutput = devNull});
+  const std::string mpg123Output = soundServer ? "-opulse" : "-s";
+  const std::string mpvOutput = soundServer ? "--ao=pulse" : "--ao=null";
+  setenv("PULSE_SINK", "mpg123", 1);
+  fixture::ChildProcess mpg123({"mpg123", "-q", mpg123Output, url}, {.standardOutput = devNull});
+  setenv("PULSE_SINK", "mpv", 1);
+  fixture::ChildProcess mpv({"mpv", "--no-video", "--really-quiet", "--no-config", mpvOutput, url},
+                            {.standardOutput = devNull});
+  unsetenv("PULSE_SINK");
   close(devNull);
   headless::RunFor(2s);  // both past their start
-  Measure("playing 128 kbit/s MP3", {{"mpg123 -q -s", std::to_string(mpg123.pid())},
-                                     {"mpv --ao=null", std::to_string(mpv.pid())}});
+  Measure("playing 128 kbit/s MP3", {{"mpg123 -q " + mpg123Output, std::to_string(mpg123.pid())},
+                                     {"mpv " + mpvOutput, std::to_string(mpv.pid())}});
   mpg123.Stop();
   mpv.Stop();
   if (!session.WaitForStatus(L"not playing", 30s)) {

@@ -8,6 +8,7 @@
 // and its peak resident memory is read at the end. Reports each, and each HLS figure as a ratio
 // to Icecast's; the tone each wrote is measured, so a player that did not play is not reported.
 //   audio_hls_cost [SECONDS]   (60 unless told)
+#include "bench/common/TaskCounters.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/HlsStation.h"
 #include "tests/support/HttpFixture.h"
@@ -33,32 +34,6 @@ using namespace std::chrono_literals;
 // Start-up (connecting, the first burst, the first segments) is left out of the figures.
 constexpr auto kSettle = 10s;
 
-// Processor time and voluntary context switches of a running process, summed over its threads.
-struct Counters {
-  double cpuSeconds = 0;
-  long wakeUps = 0;
-};
-
-Counters Read(pid_t pid) {
-  Counters counters;
-  for (const auto& task :
-       std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task")) {
-    // Its first field: nanoseconds on a processor.
-    std::ifstream schedstat(task.path() / "schedstat");
-    double nanoseconds = 0;
-    schedstat >> nanoseconds;
-    counters.cpuSeconds += nanoseconds / 1e9;
-    std::ifstream status(task.path() / "status");
-    std::string line;
-    while (std::getline(status, line)) {
-      if (line.rfind("voluntary_ctxt_switches:", 0) == 0) {
-        counters.wakeUps += std::stol(line.substr(line.find(':') + 1));
-      }
-    }
-  }
-  return counters;
-}
-
 double PeakRssMb(pid_t pid) {
   std::ifstream status("/proc/" + std::to_string(pid) + "/status");
   std::string line;
@@ -83,12 +58,13 @@ std::optional<Figures> Measure(const std::string& player, const std::string& url
   const auto settle = std::chrono::duration_cast<std::chrono::seconds>(kSettle).count();
   fixture::ChildProcess child({player, url, std::to_string(settle + seconds + 5)});
   std::this_thread::sleep_for(kSettle);  // the player's own pace: nothing to wait on here
-  const Counters before = Read(child.pid());
+  const std::string process = std::to_string(child.pid());
+  const auto before = bench::ReadTasks(process);
   std::this_thread::sleep_for(std::chrono::seconds(seconds));
-  const Counters after = Read(child.pid());
+  const bench::TaskCounters counted = bench::CountSince(before, process).total;
   Figures figures;
-  figures.cpuSecondsPerMinute = (after.cpuSeconds - before.cpuSeconds) * 60 / seconds;
-  figures.wakeUpsPerSecond = static_cast<double>(after.wakeUps - before.wakeUps) / seconds;
+  figures.cpuSecondsPerMinute = counted.cpuSeconds * 60 / seconds;
+  figures.wakeUpsPerSecond = static_cast<double>(counted.wakeUps) / seconds;
   figures.peakRssMb = PeakRssMb(child.pid());
   child.Stop();
 

@@ -30,6 +30,15 @@ BELOW = {
 # Test, benchmark and fuzz folders that drive the whole program.
 WHOLE_PROGRAM = {"tests/e2e", "tests/session", "tests/install", "tests/demo", "bench/app"}
 
+# What the benchmarks of every folder share (counting a process's threads); it includes nothing
+# of the program.
+BENCH_COMMON = "bench/common"
+
+
+def bench_common_for(folder):
+    return {BENCH_COMMON} if folder.startswith("bench/") else set()
+
+
 # The test interface: its header, and the sources of its own target (platform/CMakeLists.txt).
 TEST_INTERFACE_HEADER = "platform/HeadlessScreen.h"
 TEST_INTERFACE_SOURCES = {"platform/HeadlessScreen.cpp", "platform/HttpTestHooks.cpp"}
@@ -62,13 +71,15 @@ def allowed_for(folder):
     a folder the layers do not know."""
     if folder in BELOW:
         return reach(folder)
+    if folder == BENCH_COMMON:
+        return {folder}
     if folder in WHOLE_PROGRAM:
-        return set(BELOW) | {folder, "tests/e2e", "tests/support"}
+        return set(BELOW) | {folder, "tests/e2e", "tests/support"} | bench_common_for(folder)
     if folder == "tests/support":
         return reach("directory") | {folder}
     top, _, library = folder.partition("/")
     if top in ("tests", "bench", "fuzz") and library in BELOW:
-        return reach(library) | {folder, "tests/" + library, "tests/support"}
+        return reach(library) | {folder, "tests/" + library, "tests/support"} | bench_common_for(folder)
     return None
 
 
