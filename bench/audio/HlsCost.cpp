@@ -20,8 +20,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <thread>
@@ -33,17 +31,6 @@ using namespace std::chrono_literals;
 
 // Start-up (connecting, the first burst, the first segments) is left out of the figures.
 constexpr auto kSettle = 10s;
-
-double PeakRssMb(pid_t pid) {
-  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind("VmHWM:", 0) == 0) {
-      return std::stod(line.substr(line.find(':') + 1)) / 1024;
-    }
-  }
-  return 0;
-}
 
 struct Figures {
   double cpuSecondsPerMinute = 0;
@@ -65,7 +52,7 @@ std::optional<Figures> Measure(const std::string& player, const std::string& url
   Figures figures;
   figures.cpuSecondsPerMinute = counted.cpuSeconds * 60 / seconds;
   figures.wakeUpsPerSecond = static_cast<double>(counted.wakeUps) / seconds;
-  figures.peakRssMb = PeakRssMb(child.pid());
+  figures.peakRssMb = bench::PeakRssMb(process);
   child.Stop();
 
   const sound::Recording sound = sound::ReadDiskAudio(soundFile);

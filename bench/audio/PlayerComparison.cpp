@@ -1,17 +1,16 @@
 // Whole-process comparison on the same local stream, in the same run: the small player on the
 // audio engine against `mpg123 -q -s` and mpv, and the small player on AAC and Opus beside its
 // own MP3 figures. Starts Icecast with a 128 kbit/s MP3 tone, a 96 kbit/s AAC tone and a
-// 64 kbit/s Ogg Opus tone, then runs each player for a while under `timeout` and reports CPU
-// seconds per minute of audio, peak RSS and the time from launch to the first sound on stdout,
-// with the ratios. The processor time is the kernel's for the whole ended command, to the
-// microsecond (wait4), not rounded to the 10 ms that a frugal player's minute is a few of.
+// 64 kbit/s Ogg Opus tone, then runs each player for a while and reports CPU seconds per minute
+// of audio once it plays (its start-up, mostly loading libraries, apart), peak RSS and the time
+// from launch to the first sound on stdout, with the ratios. Processor time is the kernel's per
+// thread to the nanosecond, not rusage's 10 ms ticks, a few of which make a frugal player's minute.
 //   audio_player_comparison PATH_TO_tunedeck_player [SECONDS]
-#include "tests/support/ChildProcess.h"
+#include "bench/common/TaskCounters.h"
 #include "tests/support/Icecast.h"
 
 #include <fcntl.h>
-#include <poll.h>
-#include <sys/resource.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,17 +26,20 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Start-up (loading libraries, connecting, the first burst) is counted apart from playing.
+constexpr auto kSettle = std::chrono::seconds(5);
+
 struct Figures {
-  double cpuSeconds = 0;  // user + system
+  double startCpuSeconds = 0;  // user + system until kSettle
+  double cpuSeconds = 0;       // over the seconds measured after it
   double peakRssMb = 0;
   double firstSoundMs = -1;  // launch to the first nonzero byte on stdout; -1: none
 };
 
-// Runs `argv` under timeout, reading its stdout.
+// Runs `command` for kSettle and `seconds` more, reading its stdout.
 std::optional<Figures> Measure(const std::vector<std::string>& command, int seconds,
                                const std::vector<std::string>& environment) {
-  std::vector<std::string> args = {"/usr/bin/timeout", std::to_string(seconds)};
-  args.insert(args.end(), command.begin(), command.end());
+  std::vector<std::string> args = command;
   std::vector<char*> argv;
   for (std::string& a : args) {
     argv.push_back(a.data());
@@ -63,31 +65,38 @@ std::optional<Figures> Measure(const std::vector<std::string>& command, int seco
   }
   close(out[1]);
   Figures figures;
-  char buffer[65536];
-  for (;;) {
-    ssize_t n = read(out[0], buffer, sizeof buffer);
-    if (n <= 0) {
-      break;
-    }
-    if (figures.firstSoundMs < 0) {
-      for (ssize_t i = 0; i < n; ++i) {
+  std::thread reader([&figures, launched, in = out[0]] {
+    char buffer[65536];
+    for (;;) {
+      ssize_t n = read(in, buffer, sizeof buffer);
+      if (n <= 0) {
+        break;
+      }
+      for (ssize_t i = 0; figures.firstSoundMs < 0 && i < n; ++i) {
         if (buffer[i] != 0) {
           figures.firstSoundMs =
               std::chrono::duration<double, std::milli>(Clock::now() - launched).count();
-          break;
         }
       }
     }
+  });
+  const std::string process = std::to_string(pid);
+  std::this_thread::sleep_until(launched + kSettle);
+  const auto settled = bench::ReadTasks(process);
+  std::this_thread::sleep_for(std::chrono::seconds(seconds));
+  figures.cpuSeconds = bench::CountSince(settled, process).total.cpuSeconds;
+  figures.peakRssMb = bench::PeakRssMb(process);
+  for (const auto& [id, task] : settled) {
+    figures.startCpuSeconds += task.cpuSeconds;
   }
+  kill(pid, SIGTERM);
+  reader.join();
   close(out[0]);
-  // The ended child's usage includes the player that timeout waited for; its peak RSS is the
-  // larger of the two.
-  rusage usage{};
-  if (wait4(pid, nullptr, 0, &usage) != pid) {
-    return std::nullopt;
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (settled.empty() || (WIFEXITED(status) && WEXITSTATUS(status) == 127)) {
+    return std::nullopt;  // it could not run, or ended before it was measured
   }
-  figures.cpuSeconds = fixture::CpuSeconds(usage);
-  figures.peakRssMb = static_cast<double>(usage.ru_maxrss) / 1024;
   return figures;
 }
 
@@ -126,7 +135,10 @@ int main(int argc, char** argv) {
       {"tunedeck Opus", {player, icecast.Url("/bench.opus")}, disk, false},
   };
   std::vector<Figures> results;
-  std::printf("%-16s %12s %12s %14s\n", "player", "CPU s/min", "peak RSS MB", "first sound ms");
+  std::printf("%d s of each after %lld s of start-up\n", seconds,
+              static_cast<long long>(kSettle.count()));
+  std::printf("%-16s %12s %12s %12s %14s\n", "player", "CPU s/min", "start CPU s", "peak RSS MB",
+              "first sound ms");
   for (const Player& p : players) {
     std::optional<Figures> f = Measure(p.command, seconds, p.environment);
     if (!f) {
@@ -134,8 +146,8 @@ int main(int argc, char** argv) {
       return 1;
     }
     results.push_back(*f);
-    std::printf("%-16s %12.3f %12.1f %14.0f\n", p.name.c_str(), f->cpuSeconds * 60 / seconds,
-                f->peakRssMb, f->firstSoundMs);
+    std::printf("%-16s %12.3f %12.3f %12.1f %14.0f\n", p.name.c_str(), f->cpuSeconds * 60 / seconds,
+                f->startCpuSeconds, f->peakRssMb, f->firstSoundMs);
   }
   for (std::size_t i = 1; i < results.size(); ++i) {
     const Figures& a = players[i].peer ? results[0] : results[i];

@@ -47,4 +47,15 @@ TasksSince CountSince(const std::map<std::string, TaskCounters>& before,
   return since;
 }
 
+double PeakRssMb(const std::string& process) {
+  std::ifstream status("/proc/" + process + "/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.starts_with("VmHWM:")) {
+      return std::stod(line.substr(line.find(':') + 1)) / 1024;
+    }
+  }
+  return 0;
+}
+
 }  // namespace bench

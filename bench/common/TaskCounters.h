@@ -28,4 +28,7 @@ struct TasksSince {
 TasksSince CountSince(const std::map<std::string, TaskCounters>& before,
                       const std::string& process);
 
+// The most memory `process` has had resident, in MB; 0 once it has gone.
+double PeakRssMb(const std::string& process);
+
 }  // namespace bench
