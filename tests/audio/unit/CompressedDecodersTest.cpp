@@ -1,10 +1,12 @@
 // The AAC and Ogg decoders on small files fed in pieces of any size: whole frames from any
 // start, damage passed over, chained Ogg links of Vorbis and Opus each with its comments and
-// format, and input that is not what it claims ending without a crash or a hang.
+// format and level, and input that is not what it claims ending without a crash or a hang.
 #include "audio/Decoder.h"
 #include "tests/audio/unit/MemorySource.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace audio {
 namespace {
@@ -13,6 +15,9 @@ struct Link {
   PcmFormat format;
   std::string comments;
   double seconds = 0;
+  double squares = 0;  // the sum of its samples' squares
+
+  double Rms() const { return std::sqrt(squares / (seconds * format.rate * format.channels)); }
 };
 
 // Decodes to the end: one entry per format or logical stream, with how long it played.
@@ -25,6 +30,9 @@ std::vector<Link> DecodeAll(Decoder& decoder) {
     }
     links.back().seconds += static_cast<double>(block.samples.size()) /
                             static_cast<double>(block.format.channels * block.format.rate);
+    for (std::int16_t sample : block.samples) {
+      links.back().squares += static_cast<double>(sample) * sample;
+    }
   }
   return links;
 }
@@ -141,6 +149,19 @@ TEST(CompressedDecoders, OggChainSwitchesBetweenVorbisAndOpusWithEachLinksCommen
       EXPECT_NEAR(links[i].seconds, 0.3, 0.03) << i;
     }
   }
+}
+
+// A stereo link and a mono one of the same tone whose header halves its gain (-6.02 dB), as
+// chained by a station: each decoded whole, as stereo, at its own level.
+TEST(CompressedDecoders, OpusLinksOfEitherChannelCountPlayAtTheirHeaderGain) {
+  MemorySource source(Fixture("opus-stereo-mono-halved.ogg"), 4096);
+  std::vector<Link> links = DecodeAll(*MakeOggDecoder(source));
+  ASSERT_EQ(links.size(), 2u);
+  for (const Link& link : links) {
+    EXPECT_EQ(link.format, (PcmFormat{48000, 2}));
+    EXPECT_NEAR(link.seconds, 0.3, 0.03);
+  }
+  EXPECT_NEAR(links[1].Rms() / links[0].Rms(), 0.5, 0.05);
 }
 
 }  // namespace
