@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <string_view>
 
 namespace audio {
 
@@ -15,11 +16,12 @@ namespace {
 
 // About 372 ms at 44.1 kHz: SDL's audio thread wakes under three times a second while a stream
 // plays. Syncs are timed by the frame they belong to, not by the period that carries it. A longer
-// period would make a stop, or a change of station, wait longer: closing the device waits for
-// the period under way.
+// period would let a stop's tail play longer: what the device or the sound server holds (up to
+// a period, two on bare ALSA) still plays after it.
 constexpr Uint16 kDeviceFrames = 16384;
-// The device opened only to learn that there is one, closed again at once: closing waits for the
-// period under way, so a short one lets the first stream open the device without that wait.
+// The device opened only to learn that there is one, closed again at once: closing waits for
+// the period under way, so a short one lets the first stream open the device soon where devices
+// take turns.
 constexpr Uint16 kProbeFrames = 1024;
 
 // Rates nearly every sound device and server takes as they are.
@@ -35,6 +37,13 @@ void NameTheStream() {
   SDL_SetHintWithPriority(SDL_HINT_AUDIO_DEVICE_APP_NAME, WideToUtf8(name).c_str(),
                           SDL_HINT_DEFAULT);
   SDL_SetHintWithPriority(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE, "music", SDL_HINT_DEFAULT);
+}
+
+// SDL's disk driver writes a file, which takes one writer: a closing device's last data would
+// land on the next device's.
+bool DevicesTakeTurns() {
+  const char* driver = SDL_GetCurrentAudioDriver();
+  return driver != nullptr && std::string_view(driver) == "disk";
 }
 
 std::string HintText(const char* hint) {
@@ -55,25 +64,21 @@ std::unique_ptr<Output> Output::Open(long rate) {
   SilenceSoundLibraryMessages();
   std::unique_ptr<Output> output(new Output());
   output->rate_ = rate;
-  {
-    MutexLock device(deviceLock_);
-    if (!output->BringAudioUp() || !output->OpenDevice(rate, kProbeFrames)) {
-      output->TakeAudioDown();
-      return nullptr;
-    }
+  MutexLock device(deviceLock_);
+  if (!output->BringAudioUp() || !output->OpenDevice(rate, kProbeFrames)) {
+    device.Unlock();
+    return nullptr;  // its destructor takes SDL's audio down
   }
   output->CloseLater();
   return output;
 }
 
 Output::~Output() {
-  {
-    MutexLock hold(closerLock_);
-    if (closer_.joinable()) {
-      closer_.join();
-    }
-  }
   MutexLock device(deviceLock_);
+  WaitForClosers();
+  for (Closer& closer : closers_) {
+    closer.thread.join();
+  }
   TakeAudioDown();
 }
 
@@ -85,57 +90,95 @@ bool Output::BringAudioUp() {
 }
 
 void Output::TakeAudioDown() {
-  CloseDevice();
+  if (device_) {
+    StopMixing(*device_);
+    SDL_CloseAudioDevice(device_->id);
+    device_.reset();
+  }
   if (audioUp_) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);  // which closes every device of the process
     audioUp_ = false;
   }
 }
 
 bool Output::OpenDevice(long rate, Uint16 frames) {
-  if (device_ != 0 && deviceRate_ == rate && deviceFrames_ == frames) {
-    return true;
+  if (!audioUp_) {
+    return false;
   }
-  CloseDevice();
-  deviceRate_ = rate;
-  deviceFrames_ = frames;
+  auto device = std::make_unique<Device>();
+  device->output = this;
+  device->rate = rate;
+  device->frames = frames;
   SDL_AudioSpec want{};
   want.freq = static_cast<int>(rate);
   want.format = AUDIO_S16SYS;
   want.channels = 2;
   want.samples = frames;
   want.callback = &Output::Callback;
-  want.userdata = this;
+  want.userdata = device.get();
   SDL_AudioSpec have{};
   if (auto observer = openingObserver_.load()) {
     observer(
         {HintText(SDL_HINT_AUDIO_DEVICE_APP_NAME), HintText(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE)});
   }
-  {
-    MutexLock hold(lock_);
-    closing_ = false;
-  }
-  device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-  if (device_ == 0) {
+  device->id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  if (device->id == 0) {
     return false;
   }
-  SDL_PauseAudioDevice(device_, 0);
+  device_ = std::move(device);
+  SDL_PauseAudioDevice(device_->id, 0);
   return true;
 }
 
-void Output::CloseDevice() {
-  if (device_ == 0) {
-    return;
+void Output::CloseLater() {
+  std::erase_if(closers_, [](Closer& closer) {
+    if (closer.done) {
+      closer.thread.join();  // it has let go of deviceLock_ for the last time
+    }
+    return closer.done;
+  });
+  std::unique_ptr<Device> device = std::move(device_);
+  if (device) {
+    StopMixing(*device);
   }
-  {
-    // Cut short a wait for silence to pass, and keep the callback from starting another, so
-    // that closing does not wait for them.
-    MutexLock hold(lock_);
-    closing_ = true;
-    added_.NotifyAll();
+  Closer& closer = closers_.emplace_back();
+  // Started under deviceLock_, which it takes only once `closer` is complete.
+  closer.thread = std::thread([this, &closer, device = std::move(device)]() mutable {
+    if (device) {
+      SDL_CloseAudioDevice(device->id);
+      device.reset();
+    }
+    MutexLock hold(deviceLock_);
+    closer.done = true;
+    closed_.NotifyAll();
+    bool idle = !device_ && !Closing();
+    if (idle) {
+      MutexLock streams(lock_);
+      idle = streams_.empty();
+    }
+    if (idle) {
+      TakeAudioDown();
+    }
+  });
+}
+
+void Output::StopMixing(Device& device) {
+  // Cuts short a wait for silence, so that closing does not wait for it, and keeps the callback
+  // from taking the streams' samples, which the next device plays.
+  MutexLock hold(lock_);
+  device.closing = true;
+  added_.NotifyAll();
+}
+
+bool Output::Closing() const {
+  return std::any_of(closers_.begin(), closers_.end(),
+                     [](const Closer& closer) { return !closer.done; });
+}
+
+void Output::WaitForClosers() {
+  while (Closing()) {
+    closed_.Wait(deviceLock_);
   }
-  SDL_CloseAudioDevice(device_);
-  device_ = 0;
 }
 
 bool Output::Add(std::shared_ptr<Stream> stream) {
@@ -155,7 +198,25 @@ bool Output::Add(std::shared_ptr<Stream> stream) {
 
 bool Output::Start(long rate) {
   MutexLock device(deviceLock_);
-  return audioUp_ && OpenDevice(rate, kDeviceFrames);
+  if (device_ && device_->rate == rate && device_->frames == kDeviceFrames) {
+    return true;
+  }
+  if (device_) {
+    CloseLater();
+  }
+  if (DevicesTakeTurns()) {
+    WaitForClosers();
+  }
+  if (OpenDevice(rate, kDeviceFrames)) {
+    return true;
+  }
+  if (!Closing()) {
+    return false;
+  }
+  // A device that takes one user at a time (a sound card without a mixer) opens once the last
+  // one has closed.
+  WaitForClosers();
+  return OpenDevice(rate, kDeviceFrames);
 }
 
 long Output::RateFor(long own) {
@@ -176,48 +237,40 @@ void Output::Remove(const Stream* stream) {
       return;
     }
   }
+  MutexLock device(deviceLock_);
+  {
+    MutexLock hold(lock_);
+    if (!streams_.empty()) {
+      return;  // a stream came meanwhile and keeps the device
+    }
+  }
   CloseLater();
 }
 
-void Output::CloseLater() {
-  // SDL lets a closing device drain for two periods (some 740 ms): whoever left the device
-  // (start-up, a stream's own thread at its end, the next tune-in) does not wait for that.
-  MutexLock hold(closerLock_);
-  if (closer_.joinable()) {
-    closer_.join();
-  }
-  closer_ = std::thread([this] {
-    MutexLock device(deviceLock_);
-    bool idle = false;
-    {
-      MutexLock streams(lock_);
-      idle = streams_.empty();  // else a stream came meanwhile and keeps the device
-    }
-    if (idle) {
-      TakeAudioDown();
-    }
-  });
+void Output::Callback(void* device, Uint8* out, int bytes) {
+  auto* self = static_cast<Device*>(device);
+  self->output->Mix(*self, reinterpret_cast<std::int16_t*>(out),
+                    static_cast<std::size_t>(bytes) / (2 * sizeof(std::int16_t)));
 }
 
-void Output::Callback(void* self, Uint8* out, int bytes) {
-  static_cast<Output*>(self)->Mix(reinterpret_cast<std::int16_t*>(out),
-                                  static_cast<std::size_t>(bytes) / (2 * sizeof(std::int16_t)));
-}
-
-void Output::Mix(std::int16_t* out, std::size_t frames) {
+void Output::Mix(Device& device, std::int16_t* out, std::size_t frames) {
   {
     MutexLock hold(lock_);
-    mixing_ = streams_;
+    if (device.closing) {
+      std::fill_n(out, frames * 2, 0);
+      return;
+    }
+    device.mixing = streams_;
   }
-  mix_.assign(frames * 2, 0);
+  device.mix.assign(frames * 2, 0);
   std::size_t rendered = 0;
-  for (const auto& stream : mixing_) {
-    rendered = std::max(rendered, stream->Render(mix_.data(), frames));
+  for (const auto& stream : device.mixing) {
+    rendered = std::max(rendered, stream->Render(device.mix.data(), frames));
   }
-  mixing_.clear();
+  device.mixing.clear();
   for (std::size_t i = 0; i < frames * 2; ++i) {
     // Written so that it compiles without branches: this loop runs over every sample played.
-    std::int32_t v = mix_[i];
+    std::int32_t v = device.mix[i];
     v = v < INT16_MIN ? INT16_MIN : v;
     v = v > INT16_MAX ? INT16_MAX : v;
     out[i] = static_cast<std::int16_t>(v);
@@ -226,13 +279,12 @@ void Output::Mix(std::int16_t* out, std::size_t frames) {
     // Nothing to play: take about the time this silence lasts, so that an output without its
     // own clock (a file) does not race ahead while a stream is still buffering.
     MutexLock hold(lock_);
-    if (closing_) {
+    if (device.closing) {
       return;
     }
-    added_.WaitUntil(lock_,
-                     std::chrono::steady_clock::now() +
-                         std::chrono::microseconds(frames * 1000000 /
-                                                   static_cast<std::size_t>(deviceRate_.load())));
+    added_.WaitUntil(lock_, std::chrono::steady_clock::now() +
+                                std::chrono::microseconds(frames * 1000000 /
+                                                          static_cast<std::size_t>(device.rate)));
   }
 }
 

@@ -1,10 +1,11 @@
-// The sound output: one SDL audio device in 16-bit stereo, mixing every stream on SDL's audio
+// The sound output: SDL audio devices in 16-bit stereo, mixing every stream on SDL's audio
 // thread. The device runs at the rate of the stream that plays, so that a 48 kHz stream is not
 // converted to 44.1 kHz and back by the sound system; it is opened again when that rate changes.
 // Nothing of the program runs on that thread. The device is open only while a stream plays: open,
 // SDL's thread wakes once a period even for silence. It opens when the first stream is played, so
 // that stream's first period goes out at once instead of after the silence already handed to the
-// device.
+// device. A device closes on a thread of its own (SDL lets it drain for two periods first), and
+// the next one opens meanwhile, so a change of station does not wait for the last one's close.
 #pragma once
 
 #include "platform/Mutex.h"
@@ -13,6 +14,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <string>
 #include <thread>
@@ -34,7 +36,7 @@ class Output {
   // An output at `rate` Hz stereo once the default device has opened; null when it cannot.
   // The device is closed again until a stream plays.
   static std::unique_ptr<Output> Open(long rate);
-  ~Output();  // closes the device; the mixing callback has returned when this returns
+  ~Output();  // closes the devices; every mixing callback has returned when this returns
   Output(const Output&) = delete;
   Output& operator=(const Output&) = delete;
 
@@ -48,10 +50,10 @@ class Output {
   // the first stream, which tells a machine whose sound has gone away; false then.
   bool Add(std::shared_ptr<Stream> stream) EXCLUDES(deviceLock_, lock_);
   // Opens the device at `rate` if it is closed or runs at another rate, for a stream that starts
-  // to play; false when it cannot.
+  // to play; false when it cannot. A device open at another rate closes on a thread of its own.
   bool Start(long rate) EXCLUDES(deviceLock_, lock_);
   // Closes the device once no stream is left, on a thread of its own.
-  void Remove(const Stream* stream) EXCLUDES(lock_);
+  void Remove(const Stream* stream) EXCLUDES(deviceLock_, lock_);
 
   // Tests: `observer` is called right before each opening of the sound device, with the names
   // SDL hands the sound server then. Null: none.
@@ -60,38 +62,53 @@ class Output {
   }
 
  private:
+  // One open SDL device and what its audio thread mixes with: a closing device's thread runs
+  // beside the next device's.
+  struct Device {
+    Output* output = nullptr;
+    SDL_AudioDeviceID id = 0;
+    long rate = 0;
+    Uint16 frames = 0;  // its period
+    // It renders nothing more: the streams belong to the next device. Set with the output's
+    // lock_ held, so that a wait for silence under that lock cannot miss it.
+    std::atomic<bool> closing{false};
+    // Its audio thread only.
+    std::vector<std::shared_ptr<Stream>> mixing;
+    std::vector<std::int32_t> mix;
+  };
+  // A thread closing a device; done once it no longer touches the output.
+  struct Closer {
+    std::thread thread;
+    bool done = false;
+  };
+
   Output() = default;
-  // Closes the device and takes SDL's audio down on the closer thread, unless a stream has
-  // come by then.
-  void CloseLater() EXCLUDES(closerLock_);
+  // Closes the device on a thread of its own, which then takes SDL's audio down unless a device
+  // or a stream is there by then.
+  void CloseLater() REQUIRES(deviceLock_) EXCLUDES(lock_);
+  void StopMixing(Device& device) EXCLUDES(lock_);
+  void WaitForClosers() REQUIRES(deviceLock_);
+  bool Closing() const REQUIRES(deviceLock_);
   bool BringAudioUp() REQUIRES(deviceLock_);
-  void TakeAudioDown() REQUIRES(deviceLock_);  // closes the device first
-  // With periods of `frames`; SDL's audio up.
-  bool OpenDevice(long rate, Uint16 frames) REQUIRES(deviceLock_);
-  void CloseDevice() REQUIRES(deviceLock_) EXCLUDES(lock_);
-  static void Callback(void* self, Uint8* out, int bytes);
-  void Mix(std::int16_t* out, std::size_t frames) EXCLUDES(lock_);
+  void TakeAudioDown() REQUIRES(deviceLock_) EXCLUDES(lock_);  // closes the device first
+  // With periods of `frames`, once SDL's audio is up.
+  bool OpenDevice(long rate, Uint16 frames) REQUIRES(deviceLock_) EXCLUDES(lock_);
+  static void Callback(void* device, Uint8* out, int bytes);
+  void Mix(Device& device, std::int16_t* out, std::size_t frames) EXCLUDES(lock_);
 
   long rate_ = 0;
-  std::atomic<long> deviceRate_{0};  // the rate the device was opened at last
   // Opening and closing. SDL's audio state is the process's, and engines come and go on
-  // different threads (the last stream of one may close while the next opens), so one lock
-  // serves every output. Never taken on the audio thread, which closing waits for.
+  // different threads, so one lock serves every output. Never taken on an audio thread, which
+  // closing waits for.
   static Mutex deviceLock_;
   static std::atomic<void (*)(const StreamNaming&)> openingObserver_;
   bool audioUp_ GUARDED_BY(deviceLock_) = false;  // SDL's audio subsystem, while a stream is there
-  SDL_AudioDeviceID device_ GUARDED_BY(deviceLock_) = 0;  // 0 while closed
-  Uint16 deviceFrames_ GUARDED_BY(deviceLock_) = 0;       // its period
-  // The thread closing the device after the last stream left; joined before the next one.
-  Mutex closerLock_;
-  std::thread closer_ GUARDED_BY(closerLock_);
+  std::unique_ptr<Device> device_ GUARDED_BY(deviceLock_);  // null while closed
+  std::list<Closer> closers_ GUARDED_BY(deviceLock_);       // joined once done
+  Condition closed_;                                        // a closer is done
   Mutex lock_;
-  Condition added_;  // a stream came, or the device closes
+  Condition added_;  // a stream came, or a device closes
   std::vector<std::shared_ptr<Stream>> streams_ GUARDED_BY(lock_);
-  bool closing_ GUARDED_BY(lock_) = false;  // the device is being closed
-  // Audio thread only.
-  std::vector<std::shared_ptr<Stream>> mixing_;
-  std::vector<std::int32_t> mix_;
 };
 
 }  // namespace audio

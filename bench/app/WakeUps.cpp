@@ -15,15 +15,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "bench/app/ProgramLoop.h"
+#include "bench/app/SoundServer.h"
 #include "bench/common/TaskCounters.h"
 #include "platform/HeadlessScreen.h"
 #include "platform/HttpClient.h"
@@ -68,42 +66,13 @@ void Measure(const char* phase, const std::vector<Peer>& peers = {}) {
   }
 }
 
-// A PulseAudio server with a null sink for each player (a sink shared would wake every player at
-// the pace the most eager one asks for), its socket in `folder`; PULSE_SERVER names it for the
-// player and its peers, the player's sink is the default. Null when it did not come up.
-std::unique_ptr<fixture::ChildProcess> StartSoundServer(const fixture::TempDir& folder) {
-  const std::string socket = folder.File("native");
-  std::ofstream(folder.File("default.pa"))
-      << "load-module module-null-sink sink_name=tunedeck\n"
-         "load-module module-null-sink sink_name=mpg123\n"
-         "load-module module-null-sink sink_name=mpv\n"
-         "set-default-sink tunedeck\n"
-         "load-module module-native-protocol-unix auth-anonymous=1 socket="
-      << socket << "\n";
-  auto server = std::make_unique<fixture::ChildProcess>(std::vector<std::string>{
-      "env", "HOME=" + folder.path(), "XDG_RUNTIME_DIR=" + folder.path(), "pulseaudio", "-n", "-F",
-      folder.File("default.pa"), "--exit-idle-time=-1", "--daemonize=no", "--disallow-exit",
-      "--use-pid-file=no", "--log-target=file:" + folder.File("log")});
-  for (int tries = 0; tries < 100 && !std::filesystem::exists(socket); ++tries) {
-    if (server->Ended()) {
-      return nullptr;
-    }
-    std::this_thread::sleep_for(100ms);
-  }
-  if (!std::filesystem::exists(socket)) {
-    return nullptr;
-  }
-  setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
-  return server;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   const bool soundServer = argc > 1 && std::strcmp(argv[1], "--sound-server") == 0;
   fixture::TempDir serverFolder;
   std::unique_ptr<fixture::ChildProcess> server;
-  if (soundServer && !(server = StartSoundServer(serverFolder))) {
+  if (soundServer && !(server = bench::StartSoundServer(serverFolder))) {
     std::fprintf(stderr, "pulseaudio did not start (scripts/install-deps --bench installs it)\n");
     return 1;
   }

@@ -11,8 +11,9 @@ namespace enginetest {
 
 using namespace std::chrono_literals;
 
-EngineSession::EngineSession(bool realTime) : soundFile_(dir_.File("sound.raw")) {
-  setenv("SDL_AUDIODRIVER", "disk", 1);
+EngineSession::EngineSession(bool realTime, const char* driver)
+    : soundFile_(dir_.File("sound.raw")) {
+  setenv("SDL_AUDIODRIVER", driver, 1);
   setenv("SDL_DISKAUDIOFILE", soundFile_.c_str(), 1);
   if (realTime) {
     unsetenv("SDL_DISKAUDIODELAY");

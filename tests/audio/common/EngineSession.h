@@ -16,11 +16,12 @@
 
 namespace enginetest {
 
-// BASS_Init on the disk driver for the life of the object, BASS_Free at its end.
-// `realTime` false lets the output run as fast as the engine can feed it.
+// BASS_Init on the disk driver (or another SDL audio `driver`, which writes no sound file) for
+// the life of the object, BASS_Free at its end. `realTime` false lets the disk driver run as fast
+// as the engine can feed it.
 class EngineSession {
  public:
-  explicit EngineSession(bool realTime);
+  explicit EngineSession(bool realTime, const char* driver = "disk");
   ~EngineSession();
   EngineSession(const EngineSession&) = delete;
   EngineSession& operator=(const EngineSession&) = delete;

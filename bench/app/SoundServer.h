@@ -1,0 +1,18 @@
+// A PulseAudio server of the benchmark's own, as on a desktop or a phone, for the player and the
+// peers it is measured beside.
+#pragma once
+
+#include <memory>
+
+#include "tests/support/ChildProcess.h"
+#include "tests/support/TempDir.h"
+
+namespace bench {
+
+// A server with a null sink for each player (a sink shared would wake every player at the pace
+// the most eager one asks for: "tunedeck", the default, "mpg123" and "mpv"), its socket in
+// `folder`; PULSE_SERVER names it for the player and its peers. Null when it did not come up
+// (scripts/install-deps --bench installs it).
+std::unique_ptr<fixture::ChildProcess> StartSoundServer(const fixture::TempDir& folder);
+
+}  // namespace bench
