@@ -38,7 +38,6 @@ class Connection {
   bool MoreWaiting();
   // Lets a paused download go on; call on the owning thread.
   void Resume();
-  bool Paused() const noexcept { return paused_; }
   // Makes a Pump() in progress on another thread return at once. Any thread.
   void Wake() noexcept;
 

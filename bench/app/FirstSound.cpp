@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <stdexcept>
 #include <thread>
 
 #include "platform/HeadlessScreen.h"
@@ -79,26 +78,10 @@ std::string StartTone(fixture::Icecast& icecast) {
   return icecast.Url("/tone.mp3");
 }
 
-std::unique_ptr<fixture::ChildProcess> SoundServerIn(const fixture::TempDir& folder) {
-  auto server = StartSoundServer(folder);
-  if (!server) {
-    throw std::runtime_error("pulseaudio did not start (scripts/install-deps --bench installs it)");
-  }
-  return server;
-}
-
-e2e::ProgramSession::Options SessionOptions(bool onSoundServer) {
-  e2e::ProgramSession::Options options;
-  if (onSoundServer) {
-    options.audioDriver = "pulseaudio";
-  }
-  return options;
-}
-
 }  // namespace
 
 ToneStation::ToneStation(bool onSoundServer)
-    : soundServer(onSoundServer ? SoundServerIn(serverFolder) : nullptr),
+    : soundServer(onSoundServer ? StartSoundServer(serverFolder) : nullptr),
       url(StartTone(icecast)),
       session(SessionOptions(onSoundServer)),
       sound{session.soundFile(), false} {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,17 +26,23 @@ std::unique_ptr<fixture::ChildProcess> StartSoundServer(const fixture::TempDir& 
       "env", "HOME=" + folder.path(), "XDG_RUNTIME_DIR=" + folder.path(), "pulseaudio", "-n", "-F",
       folder.File("default.pa"), "--exit-idle-time=-1", "--daemonize=no", "--disallow-exit",
       "--use-pid-file=no", "--log-target=file:" + folder.File("log")});
-  for (int tries = 0; tries < 100 && !std::filesystem::exists(socket); ++tries) {
-    if (server->Ended()) {
-      return nullptr;
-    }
+  for (int tries = 0; tries < 100 && !std::filesystem::exists(socket) && !server->Ended();
+       ++tries) {
     std::this_thread::sleep_for(100ms);
   }
   if (!std::filesystem::exists(socket)) {
-    return nullptr;
+    throw std::runtime_error("pulseaudio did not start (scripts/install-deps --bench installs it)");
   }
   setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
   return server;
+}
+
+e2e::ProgramSession::Options SessionOptions(bool onSoundServer) {
+  e2e::ProgramSession::Options options;
+  if (onSoundServer) {
+    options.audioDriver = "pulseaudio";
+  }
+  return options;
 }
 
 }  // namespace bench

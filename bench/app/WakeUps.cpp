@@ -71,18 +71,11 @@ void Measure(const char* phase, const std::vector<Peer>& peers = {}) {
 int main(int argc, char** argv) {
   const bool soundServer = argc > 1 && std::strcmp(argv[1], "--sound-server") == 0;
   fixture::TempDir serverFolder;
-  std::unique_ptr<fixture::ChildProcess> server;
-  if (soundServer && !(server = bench::StartSoundServer(serverFolder))) {
-    std::fprintf(stderr, "pulseaudio did not start (scripts/install-deps --bench installs it)\n");
-    return 1;
-  }
+  const std::unique_ptr<fixture::ChildProcess> server =
+      soundServer ? bench::StartSoundServer(serverFolder) : nullptr;
   fixture::Icecast icecast;
   http::MapHost("tone.stream.test", 80, "127.0.0.1", icecast.port());
-  e2e::ProgramSession::Options options;
-  if (soundServer) {
-    options.audioDriver = "pulseaudio";
-  }
-  e2e::ProgramSession session(options);
+  e2e::ProgramSession session(bench::SessionOptions(soundServer));
   session.TapRow(ID_GENRE_LIST, e2e::toneGenreRow);
   headless::RunFor(2s);
   Measure("idle after start-up");
